@@ -1,0 +1,90 @@
+// Encoding and decoding of the handset's management tables.
+#include "core/content_table.h"
+
+#include <algorithm>
+
+#include "core/sjis.h"
+
+namespace sdmate {
+namespace {
+
+// Appends text and zero bytes so that exactly width bytes are added.
+void PutField(std::string& out, std::string_view text, std::size_t width) {
+  text = text.substr(0, std::min(text.size(), width));
+  out.append(text);
+  out.append(width - text.size(), '\0');
+}
+
+// The text at offset: the bytes up to the first zero, at most maxBytes, never past the end.
+std::string TextAt(std::string_view bytes, std::size_t offset, std::size_t maxBytes) {
+  if (offset >= bytes.size()) return {};
+  std::string_view field = bytes.substr(offset, maxBytes);
+  return std::string(field.substr(0, field.find('\0')));
+}
+
+}  // namespace
+
+int EntryCountOf(std::int64_t fileSize) {
+  if (fileSize < static_cast<std::int64_t>(kHeaderSize)) return 0;
+  return static_cast<int>((fileSize - static_cast<std::int64_t>(kHeaderSize)) /
+                          static_cast<std::int64_t>(kEntrySize));
+}
+
+std::string BuildTableHeader(std::string_view directoryText, std::string_view folderTitle,
+                             int entryCount) {
+  std::string header;
+  header.reserve(kHeaderSize);
+  header.append("\x01\x00", 2);
+  PutField(header, directoryText, 254);
+  header.append("\x00\x11", 2);
+  PutField(header, CutAtCharBoundary(folderTitle, kHeaderTitleField), kHeaderTitleField);
+  header.append("\x00\x00", 2);
+  header.append(kHeaderStamp);
+  header.append("\x00\x00", 2);
+  header.push_back(static_cast<char>(static_cast<std::uint8_t>(entryCount)));
+  header.append(kHeaderSize - header.size(), '\0');
+  return header;
+}
+
+std::string BuildTableEntry(MediaKind kind, std::string_view targetName, std::string_view title,
+                            std::string_view stamp, std::uint32_t size) {
+  std::size_t dot = targetName.rfind('.');
+  std::string_view stem = targetName.substr(0, dot);
+  std::string_view extension =
+      dot == std::string_view::npos ? std::string_view{} : targetName.substr(dot + 1);
+  std::string entry;
+  entry.reserve(kEntrySize);
+  entry.append("\x01\x00\x01", 3);
+  PutField(entry, stem, TraitsOf(kind).stemWidth);
+  entry.append(8 - TraitsOf(kind).stemWidth, '\0');
+  PutField(entry, extension, 3);
+  entry.append("\x00\x11", 2);
+  PutField(entry, CutAtCharBoundary(title, kEntryTitleField), kEntryTitleField);
+  PutField(entry, stamp, kStampLength);
+  entry.push_back('\0');
+  entry.push_back(static_cast<char>((size >> 24) & 0xFF));
+  entry.push_back(static_cast<char>((size >> 16) & 0xFF));
+  entry.push_back(static_cast<char>((size >> 8) & 0xFF));
+  entry.push_back(static_cast<char>(size & 0xFF));
+  entry.append(kEntrySize - entry.size(), '\0');
+  return entry;
+}
+
+ContentTable DecodeTable(MediaKind kind, std::string_view bytes) {
+  ContentTable table;
+  if (bytes.size() < kHeaderSize) return table;
+  table.directoryText = TextAt(bytes, 2, kHeaderDirectoryRead);
+  table.folderTitle = TextAt(bytes, 258, kHeaderTitleRead);
+  table.countByte = static_cast<std::uint8_t>(bytes[343]);
+  int count = EntryCountOf(static_cast<std::int64_t>(bytes.size()));
+  table.entries.reserve(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    std::size_t base = kHeaderSize + kEntrySize * static_cast<std::size_t>(i);
+    table.entries.push_back({TextAt(bytes, base + 3, TraitsOf(kind).stemWidth),
+                             TextAt(bytes, base + 11, 3), TextAt(bytes, base + 16, 64),
+                             TextAt(bytes, base + 80, kStampLength)});
+  }
+  return table;
+}
+
+}  // namespace sdmate

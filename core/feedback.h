@@ -1,0 +1,55 @@
+// How operations below the window talk to the user: questions, messages, status texts, the
+// busy pointer and progress. The window answers with message boxes; tests with a script.
+#pragma once
+
+#include <string_view>
+
+namespace sdmate {
+
+enum class MessageKind { Warning, Error, Information, Confirmation };
+enum class Buttons { Ok, YesNo, YesCancel };
+enum class Answer { Ok, Yes, No, Cancel };
+
+class Feedback {
+ public:
+  virtual ~Feedback() = default;
+
+  // Shows a modal message box and returns the button pressed (closing the box answers No or
+  // Cancel).
+  virtual Answer Ask(MessageKind kind, std::string_view text, Buttons buttons) = 0;
+  void Tell(MessageKind kind, std::string_view text) { Ask(kind, text, Buttons::Ok); }
+  // Sets the status bar text and repaints the window.
+  virtual void Status(std::string_view text) = 0;
+  // Repaints what depends on the model (gauge and free-space text) in the middle of a batch.
+  virtual void Refresh() {}
+  // Steps of a long operation.
+  virtual void Progress(int /*done*/, int /*total*/) {}
+
+  // The busy pointer for the life of the returned guard, restored on every way out.
+  class BusyGuard {
+   public:
+    explicit BusyGuard(Feedback& feedback) : feedback_(&feedback) { feedback_->BeginBusy(); }
+    BusyGuard(const BusyGuard&) = delete;
+    BusyGuard& operator=(const BusyGuard&) = delete;
+    ~BusyGuard() { feedback_->EndBusy(); }
+
+   private:
+    Feedback* feedback_;
+  };
+  [[nodiscard]] BusyGuard Busy() { return BusyGuard(*this); }
+
+ protected:
+  virtual void BeginBusy() {}
+  virtual void EndBusy() {}
+};
+
+// Answers nothing, shows nothing: for benchmarks and batch work that must not stop.
+class SilentFeedback : public Feedback {
+ public:
+  Answer Ask(MessageKind, std::string_view, Buttons buttons) override {
+    return buttons == Buttons::Ok ? Answer::Ok : Answer::Yes;
+  }
+  void Status(std::string_view) override {}
+};
+
+}  // namespace sdmate

@@ -1,0 +1,37 @@
+// Drives of the computer: which exist, what kind they are and how much room they have.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace sdmate {
+
+class DriveTable;
+
+enum class DriveType { Unknown, NoRootDir, Removable, Fixed, Remote, CdRom, RamDisk };
+
+struct DriveInfo {
+  char letter = 0;
+  std::string root;  // the native folder the letter stands for
+  DriveType type = DriveType::Unknown;
+};
+
+class Drives {
+ public:
+  virtual ~Drives() = default;
+  // The drives with their letters, removable ones first on systems without letters.
+  virtual std::vector<DriveInfo> List() = 0;
+  virtual DriveType TypeOf(char letter) = 0;
+  // Total and free bytes of the drive, -1 when it has no medium or cannot be read.
+  virtual std::int64_t TotalBytes(char letter) = 0;
+  virtual std::int64_t FreeBytes(char letter) = 0;
+  // Gives a folder (a mounted card, a copy of one) a drive letter; 0 when none is free.
+  virtual char MapFolder(const std::string& folder) = 0;
+};
+
+// The operating system's drives; letters are kept in the table (by reference).
+std::unique_ptr<Drives> MakeNativeDrives(DriveTable& table);
+
+}  // namespace sdmate

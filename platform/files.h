@@ -1,0 +1,44 @@
+// File services of the operating system. Paths are in the model's form: card paths with a
+// drive letter, which the DriveTable turns into native ones, or native paths of the computer.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sdmate {
+
+class DriveTable;
+
+class Files {
+ public:
+  virtual ~Files() = default;
+
+  // The size of an existing file opened for reading, or -1 when it cannot be opened.
+  virtual std::int64_t FileSizeOf(const std::string& path) = 0;
+  // The last-write time in local time as "YYYY:MM:DD hh:mm:00" (FAT resolution, seconds
+  // always 00); empty when the file cannot be read.
+  virtual std::string FileStampText(const std::string& path) = 0;
+  virtual bool Exists(const std::string& path) = 0;
+  virtual bool IsDirectory(const std::string& path) = 0;
+  // Creates the directory and every missing parent; true when it exists afterwards.
+  virtual bool MakeDirectories(const std::string& path) = 0;
+  virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+  // Writes to a temporary name beside the file, flushes, and renames it over the file, so the
+  // old version stays whole when anything fails.
+  virtual bool WriteFileReplacing(const std::string& path, const std::string& bytes) = 0;
+  // Copy, move and delete of a file or a whole tree, replacing without asking, keeping the
+  // files' modification times, never into a recycle bin. True when it succeeded.
+  virtual bool ShellCopy(const std::string& from, const std::string& to) = 0;
+  virtual bool ShellMove(const std::string& from, const std::string& to) = 0;
+  virtual bool ShellDelete(const std::string& path) = 0;
+  // Names of the entries of a directory, sorted; empty when it cannot be listed.
+  virtual std::vector<std::string> ListDirectory(const std::string& path) = 0;
+};
+
+// The operating system's files, with card paths mapped through the table (kept by reference).
+std::unique_ptr<Files> MakeNativeFiles(const DriveTable& table);
+
+}  // namespace sdmate

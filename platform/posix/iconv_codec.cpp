@@ -1,0 +1,63 @@
+// Code page 932 through glibc's iconv ("CP932", which keeps 0x5C a backslash and maps the
+// handset's pictographs F040-F9FC to the private use area).
+#include <iconv.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "platform/text_codec.h"
+
+namespace sdmate {
+namespace {
+
+// Converts with iconv; where a sequence cannot be converted, "?" is written and `skip` tells
+// how many input bytes to pass over.
+template <typename Skip>
+std::string Convert(const char* to, const char* from, std::string_view input, Skip skip) {
+  iconv_t cd = ::iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(input);
+  std::string output;
+  output.reserve(input.size() * 3 / 2 + 8);
+  char* in = const_cast<char*>(input.data());
+  std::size_t inLeft = input.size();
+  char buffer[256];
+  while (inLeft > 0) {
+    char* out = buffer;
+    std::size_t outLeft = sizeof buffer;
+    std::size_t result = ::iconv(cd, &in, &inLeft, &out, &outLeft);
+    output.append(buffer, static_cast<std::size_t>(out - buffer));
+    if (result == static_cast<std::size_t>(-1)) {
+      if (errno == E2BIG) continue;
+      // EILSEQ or EINVAL: an unmappable or cut sequence.
+      std::size_t n = std::min(inLeft, skip(in, inLeft));
+      output.push_back('?');
+      in += n;
+      inLeft -= n;
+      ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    }
+  }
+  ::iconv_close(cd);
+  return output;
+}
+
+std::size_t Utf8Length(const char* text, std::size_t left) {
+  unsigned char lead = static_cast<unsigned char>(text[0]);
+  std::size_t n = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+  return n <= left ? n : 1;
+}
+
+class IconvCodec final : public TextCodec {
+ public:
+  std::string ToUtf8(std::string_view sjis) override {
+    return Convert("UTF-8", "CP932", sjis, [](const char*, std::size_t) -> std::size_t { return 1; });
+  }
+  std::string FromUtf8(std::string_view utf8) override {
+    return Convert("CP932", "UTF-8", utf8, Utf8Length);
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<TextCodec> MakeNativeTextCodec() { return std::make_unique<IconvCodec>(); }
+
+}  // namespace sdmate

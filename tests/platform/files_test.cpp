@@ -1,0 +1,123 @@
+// The platform's file services on real folders, through card paths with a drive letter.
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <ctime>
+
+#include "platform/drive_table.h"
+#include "tests/support/card_builder.h"
+
+namespace sdmate {
+namespace {
+
+using test::ReadBytes;
+using test::WriteBytes;
+namespace fs = std::filesystem;
+
+class FilesTest : public testing::Test {
+ protected:
+  FilesTest() { table.Assign('E', dir.path().string()); }
+  test::TempDir dir;
+  DriveTable table;
+  std::unique_ptr<Files> files = MakeNativeFiles(table);
+};
+
+// Sets a file's modification time to a local date and time.
+void SetLocalTime(const fs::path& path, int year, int month, int day, int hour, int minute,
+                  int second) {
+  std::tm local{};
+  local.tm_year = year - 1900;
+  local.tm_mon = month - 1;
+  local.tm_mday = day;
+  local.tm_hour = hour;
+  local.tm_min = minute;
+  local.tm_sec = second;
+  local.tm_isdst = -1;
+  auto when = std::chrono::system_clock::from_time_t(std::mktime(&local));
+  fs::last_write_time(path, std::chrono::file_clock::from_sys(when));
+}
+
+TEST_F(FilesTest, SizeOfFilesThroughTheCardPath) {
+  WriteBytes(dir.path() / "PRIVATE" / "a.bin", "12345");
+  WriteBytes(dir.path() / "empty.bin", "");
+  EXPECT_EQ(files->FileSizeOf("E:\\\\PRIVATE\\a.bin"), 5);
+  EXPECT_EQ(files->FileSizeOf("E:\\empty.bin"), 0);
+  EXPECT_EQ(files->FileSizeOf("E:\\\\PRIVATE\\missing.bin"), -1);
+  EXPECT_EQ(files->FileSizeOf("E:\\\\PRIVATE"), -1);  // a directory is no file
+  EXPECT_EQ(files->FileSizeOf("Q:\\\\PRIVATE\\a.bin"), -1);  // a letter that stands for nothing
+  EXPECT_EQ(files->FileSizeOf((dir.path() / "PRIVATE" / "a.bin").string()), 5);
+}
+
+TEST_F(FilesTest, StampIsLocalTimeToTheMinute) {
+  fs::path file = dir.path() / "photo.jpg";
+  WriteBytes(file, "x");
+  SetLocalTime(file, 2005, 3, 3, 14, 7, 31);
+  EXPECT_EQ(files->FileStampText(file.string()), "2005:03:03 14:07:00");
+  SetLocalTime(file, 1975, 6, 1, 12, 0, 0);
+  EXPECT_EQ(files->FileStampText(file.string()), "1980:01:01 00:00:00");
+  EXPECT_EQ(files->FileStampText((dir.path() / "missing").string()), "");
+}
+
+TEST_F(FilesTest, ShellDeleteRemovesAWholeTree) {
+  WriteBytes(dir.path() / "SD_VIDEO" / "PRL001" / "MOL001.3GP", "m");
+  WriteBytes(dir.path() / "SD_VIDEO" / "PRL001" / "sub" / "deep.bin", "d");
+  WriteBytes(dir.path() / "keep.bin", "k");
+  EXPECT_TRUE(files->ShellDelete("E:\\\\SD_VIDEO\\PRL001"));
+  EXPECT_FALSE(fs::exists(dir.path() / "SD_VIDEO" / "PRL001"));
+  EXPECT_TRUE(fs::exists(dir.path() / "SD_VIDEO"));
+  EXPECT_TRUE(fs::exists(dir.path() / "keep.bin"));
+  EXPECT_FALSE(files->ShellDelete("E:\\\\SD_VIDEO\\PRL001"));  // nothing left to delete
+}
+
+TEST_F(FilesTest, ShellCopyKeepsTimesAndReplaces) {
+  fs::path source = dir.path() / "src" / "a.jpg";
+  WriteBytes(source, "new");
+  SetLocalTime(source, 2005, 3, 3, 14, 7, 31);
+  WriteBytes(dir.path() / "card" / "STIL0001.JPG", "old");
+  table.Assign('F', (dir.path() / "card").string());
+  EXPECT_TRUE(files->ShellCopy(source.string(), "F:\\STIL0001.JPG"));
+  EXPECT_EQ(ReadBytes(dir.path() / "card" / "STIL0001.JPG"), "new");
+  EXPECT_EQ(files->FileStampText("F:\\STIL0001.JPG"), "2005:03:03 14:07:00");
+  EXPECT_TRUE(fs::exists(source));
+  EXPECT_FALSE(files->ShellCopy((dir.path() / "missing").string(), "F:\\x"));
+}
+
+TEST_F(FilesTest, ShellCopyOfATreeMergesIntoTheTarget) {
+  WriteBytes(dir.path() / "PRIVATE" / "DOCOMO" / "a.tbl", "a");
+  WriteBytes(dir.path() / "PRIVATE" / "b.bin", "b");
+  fs::path backup = dir.path() / "backup";
+  EXPECT_TRUE(files->ShellCopy("E:\\\\PRIVATE", (backup / "PRIVATE").string()));
+  EXPECT_EQ(ReadBytes(backup / "PRIVATE" / "DOCOMO" / "a.tbl"), "a");
+  EXPECT_EQ(ReadBytes(backup / "PRIVATE" / "b.bin"), "b");
+  EXPECT_TRUE(files->ShellCopy("E:\\\\PRIVATE", (backup / "PRIVATE").string()));  // again
+  EXPECT_FALSE(fs::exists(backup / "PRIVATE" / "PRIVATE"));
+}
+
+TEST_F(FilesTest, ShellMoveRenamesAndCreatesTheTargetDirectory) {
+  WriteBytes(dir.path() / "SUD002" / "STIL0001.JPG", "one");
+  WriteBytes(dir.path() / "SUD001" / "STIL0001.JPG", "stale");
+  EXPECT_TRUE(files->ShellMove("E:\\SUD002\\STIL0001.JPG", "E:\\SUD001\\STIL0001.JPG"));
+  EXPECT_EQ(ReadBytes(dir.path() / "SUD001" / "STIL0001.JPG"), "one");
+  EXPECT_FALSE(fs::exists(dir.path() / "SUD002" / "STIL0001.JPG"));
+  EXPECT_TRUE(files->ShellMove("E:\\SUD001\\STIL0001.JPG", "E:\\NEW\\DIR\\X.JPG"));
+  EXPECT_EQ(ReadBytes(dir.path() / "NEW" / "DIR" / "X.JPG"), "one");
+  EXPECT_FALSE(files->ShellMove("E:\\SUD001\\STIL0001.JPG", "E:\\Y.JPG"));
+}
+
+TEST_F(FilesTest, WriteReplacingLeavesNoTemporaryAndKeepsTheOldFileOnFailure) {
+  EXPECT_TRUE(files->MakeDirectories("E:\\\\PRIVATE\\DOCOMO\\TABLE\\STILL\\"));
+  EXPECT_TRUE(files->WriteFileReplacing("E:\\\\PRIVATE\\DOCOMO\\TABLE\\STILL\\SUD001.TBL", "v1"));
+  EXPECT_TRUE(files->WriteFileReplacing("E:\\\\PRIVATE\\DOCOMO\\TABLE\\STILL\\SUD001.TBL", "v2"));
+  EXPECT_EQ(files->ListDirectory("E:\\\\PRIVATE\\DOCOMO\\TABLE\\STILL"),
+            std::vector<std::string>{"SUD001.TBL"});
+  EXPECT_EQ(*files->ReadFile("E:\\\\PRIVATE\\DOCOMO\\TABLE\\STILL\\SUD001.TBL"), "v2");
+  EXPECT_FALSE(files->WriteFileReplacing("E:\\\\NO\\SUCH\\DIR\\X.TBL", "v"));
+  EXPECT_FALSE(files->ReadFile("E:\\\\NO\\SUCH\\DIR\\X.TBL").has_value());
+  EXPECT_TRUE(files->IsDirectory("E:\\\\PRIVATE\\DOCOMO"));
+  EXPECT_FALSE(files->Exists("E:\\\\NO"));
+}
+
+}  // namespace
+}  // namespace sdmate

@@ -1,0 +1,158 @@
+// Card trees for the tests, and the test doubles.
+#include "tests/support/card_builder.h"
+
+#include <fstream>
+#include <random>
+#include <stdexcept>
+
+#include "core/content_table.h"
+
+namespace sdmate::test {
+
+TempDir::TempDir() {
+  std::random_device seed;
+  std::mt19937_64 random(seed());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    fs::path candidate =
+        fs::temp_directory_path() / ("sdmate-test-" + std::to_string(random() % 100000000));
+    std::error_code error;
+    if (fs::create_directory(candidate, error)) {
+      path_ = candidate;
+      return;
+    }
+  }
+  throw std::runtime_error("no temporary folder");
+}
+
+TempDir::~TempDir() {
+  std::error_code error;
+  // Tests make folders read-only to provoke failures; give the rights back before removing.
+  for (fs::recursive_directory_iterator it(path_, error), end; !error && it != end;
+       it.increment(error)) {
+    fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
+  }
+  fs::remove_all(path_, error);
+}
+
+fs::path CardBuilder::Native(const std::string& cardPath) const {
+  fs::path result = root_;
+  std::string part;
+  for (char c : cardPath) {
+    if (c == '\\' || c == '/') {
+      if (!part.empty()) result /= part;
+      part.clear();
+    } else {
+      part.push_back(c);
+    }
+  }
+  if (!part.empty()) result /= part;
+  return result;
+}
+
+std::string CardBuilder::DefaultContent(const std::string& name) {
+  return "content of " + name + "\n";
+}
+
+CardBuilder& CardBuilder::Folder(MediaKind kind, int n, const std::string& title,
+                                 const std::vector<ItemSpec>& items,
+                                 std::optional<std::string> headerDirectory) {
+  std::string directory = headerDirectory.value_or(FolderDirectoryText(kind, n));
+  std::string table = BuildTableHeader(directory, title, static_cast<int>(items.size()));
+  for (const ItemSpec& item : items) {
+    std::string content = item.content.value_or(DefaultContent(item.name));
+    table += BuildTableEntry(kind, item.name, item.title, item.stamp,
+                             static_cast<std::uint32_t>(content.size()));
+    if (item.writeFile) WriteBytes(Native(directory + "\\" + item.name), content);
+  }
+  return RawTable(kind, n, table);
+}
+
+CardBuilder& CardBuilder::RawTable(MediaKind kind, int n, const std::string& bytes) {
+  WriteBytes(Native(TablePath('X', kind, n).substr(2)), bytes);
+  return *this;
+}
+
+CardBuilder& CardBuilder::File(const std::string& relative, const std::string& bytes) {
+  WriteBytes(Native(relative), bytes);
+  return *this;
+}
+
+CardBuilder& CardBuilder::Directory(const std::string& relative) {
+  fs::create_directories(Native(relative));
+  return *this;
+}
+
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path.string());
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+  fs::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + path.string());
+}
+
+std::vector<std::string> ListTree(const fs::path& root) {
+  std::vector<std::string> files;
+  for (const auto& [name, bytes] : SnapshotTree(root)) files.push_back(name);
+  return files;
+}
+
+std::map<std::string, std::string> SnapshotTree(const fs::path& root) {
+  std::map<std::string, std::string> files;
+  if (!fs::exists(root)) return files;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    if (entry.is_regular_file()) {
+      files[fs::relative(entry.path(), root).generic_string()] = ReadBytes(entry.path());
+    }
+  }
+  return files;
+}
+
+Answer ScriptedFeedback::Ask(MessageKind kind, std::string_view text, Buttons buttons) {
+  shown.push_back({kind, std::string(text), buttons});
+  if (buttons == Buttons::Ok) return Answer::Ok;
+  Answer answer = next_ < answers.size() ? answers[next_++] : defaultAnswer;
+  if (buttons == Buttons::YesCancel && answer == Answer::No) answer = Answer::Cancel;
+  if (buttons == Buttons::YesNo && answer == Answer::Cancel) answer = Answer::No;
+  return answer;
+}
+
+std::vector<std::string> ScriptedFeedback::Texts() const {
+  std::vector<std::string> texts;
+  for (const Shown& item : shown) texts.push_back(item.text);
+  return texts;
+}
+
+std::vector<DriveInfo> FakeDrives::List() {
+  std::vector<DriveInfo> drives;
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    if (auto root = table_.RootOf(letter)) drives.push_back({letter, *root, type});
+  }
+  return drives;
+}
+
+DriveType FakeDrives::TypeOf(char letter) {
+  return table_.IsAssigned(letter) ? type : DriveType::NoRootDir;
+}
+
+std::int64_t FakeDrives::TotalBytes(char letter) {
+  return table_.IsAssigned(letter) ? total : -1;
+}
+
+std::int64_t FakeDrives::FreeBytes(char letter) { return table_.IsAssigned(letter) ? free : -1; }
+
+bool FailingFiles::Fails(const std::string& a, const std::string& b) {
+  ++operations;
+  if (failAt > 0 && (operations == failAt || (failFrom && operations > failAt))) return true;
+  if (!failPathContaining.empty() && (a.find(failPathContaining) != std::string::npos ||
+                                      b.find(failPathContaining) != std::string::npos)) {
+    return true;
+  }
+  return false;
+}
+
+}  // namespace sdmate::test

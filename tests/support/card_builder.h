@@ -1,0 +1,176 @@
+// Real card trees in temporary folders, and the doubles the tests talk to the engine through.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/card_layout.h"
+#include "core/feedback.h"
+#include "platform/drive_table.h"
+#include "platform/drives.h"
+#include "platform/files.h"
+
+namespace sdmate::test {
+
+namespace fs = std::filesystem;
+
+// A fresh folder under the system's temporary directory, removed with everything in it.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+// One item of a table the builder writes.
+struct ItemSpec {
+  std::string name;                           // "STIL0001.JPG"
+  std::string title;                          // Shift-JIS bytes
+  std::string stamp = "2005:03:03 14:07:00";
+  std::optional<std::string> content;         // default: bytes derived from the name
+  bool writeFile = true;                      // false: the table names a missing file
+};
+
+// Writes the handset's area of a card into a folder: tables and data files.
+class CardBuilder {
+ public:
+  explicit CardBuilder(fs::path root) : root_(std::move(root)) {}
+
+  // Writes folder n's table and its data files. headerDirectory replaces the folder's own
+  // directory text in the header (and the files go there).
+  CardBuilder& Folder(MediaKind kind, int n, const std::string& title,
+                      const std::vector<ItemSpec>& items,
+                      std::optional<std::string> headerDirectory = std::nullopt);
+  // Writes table bytes as they are.
+  CardBuilder& RawTable(MediaKind kind, int n, const std::string& bytes);
+  // Writes a file at a card path relative to the root ("DCIM/100NEC/x.jpg").
+  CardBuilder& File(const std::string& relative, const std::string& bytes);
+  CardBuilder& Directory(const std::string& relative);
+
+  const fs::path& root() const { return root_; }
+  // Native path of a card path without drive ("\PRIVATE\DOCOMO\STILL\SUD001\STIL0001.JPG").
+  fs::path Native(const std::string& cardPath) const;
+  static std::string DefaultContent(const std::string& name);
+
+ private:
+  fs::path root_;
+};
+
+std::string ReadBytes(const fs::path& path);
+void WriteBytes(const fs::path& path, const std::string& bytes);
+// Every file under root as "relative/path" (forward slashes), sorted.
+std::vector<std::string> ListTree(const fs::path& root);
+// Every file under root with its bytes.
+std::map<std::string, std::string> SnapshotTree(const fs::path& root);
+
+// A question or message the engine showed.
+struct Shown {
+  MessageKind kind;
+  std::string text;
+  Buttons buttons;
+};
+
+// Answers questions from a script and records everything shown.
+class ScriptedFeedback : public Feedback {
+ public:
+  Answer Ask(MessageKind kind, std::string_view text, Buttons buttons) override;
+  void Status(std::string_view text) override { statuses.emplace_back(text); }
+  void Progress(int done, int total) override { progress.emplace_back(done, total); }
+
+  std::vector<Answer> answers;      // taken in order for Yes/No and Yes/Cancel questions
+  Answer defaultAnswer = Answer::Yes;  // once the script runs out
+  std::vector<Shown> shown;
+  std::vector<std::string> statuses;
+  std::vector<std::pair<int, int>> progress;
+  int busyDepth = 0;
+  int busyCount = 0;
+
+  // Texts of everything shown, for readable assertions.
+  std::vector<std::string> Texts() const;
+
+ protected:
+  void BeginBusy() override {
+    ++busyDepth;
+    ++busyCount;
+  }
+  void EndBusy() override { --busyDepth; }
+
+ private:
+  std::size_t next_ = 0;
+};
+
+// Drives whose type and sizes the test sets; letters come from a real DriveTable.
+class FakeDrives : public Drives {
+ public:
+  explicit FakeDrives(DriveTable& table) : table_(table) {}
+  std::vector<DriveInfo> List() override;
+  DriveType TypeOf(char letter) override;
+  std::int64_t TotalBytes(char letter) override;
+  std::int64_t FreeBytes(char letter) override;
+  char MapFolder(const std::string& folder) override { return table_.MapFolder(folder); }
+
+  DriveType type = DriveType::Removable;
+  std::int64_t total = 64LL * 1024 * 1024;
+  std::int64_t free = 32LL * 1024 * 1024;
+
+ private:
+  DriveTable& table_;
+};
+
+// Real files, except that the operations a test picks fail. Each write, copy, move, delete and
+// directory creation counts as one operation, numbered from 1.
+class FailingFiles : public Files {
+ public:
+  explicit FailingFiles(Files& real) : real_(real) {}
+
+  // Fails the operation with this number (and, with failFrom, every later one too).
+  int failAt = 0;
+  bool failFrom = false;
+  // Fails every operation whose path (either path) contains this text.
+  std::string failPathContaining;
+  int operations = 0;
+
+  std::int64_t FileSizeOf(const std::string& path) override { return real_.FileSizeOf(path); }
+  std::string FileStampText(const std::string& path) override {
+    return real_.FileStampText(path);
+  }
+  bool Exists(const std::string& path) override { return real_.Exists(path); }
+  bool IsDirectory(const std::string& path) override { return real_.IsDirectory(path); }
+  std::optional<std::string> ReadFile(const std::string& path) override {
+    return real_.ReadFile(path);
+  }
+  std::vector<std::string> ListDirectory(const std::string& path) override {
+    return real_.ListDirectory(path);
+  }
+  bool MakeDirectories(const std::string& path) override {
+    return Fails(path, "") ? false : real_.MakeDirectories(path);
+  }
+  bool WriteFileReplacing(const std::string& path, const std::string& bytes) override {
+    return Fails(path, "") ? false : real_.WriteFileReplacing(path, bytes);
+  }
+  bool ShellCopy(const std::string& from, const std::string& to) override {
+    return Fails(from, to) ? false : real_.ShellCopy(from, to);
+  }
+  bool ShellMove(const std::string& from, const std::string& to) override {
+    return Fails(from, to) ? false : real_.ShellMove(from, to);
+  }
+  bool ShellDelete(const std::string& path) override {
+    return Fails(path, "") ? false : real_.ShellDelete(path);
+  }
+
+ private:
+  bool Fails(const std::string& a, const std::string& b);
+  Files& real_;
+};
+
+}  // namespace sdmate::test
