@@ -65,8 +65,7 @@ const KindTraits kTraits[] = {
      .modelStatus = "ドキュメントデータ更新中...",
      .notSupportedMessage = "選択した機種はドキュメントに対応していません",
      .missingDirectoryQuestion = "ドキュメント用フォルダがありません．\n作成しますか？",
-     .wrongTypeMessage =
-         "下記のファイルは非対応のドキュメント形式です。\n読込をスキップします。\n",
+     .wrongTypeMessage = "下記のファイルは非対応のドキュメント形式です。\n読込をスキップします。\n",
      .folderDeleteQuestion = "現在表示しているドキュメントフォルダを削除してもよろしいですか？",
      .dialogCaption = "ドキュメントデータ|",
      .tabText = "\u3000ドキュメント\u3000",
@@ -101,15 +100,12 @@ HandsetProfile N901iSProfile() {
                       "RING",
                       4,
                       {{".CAM", 40960}, {".MID", 40960}, {".SMF", 40960}}};
-  profile.areas[2] = {"\\PRIVATE\\DOCOMO\\TABLE\\SD_VIDEO\\PRL#3H.TBL",
-                      "\\SD_VIDEO\\",
-                      "MOL",
-                      3,
-                      {{".3GP", 307200},
-                       {".SDV", 307200},
-                       {".MP4", 307200},
-                       {".ASF", 307200},
-                       {".M4A", 307200}}};
+  profile.areas[2] = {
+      "\\PRIVATE\\DOCOMO\\TABLE\\SD_VIDEO\\PRL#3H.TBL",
+      "\\SD_VIDEO\\",
+      "MOL",
+      3,
+      {{".3GP", 307200}, {".SDV", 307200}, {".MP4", 307200}, {".ASF", 307200}, {".M4A", 307200}}};
   profile.areas[3] = {"\\PRIVATE\\DOCOMO\\TABLE\\DCIM\\#3FNECDT.TBL",
                       "\\DCIM\\#3FNECDT\\",
                       "NEC_",

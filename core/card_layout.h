@@ -22,10 +22,10 @@ struct FileTypeRule {
 };
 
 struct ContentArea {
-  std::string tablePathTemplate;  // "\PRIVATE\DOCOMO\TABLE\STILL\SUD#3F.TBL"
-  std::string dataDirectory;      // "\PRIVATE\DOCOMO\STILL\"; empty: the handset lacks the area
-  std::string prefix;             // data file name prefix: "STIL"
-  int width = 0;                  // digits after the prefix
+  std::string tablePathTemplate;    // "\PRIVATE\DOCOMO\TABLE\STILL\SUD#3F.TBL"
+  std::string dataDirectory;        // "\PRIVATE\DOCOMO\STILL\"; empty: the handset lacks the area
+  std::string prefix;               // data file name prefix: "STIL"
+  int width = 0;                    // digits after the prefix
   std::vector<FileTypeRule> rules;  // at most kMaxFileTypeRules
 };
 

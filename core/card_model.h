@@ -58,8 +58,8 @@ struct KindState {
 struct CardModel {
   std::array<KindState, 3> kinds;
   DiskGauge gauge;
-  char drive = 0;       // the drive letter that was loaded; 0 before the first load
-  bool loaded = false;  // a load has completed
+  char drive = 0;        // the drive letter that was loaded; 0 before the first load
+  bool loaded = false;   // a load has completed
   bool complete = true;  // every table of the last load could be read
 
   KindState& of(MediaKind kind) { return kinds[IndexOf(kind)]; }

@@ -49,7 +49,8 @@ std::size_t Utf8Length(const char* text, std::size_t left) {
 class IconvCodec final : public TextCodec {
  public:
   std::string ToUtf8(std::string_view sjis) override {
-    return Convert("UTF-8", "CP932", sjis, [](const char*, std::size_t) -> std::size_t { return 1; });
+    return Convert("UTF-8", "CP932", sjis,
+                   [](const char*, std::size_t) -> std::size_t { return 1; });
   }
   std::string FromUtf8(std::string_view utf8) override {
     return Convert("CP932", "UTF-8", utf8, Utf8Length);

@@ -59,7 +59,7 @@ class PosixFiles final : public Files {
     struct stat info {};
     if (!native || ::stat(native->c_str(), &info) != 0) return {};
     std::time_t when = info.st_mtime;
-    std::tm local {};
+    std::tm local{};
     if (!::localtime_r(&when, &local)) return {};
     // FAT time stamps start in 1980.
     if (local.tm_year + 1900 < 1980) return "1980:01:01 00:00:00";
@@ -152,8 +152,7 @@ class PosixFiles final : public Files {
     auto native = Native(path);
     if (!native) return names;
     std::error_code error;
-    for (fs::directory_iterator it(*native, error), end; !error && it != end;
-         it.increment(error)) {
+    for (fs::directory_iterator it(*native, error), end; !error && it != end; it.increment(error)) {
       names.push_back(it->path().filename().string());
     }
     std::sort(names.begin(), names.end());

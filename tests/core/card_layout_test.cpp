@@ -47,8 +47,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "E:\\\\SD_VIDEO\\PRL00A\\", "MOL00A.X", "PRL010"},
         NamingCase{MediaKind::Movie, 255, "E:\\\\PRIVATE\\DOCOMO\\TABLE\\SD_VIDEO\\PRL0FF.TBL",
                    "E:\\\\SD_VIDEO\\PRL0FF\\", "MOL0FF.X", "PRL255"},
-        NamingCase{MediaKind::Document, 4,
-                   "E:\\\\PRIVATE\\DOCOMO\\TABLE\\DOCUMENT\\PUD004.TBL",
+        NamingCase{MediaKind::Document, 4, "E:\\\\PRIVATE\\DOCOMO\\TABLE\\DOCUMENT\\PUD004.TBL",
                    "E:\\\\PRIVATE\\DOCOMO\\DOCUMENT\\PUD004\\", "PDFDC004.X", "PUD004"}));
 
 TEST(CardLayout, DirectoriesOfAKind) {

@@ -45,7 +45,7 @@ TEST_F(FilesTest, SizeOfFilesThroughTheCardPath) {
   EXPECT_EQ(files->FileSizeOf("E:\\\\PRIVATE\\a.bin"), 5);
   EXPECT_EQ(files->FileSizeOf("E:\\empty.bin"), 0);
   EXPECT_EQ(files->FileSizeOf("E:\\\\PRIVATE\\missing.bin"), -1);
-  EXPECT_EQ(files->FileSizeOf("E:\\\\PRIVATE"), -1);  // a directory is no file
+  EXPECT_EQ(files->FileSizeOf("E:\\\\PRIVATE"), -1);         // a directory is no file
   EXPECT_EQ(files->FileSizeOf("Q:\\\\PRIVATE\\a.bin"), -1);  // a letter that stands for nothing
   EXPECT_EQ(files->FileSizeOf((dir.path() / "PRIVATE" / "a.bin").string()), 5);
 }

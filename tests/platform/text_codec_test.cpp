@@ -13,11 +13,9 @@ TEST(TextCodec, RoundTripsCodePage932) {
     std::string utf8;
   };
   const Case cases[] = {
-      {"\x87\x40", "①"},
-      {"\x83\x4A\x83\x69", "カナ"},
-      {"\xB1\xB2", "ｱｲ"},
-      {"\xF8\x9F", "\xEE\x98\xBE"},  // U+E63E, the handset's sun pictograph
-      {"C:\\A~", "C:\\A~"},          // 0x5C stays a backslash, 0x7E a tilde
+      {"\x87\x40", "①"},    {"\x83\x4A\x83\x69", "カナ"},
+      {"\xB1\xB2", "ｱｲ"},   {"\xF8\x9F", "\xEE\x98\xBE"},  // U+E63E, the handset's sun pictograph
+      {"C:\\A~", "C:\\A~"},                                // 0x5C stays a backslash, 0x7E a tilde
       {"\x81\x63", "…"},
   };
   for (const Case& c : cases) {

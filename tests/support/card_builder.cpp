@@ -139,9 +139,7 @@ DriveType FakeDrives::TypeOf(char letter) {
   return table_.IsAssigned(letter) ? type : DriveType::NoRootDir;
 }
 
-std::int64_t FakeDrives::TotalBytes(char letter) {
-  return table_.IsAssigned(letter) ? total : -1;
-}
+std::int64_t FakeDrives::TotalBytes(char letter) { return table_.IsAssigned(letter) ? total : -1; }
 
 std::int64_t FakeDrives::FreeBytes(char letter) { return table_.IsAssigned(letter) ? free : -1; }
 

@@ -34,11 +34,11 @@ class TempDir {
 
 // One item of a table the builder writes.
 struct ItemSpec {
-  std::string name;                           // "STIL0001.JPG"
-  std::string title;                          // Shift-JIS bytes
+  std::string name;   // "STIL0001.JPG"
+  std::string title;  // Shift-JIS bytes
   std::string stamp = "2005:03:03 14:07:00";
-  std::optional<std::string> content;         // default: bytes derived from the name
-  bool writeFile = true;                      // false: the table names a missing file
+  std::optional<std::string> content;  // default: bytes derived from the name
+  bool writeFile = true;               // false: the table names a missing file
 };
 
 // Writes the handset's area of a card into a folder: tables and data files.
@@ -87,7 +87,7 @@ class ScriptedFeedback : public Feedback {
   void Status(std::string_view text) override { statuses.emplace_back(text); }
   void Progress(int done, int total) override { progress.emplace_back(done, total); }
 
-  std::vector<Answer> answers;      // taken in order for Yes/No and Yes/Cancel questions
+  std::vector<Answer> answers;         // taken in order for Yes/No and Yes/Cancel questions
   Answer defaultAnswer = Answer::Yes;  // once the script runs out
   std::vector<Shown> shown;
   std::vector<std::string> statuses;
@@ -141,9 +141,7 @@ class FailingFiles : public Files {
   int operations = 0;
 
   std::int64_t FileSizeOf(const std::string& path) override { return real_.FileSizeOf(path); }
-  std::string FileStampText(const std::string& path) override {
-    return real_.FileStampText(path);
-  }
+  std::string FileStampText(const std::string& path) override { return real_.FileStampText(path); }
   bool Exists(const std::string& path) override { return real_.Exists(path); }
   bool IsDirectory(const std::string& path) override { return real_.IsDirectory(path); }
   std::optional<std::string> ReadFile(const std::string& path) override {

@@ -1,0 +1,23 @@
+// The card check before a load, and the disk gauge's set-up.
+#pragma once
+
+#include <string_view>
+
+#include "core/disk_gauge.h"
+#include "core/feedback.h"
+#include "platform/drives.h"
+
+namespace sdmate {
+
+// 1 for "A", 2 for "B", ... 26 for "Z" (first character, any case); 0 for anything else.
+int DriveNumberOf(std::string_view path);
+
+// Asks before using a drive that is not removable (No stops) and stops with an error when the
+// drive has no medium. askRemovable = false skips the question (a card named on the command
+// line). True: the load may go on.
+bool CheckCard(char drive, Drives& drives, Feedback& feedback, bool askRemovable = true);
+
+// Maximum := the drive's total bytes, position := total - free.
+void SetUpGauge(DiskGauge& gauge, char drive, Drives& drives);
+
+}  // namespace sdmate

@@ -1,0 +1,45 @@
+// Turning files of the computer into staged new items of a folder: the add button's batch,
+// the dropped files' batch and the routine for one file they share.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/card_model.h"
+#include "core/feedback.h"
+#include "platform/files.h"
+#include "platform/text_codec.h"
+
+namespace sdmate {
+
+enum class StageOutcome { Staged, Declined, Stopped };
+
+// Stages one file (a native path of the computer) as a new item at the end of the visible
+// list of `folder`: lowest free number, the kind's size limit with its question, the
+// free-space stop, gauge raised. A file that is missing, unreadable, a directory or 2 GiB or
+// larger, and a 129th item, are refused with a warning naming the file (Declined).
+StageOutcome StageNewFile(CardModel& model, MediaKind kind, int folder, const std::string& path,
+                          Files& files, TextCodec& codec, Feedback& feedback);
+
+struct BatchResult {
+  int staged = 0;
+  bool ranToEnd = false;  // no Stopped: the update is due
+};
+
+// The checks before the add dialog opens: the profile must know the kind, and a missing data
+// directory is created when the user answers Yes. False: do not open the dialog.
+bool PrepareAdd(const CardModel& model, MediaKind kind, Files& files, Feedback& feedback);
+// The files chosen in the add dialog, in order, until one is Stopped.
+BatchResult AddFiles(CardModel& model, MediaKind kind, int folder,
+                     const std::vector<std::string>& paths, Files& files, TextCodec& codec,
+                     Feedback& feedback);
+// Dropped files: each is checked against the kind's types first (a message per file of
+// another type). Before the first load nothing is staged.
+BatchResult DropFiles(CardModel& model, MediaKind kind, int folder,
+                      const std::vector<std::string>& paths, Files& files, TextCodec& codec,
+                      Feedback& feedback);
+
+// The open-file dialog's filter of a kind: "待ち受け画像データ|*.JPG;*.GIF;".
+std::string DialogFilter(MediaKind kind);
+
+}  // namespace sdmate
