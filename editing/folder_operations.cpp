@@ -1,10 +1,54 @@
 // Adding, deleting and retitling the folders of a kind.
 #include "editing/folder_operations.h"
 
+#include <algorithm>
+
 #include "core/content_table.h"
 #include "core/sjis.h"
 
 namespace sdmate {
+namespace {
+
+// A directory text of the card the update may delete whole: below the kind's data directory on
+// the loaded card, made of plain names only.
+bool IsRemovableFolderDirectory(const CardModel& model, MediaKind kind, std::string_view dir) {
+  if (model.drive == 0) return false;
+  const std::string base = CardDataDirectory(model.drive, kind);
+  if (dir.size() <= base.size() || dir.substr(0, base.size()) != base) return false;
+  std::string_view rest = dir.substr(base.size());
+  std::size_t start = 0;
+  while (start <= rest.size()) {
+    std::size_t end = rest.find('\\', start);
+    if (end == std::string_view::npos) end = rest.size();
+    std::string_view part = rest.substr(start, end - start);
+    if (part.empty() || part == "." || part == "..") return false;
+    for (char c : part) {
+      const auto byte = static_cast<unsigned char>(c);
+      if (byte < 0x20 || byte == 0x7F || c == '/' || c == ':' || c == '*' || c == '?' || c == '"' ||
+          c == '<' || c == '>' || c == '|') {
+        return false;
+      }
+    }
+    start = end + 1;
+  }
+  return true;
+}
+
+// The card directory the folder's items were read from: the sourceDir of the first item whose
+// file has not left its place. A folder of new or computer files has none, and nothing outside
+// the kind's data directory is ever named, so the update can never delete more than a folder.
+std::string RemovedDirectoryOf(const CardModel& model, MediaKind kind, const FolderSlot& folder) {
+  for (const ItemRow& item : folder.items) {
+    if (item.sourceDir != item.targetDir) continue;
+    std::string_view dir = item.sourceDir;
+    if (dir.empty() || dir.back() != '\\') return {};
+    dir.remove_suffix(1);
+    return IsRemovableFolderDirectory(model, kind, dir) ? std::string(dir) : std::string();
+  }
+  return {};
+}
+
+}  // namespace
 
 int AddFolder(CardModel& model, MediaKind kind, Feedback& feedback) {
   KindState& state = model.of(kind);
@@ -19,7 +63,38 @@ int AddFolder(CardModel& model, MediaKind kind, Feedback& feedback) {
   return n;
 }
 
-FolderDeleteResult DeleteFolder(CardModel&, MediaKind, int, Feedback&) { return {}; }
+FolderDeleteResult DeleteFolder(CardModel& model, MediaKind kind, int folder, Feedback& feedback) {
+  KindState& state = model.of(kind);
+  // The last folder of a kind is never deleted.
+  if (!state.hasFolder(folder) || state.folderCount() <= 1) return {};
+  if (state.removedFolders.size() >= static_cast<std::size_t>(kMaxRemovedFolders)) {
+    feedback.Tell(MessageKind::Warning,
+                  "削除したフォルダは128個までしか記録できません．\n"
+                  "メモリカードを更新してから削除してください．");
+    return {};
+  }
+  if (feedback.Ask(MessageKind::Confirmation, TraitsOf(kind).folderDeleteQuestion,
+                   Buttons::YesNo) != Answer::Yes) {
+    return {};
+  }
+
+  const FolderSlot& doomed = state.folder(folder);
+  std::string directory = RemovedDirectoryOf(model, kind, doomed);
+  if (!directory.empty()) state.removedFolders.push_back(std::move(directory));
+
+  // Items already marked were taken off the gauge when they were marked.
+  std::int64_t visibleBytes = 0;
+  for (const ItemRow& item : doomed.items) {
+    if (!item.deleted) visibleBytes += item.size;
+  }
+  model.gauge.Subtract(visibleBytes);
+  feedback.Refresh();
+
+  // The later folders move down one number with everything they hold; their items keep their
+  // directories, and the update moves their files.
+  state.folders.erase(state.folders.begin() + (folder - 1));
+  return {.deleted = true, .folderToShow = std::min(folder, state.folderCount())};
+}
 
 EditResult StoreFolderTitle(CardModel& model, MediaKind kind, int folder,
                             std::string_view sjisTitle) {
