@@ -1,21 +1,192 @@
-// Staging files of the computer as new items.
+// Staging files of the computer as new items. The card is not touched here, except for the
+// kind's data directory, created when the user agrees before the add dialog opens.
 #include "import/stage_files.h"
 
-namespace sdmate {
+#include "platform/native_path.h"
 
-StageOutcome StageNewFile(CardModel&, MediaKind, int, const std::string&, Files&, TextCodec&,
-                          Feedback&) {
-  return StageOutcome::Declined;
+namespace sdmate {
+namespace {
+
+inline constexpr std::int64_t kLargestFile = (std::int64_t{1} << 31) - 1;
+
+std::string SkipMessage(std::string_view reason, const std::string& path) {
+  return std::string(reason) + "\n追加をスキップします．\n" + path;
 }
-bool PrepareAdd(const CardModel&, MediaKind, Files&, Feedback&) { return false; }
-BatchResult AddFiles(CardModel&, MediaKind, int, const std::vector<std::string>&, Files&,
-                     TextCodec&, Feedback&) {
-  return {};
+
+// An extension the table's three-byte field holds and the card's file system takes: a dot and
+// one to three ASCII letters or digits.
+bool IsCardExtension(std::string_view extension) {
+  if (extension.size() < 2 || extension.size() > 4 || extension[0] != '.') return false;
+  for (char c : extension.substr(1)) {
+    bool letterOrDigit = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+    if (!letterOrDigit) return false;
+  }
+  return true;
 }
-BatchResult DropFiles(CardModel&, MediaKind, int, const std::vector<std::string>&, Files&,
-                      TextCodec&, Feedback&) {
-  return {};
+
+// The part of a name before its last dot.
+std::string_view StemOf(std::string_view name) {
+  std::size_t dot = name.rfind('.');
+  return dot == std::string_view::npos ? name : name.substr(0, dot);
 }
-std::string DialogFilter(MediaKind) { return {}; }
+
+// The lowest number no item of the folder holds, deleted and newly staged items included.
+int LowestFreeNumber(const FolderSlot& folder, MediaKind kind) {
+  for (int k = 1;; ++k) {
+    const std::string candidate = DataFileStem(kind, k);
+    bool taken = false;
+    for (const ItemRow& item : folder.items) {
+      if (StemOf(item.targetName) == candidate) {
+        taken = true;
+        break;
+      }
+    }
+    if (!taken) return k;
+  }
+}
+
+}  // namespace
+
+StageOutcome StageNewFile(CardModel& model, MediaKind kind, int folder, const std::string& path,
+                          Files& files, TextCodec& codec, Feedback& feedback) {
+  KindState& state = model.of(kind);
+  // Before the first load there is no folder and no gauge to stage against.
+  if (!model.loaded || model.drive == 0 || !state.hasFolder(folder)) {
+    return StageOutcome::Declined;
+  }
+  FolderSlot& slot = state.folder(folder);
+
+  // A name typed into the dialog or dropped may be no readable file at all.
+  if (files.IsDirectory(path)) {
+    feedback.Tell(MessageKind::Warning, SkipMessage("下記はファイルではありません．", path));
+    return StageOutcome::Declined;
+  }
+  const std::int64_t size = files.FileSizeOf(path);
+  std::string stamp = size < 0 ? std::string() : files.FileStampText(path);
+  if (size < 0 || stamp.empty()) {
+    feedback.Tell(MessageKind::Warning, SkipMessage("下記のファイルを読み込めません．", path));
+    return StageOutcome::Declined;
+  }
+  if (size > kLargestFile) {
+    feedback.Tell(MessageKind::Warning,
+                  SkipMessage("下記のファイルは2GB以上のため追加できません．", path));
+    return StageOutcome::Declined;
+  }
+  const SplitPath split = SplitNativePath(path);
+  std::string extension = AsciiUpper(ExtensionOf(split.name));
+  if (!IsCardExtension(extension)) {
+    feedback.Tell(MessageKind::Warning,
+                  SkipMessage("下記のファイルの拡張子はメモリカードに記録できません．", path));
+    return StageOutcome::Declined;
+  }
+  if (slot.itemCount() >= kMaxItems) {
+    feedback.Tell(MessageKind::Warning,
+                  SkipMessage("1つのフォルダに登録できるのは128個までです．", path));
+    return StageOutcome::Declined;
+  }
+
+  const int number = LowestFreeNumber(slot, kind);
+
+  // A type outside the kind's rules has the limit 0: every such file that is not empty asks.
+  const FileTypeRule* rule = RuleFor(kind, split.name);
+  const std::int64_t limit = rule ? rule->maxBytes : 0;
+  if (size > limit) {
+    std::string question =
+        "下記のファイルはサイズが規定値を超えています\n追加を実行しますか？\n" + path;
+    if (feedback.Ask(MessageKind::Confirmation, question, Buttons::YesNo) != Answer::Yes) {
+      return StageOutcome::Declined;
+    }
+  }
+  if (model.gauge.position() + size > model.gauge.maximum()) {
+    feedback.Tell(MessageKind::Warning, "メモリーカードの空き容量が足りません");
+    return StageOutcome::Stopped;
+  }
+  model.gauge.Add(size);
+  feedback.Refresh();
+
+  // The handset plays ".M4A" sound as a ".3GP" movie.
+  if (kind == MediaKind::Movie && extension == ".M4A") extension = ".3GP";
+
+  // Room behind the visible items: the deleted ones move one place further down.
+  const int visible = slot.visibleCount();
+  for (int j = slot.itemCount(); j > visible; --j) {
+    int s = ItemAtRow(slot, j);
+    if (s >= 0) slot.items[static_cast<std::size_t>(s)].order = j + 1;
+  }
+
+  ItemRow item;
+  item.order = visible + 1;
+  item.sourceDir = split.directory;
+  item.sourceName = split.name;
+  // The data directory itself: the update gives the item its folder's directory.
+  item.targetDir = CardDataDirectory(model.drive, kind);
+  item.targetName = DataFileName(kind, number, extension);
+  item.stamp = std::move(stamp);
+  item.title = codec.FromUtf8(split.name);
+  item.size = size;
+  item.deleted = false;
+  slot.items.push_back(std::move(item));
+  return StageOutcome::Staged;
+}
+
+bool PrepareAdd(const CardModel& model, MediaKind kind, Files& files, Feedback& feedback) {
+  const KindTraits& traits = TraitsOf(kind);
+  if (AreaOf(kind).dataDirectory.empty()) {
+    feedback.Tell(MessageKind::Warning, traits.notSupportedMessage);
+    return false;
+  }
+  if (!model.loaded || model.drive == 0) return false;
+  const std::string directory = CardDataDirectory(model.drive, kind);
+  if (!files.IsDirectory(directory)) {
+    if (feedback.Ask(MessageKind::Confirmation, traits.missingDirectoryQuestion,
+                     Buttons::YesCancel) != Answer::Yes) {
+      return false;
+    }
+    // A failure shows at the update, which creates the directories it writes to.
+    files.MakeDirectories(directory);
+  }
+  return true;
+}
+
+BatchResult AddFiles(CardModel& model, MediaKind kind, int folder,
+                     const std::vector<std::string>& paths, Files& files, TextCodec& codec,
+                     Feedback& feedback) {
+  BatchResult result;
+  if (!model.loaded) return result;
+  auto busy = feedback.Busy();
+  for (const std::string& path : paths) {
+    StageOutcome outcome = StageNewFile(model, kind, folder, path, files, codec, feedback);
+    if (outcome == StageOutcome::Stopped) return result;
+    if (outcome == StageOutcome::Staged) ++result.staged;
+  }
+  result.ranToEnd = true;
+  return result;
+}
+
+BatchResult DropFiles(CardModel& model, MediaKind kind, int folder,
+                      const std::vector<std::string>& paths, Files& files, TextCodec& codec,
+                      Feedback& feedback) {
+  BatchResult result;
+  // A drop before the first load stages nothing and shows nothing.
+  if (!model.loaded || !model.of(kind).hasFolder(folder)) return result;
+  auto busy = feedback.Busy();
+  for (const std::string& path : paths) {
+    if (RuleFor(kind, SplitNativePath(path).name) == nullptr) {
+      feedback.Tell(MessageKind::Warning, TraitsOf(kind).wrongTypeMessage + path);
+      continue;
+    }
+    StageOutcome outcome = StageNewFile(model, kind, folder, path, files, codec, feedback);
+    if (outcome == StageOutcome::Stopped) return result;
+    if (outcome == StageOutcome::Staged) ++result.staged;
+  }
+  result.ranToEnd = true;
+  return result;
+}
+
+std::string DialogFilter(MediaKind kind) {
+  std::string filter = TraitsOf(kind).dialogCaption;
+  for (const FileTypeRule& rule : AreaOf(kind).rules) filter += "*" + rule.extension + ";";
+  return filter;
+}
 
 }  // namespace sdmate
