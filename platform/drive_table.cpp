@@ -50,7 +50,12 @@ std::optional<std::string> DriveTable::ToNative(std::string_view path) const {
   char letter = DriveLetterOf(path);
   if (letter == 0) return std::string(path);
   std::optional<std::string> root = RootOf(letter);
+#ifdef _WIN32
+  // A letter the table does not know is a drive of the system itself.
+  if (!root) root = std::string(1, letter) + ":";
+#else
   if (!root) return std::nullopt;
+#endif
   std::string native = *root;
   while (native.size() > 1 && IsSeparator(native.back())) native.pop_back();
   std::string_view rest = path.substr(2);

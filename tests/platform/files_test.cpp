@@ -119,5 +119,22 @@ TEST_F(FilesTest, WriteReplacingLeavesNoTemporaryAndKeepsTheOldFileOnFailure) {
   EXPECT_FALSE(files->Exists("E:\\\\NO"));
 }
 
+TEST_F(FilesTest, PathsLongerThan260CharactersAreCopiedMovedAndDeleted) {
+  std::string deep = "E:\\";
+  for (int i = 0; i < 12; ++i) deep += "\\" + std::string(24, static_cast<char>('a' + i));
+  ASSERT_GT(deep.size(), 300u);
+  ASSERT_TRUE(files->MakeDirectories(deep));
+  ASSERT_TRUE(files->WriteFileReplacing(deep + "\\file.bin", "long"));
+  EXPECT_EQ(files->FileSizeOf(deep + "\\file.bin"), 4);
+  EXPECT_TRUE(files->ShellCopy(deep + "\\file.bin", deep + "\\copy.bin"));
+  EXPECT_EQ(files->ReadFile(deep + "\\copy.bin").value_or(""), "long");
+  EXPECT_TRUE(files->ShellMove(deep + "\\copy.bin", deep + "\\moved.bin"));
+  EXPECT_FALSE(files->Exists(deep + "\\copy.bin"));
+  EXPECT_TRUE(files->ShellCopy("E:\\aaaaaaaaaaaaaaaaaaaaaaaa", "E:\\tree"));
+  EXPECT_TRUE(files->Exists("E:\\tree" + deep.substr(deep.find('b') - 1) + "\\moved.bin"));
+  EXPECT_TRUE(files->ShellDelete("E:\\aaaaaaaaaaaaaaaaaaaaaaaa"));
+  EXPECT_FALSE(files->Exists(deep));
+}
+
 }  // namespace
 }  // namespace sdmate

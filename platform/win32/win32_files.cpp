@@ -1,0 +1,264 @@
+// Files on Windows, through the wide-character APIs. Copies, moves and deletes of single files
+// go through the shell's file operation (no confirmation, no error dialogs, no undo); trees and
+// paths too long for the shell go through the plain file APIs in the "\\?\" form.
+#include <windows.h>
+// shellapi.h needs windows.h first.
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/drive_table.h"
+#include "platform/files.h"
+#include "platform/win32/win32_util.h"
+
+namespace sdmate {
+namespace {
+
+using win32::LongPath;
+using win32::Narrow;
+using win32::Widen;
+
+class Handle {
+ public:
+  explicit Handle(HANDLE handle) : handle_(handle) {}
+  ~Handle() {
+    if (valid()) ::CloseHandle(handle_);
+  }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+DWORD AttributesOf(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()); }
+bool IsDirectoryW(const std::wstring& path) {
+  DWORD attributes = AttributesOf(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+bool ExistsW(const std::wstring& path) { return AttributesOf(path) != INVALID_FILE_ATTRIBUTES; }
+
+std::wstring ParentOf(const std::wstring& path) {
+  std::size_t at = path.find_last_of(L"\\/");
+  return at == std::wstring::npos ? std::wstring{} : path.substr(0, at);
+}
+
+// Creates a directory and its missing parents.
+bool MakeDirectoriesW(const std::wstring& path) {
+  if (path.empty() || IsDirectoryW(path)) return !path.empty();
+  std::wstring parent = ParentOf(path);
+  if (!parent.empty() && parent != path && !(parent.size() == 2 && parent[1] == L':') &&
+      parent.back() != L'?') {
+    MakeDirectoriesW(parent);
+  }
+  ::CreateDirectoryW(path.c_str(), nullptr);
+  return IsDirectoryW(path);
+}
+
+std::vector<std::wstring> ChildrenOf(const std::wstring& directory) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW data{};
+  HANDLE find = ::FindFirstFileW((directory + L"\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    std::wstring name = data.cFileName;
+    if (name != L"." && name != L"..") names.push_back(name);
+  } while (::FindNextFileW(find, &data));
+  ::FindClose(find);
+  return names;
+}
+
+// The plain-API route, used for paths the shell cannot take.
+bool CopyTreeW(const std::wstring& from, const std::wstring& to) {
+  if (!ExistsW(from)) return false;
+  if (!IsDirectoryW(from)) {
+    MakeDirectoriesW(ParentOf(to));
+    return ::CopyFileW(from.c_str(), to.c_str(), FALSE) != 0;  // keeps the last-write time
+  }
+  if (!MakeDirectoriesW(to)) return false;
+  bool ok = true;
+  for (const std::wstring& name : ChildrenOf(from)) {
+    ok = CopyTreeW(from + L"\\" + name, to + L"\\" + name) && ok;
+  }
+  return ok;
+}
+
+bool DeleteTreeW(const std::wstring& path) {
+  DWORD attributes = AttributesOf(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return ::DeleteFileW(path.c_str()) != 0;
+  for (const std::wstring& name : ChildrenOf(path)) DeleteTreeW(path + L"\\" + name);
+  return ::RemoveDirectoryW(path.c_str()) != 0;
+}
+
+bool IsLong(const std::wstring& path) { return path.rfind(L"\\\\?\\", 0) == 0; }
+
+// One shell file operation. The path buffers are built for any length with the double zero
+// terminator the shell requires.
+bool ShellOperation(UINT function, const std::wstring& from, const std::wstring& to) {
+  std::wstring source = from;
+  source.push_back(L'\0');
+  std::wstring target = to;
+  target.push_back(L'\0');
+  SHFILEOPSTRUCTW operation{};
+  operation.hwnd = nullptr;
+  operation.wFunc = function;
+  operation.pFrom = source.c_str();
+  operation.pTo = to.empty() ? nullptr : target.c_str();
+  operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_NOCONFIRMMKDIR | FOF_SILENT;
+  return ::SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
+}
+
+class Win32Files final : public Files {
+ public:
+  explicit Win32Files(const DriveTable& table) : table_(table) {}
+
+  std::int64_t FileSizeOf(const std::string& path) override {
+    auto wide = Wide(path);
+    if (!wide) return -1;
+    Handle file(::CreateFileW(wide->c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file.valid() || !::GetFileSizeEx(file.get(), &size)) return -1;
+    return size.QuadPart;
+  }
+
+  std::string FileStampText(const std::string& path) override {
+    auto wide = Wide(path);
+    if (!wide) return {};
+    Handle file(::CreateFileW(wide->c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FILETIME written{}, local{};
+    if (!file.valid() || !::GetFileTime(file.get(), nullptr, nullptr, &written)) return {};
+    WORD date = 0, time = 0;
+    // FAT time stamps start in 1980; the conversion fails for anything earlier.
+    if (!::FileTimeToLocalFileTime(&written, &local) ||
+        !::FileTimeToDosDateTime(&local, &date, &time)) {
+      return "1980:01:01 00:00:00";
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%u:%02u:%02u %02u:%02u:00", (date >> 9) + 1980u,
+                  (date >> 5) & 15u, date & 31u, time >> 11, (time >> 5) & 63u);
+    return text;
+  }
+
+  bool Exists(const std::string& path) override {
+    auto wide = Wide(path);
+    return wide && ExistsW(*wide);
+  }
+
+  bool IsDirectory(const std::string& path) override {
+    auto wide = Wide(path);
+    return wide && IsDirectoryW(*wide);
+  }
+
+  bool MakeDirectories(const std::string& path) override {
+    auto wide = Wide(path);
+    return wide && MakeDirectoriesW(*wide);
+  }
+
+  std::optional<std::string> ReadFile(const std::string& path) override {
+    auto wide = Wide(path);
+    if (!wide) return std::nullopt;
+    Handle file(::CreateFileW(wide->c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return std::nullopt;
+    std::string bytes;
+    char buffer[65536];
+    DWORD read = 0;
+    for (;;) {
+      if (!::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) return std::nullopt;
+      if (read == 0) break;
+      bytes.append(buffer, read);
+    }
+    return bytes;
+  }
+
+  bool WriteFileReplacing(const std::string& path, const std::string& bytes) override {
+    auto wide = Wide(path);
+    if (!wide) return false;
+    std::wstring temporary = *wide + L".new";
+    bool ok = false;
+    {
+      Handle file(::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+      if (!file.valid()) return false;
+      DWORD written = 0;
+      ok = ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                       nullptr) &&
+           written == bytes.size() && ::FlushFileBuffers(file.get());
+    }
+    if (ok) {
+      ok = ::MoveFileExW(temporary.c_str(), wide->c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    }
+    if (!ok) ::DeleteFileW(temporary.c_str());
+    return ok;
+  }
+
+  bool ShellCopy(const std::string& from, const std::string& to) override {
+    auto source = Wide(from);
+    auto target = Wide(to);
+    if (!source || !target || !ExistsW(*source)) return false;
+    // Trees go file by file: a file deep inside may be too long for the shell, and the copy
+    // merges into an existing target as on every other system.
+    if (IsLong(*source) || IsLong(*target) || IsDirectoryW(*source)) {
+      return CopyTreeW(*source, *target);
+    }
+    MakeDirectoriesW(ParentOf(*target));
+    return ShellOperation(FO_COPY, *source, *target);
+  }
+
+  bool ShellMove(const std::string& from, const std::string& to) override {
+    auto source = Wide(from);
+    auto target = Wide(to);
+    if (!source || !target || !ExistsW(*source)) return false;
+    MakeDirectoriesW(ParentOf(*target));
+    if (IsLong(*source) || IsLong(*target) || IsDirectoryW(*source)) {
+      if (::MoveFileExW(source->c_str(), target->c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
+        return true;
+      }
+      return CopyTreeW(*source, *target) && DeleteTreeW(*source);
+    }
+    return ShellOperation(FO_MOVE, *source, *target);
+  }
+
+  bool ShellDelete(const std::string& path) override {
+    auto wide = Wide(path);
+    if (!wide || !ExistsW(*wide)) return false;
+    if (IsLong(*wide) || IsDirectoryW(*wide)) return DeleteTreeW(*wide) && !ExistsW(*wide);
+    return ShellOperation(FO_DELETE, *wide, L"") && !ExistsW(*wide);
+  }
+
+  std::vector<std::string> ListDirectory(const std::string& path) override {
+    std::vector<std::string> names;
+    auto wide = Wide(path);
+    if (!wide) return names;
+    for (const std::wstring& name : ChildrenOf(*wide)) names.push_back(Narrow(name));
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+ private:
+  std::optional<std::wstring> Wide(const std::string& path) const {
+    if (path.empty()) return std::nullopt;
+    auto native = table_.ToNative(path);
+    if (!native) return std::nullopt;
+    return LongPath(*native);
+  }
+
+  const DriveTable& table_;
+};
+
+}  // namespace
+
+std::unique_ptr<Files> MakeNativeFiles(const DriveTable& table) {
+  return std::make_unique<Win32Files>(table);
+}
+
+}  // namespace sdmate
