@@ -17,6 +17,22 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The mount table writes a space in a path as \040 (and the like for other bytes).
+std::string Unescape(const std::string& text) {
+  std::string result;
+  result.reserve(text.size());
+  for (std::size_t at = 0; at < text.size(); ++at) {
+    if (text[at] == '\\' && at + 3 < text.size()) {
+      int value = (text[at + 1] - '0') * 64 + (text[at + 2] - '0') * 8 + (text[at + 3] - '0');
+      result.push_back(static_cast<char>(value));
+      at += 3;
+    } else {
+      result.push_back(text[at]);
+    }
+  }
+  return result;
+}
+
 // Mount points of real devices, in the order of the mount table.
 std::vector<std::string> MountedDevices() {
   std::vector<std::string> points;
@@ -27,9 +43,7 @@ std::vector<std::string> MountedDevices() {
     std::string device, point;
     fields >> device >> point;
     if (device.rfind("/dev/", 0) != 0 || device.rfind("/dev/loop", 0) == 0) continue;
-    // The mount table escapes spaces as \040.
-    for (std::size_t at = point.find("\\040"); at != std::string::npos; at = point.find("\\040"))
-      point.replace(at, 4, " ");
+    point = Unescape(point);
     if (std::find(points.begin(), points.end(), point) == points.end()) points.push_back(point);
   }
   return points;

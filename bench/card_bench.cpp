@@ -1,0 +1,308 @@
+// Load and commit measured against the least work each job needs, in the same run: the card
+// lives on slow flash, so what counts is the file operations and bytes the program asks for and
+// the work it adds on top. Prints "NAME ratio X.XX" and "NAME value N UNIT" lines at the end.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <string>
+
+#include "card/card_load.h"
+#include "card/card_update.h"
+#include "core/content_table.h"
+#include "import/stage_files.h"
+#include "platform/native_path.h"
+#include "platform/text_codec.h"
+#include "tests/support/card_builder.h"
+
+namespace sdmate::bench {
+namespace {
+
+using test::CardBuilder;
+using test::FakeDrives;
+using test::ItemSpec;
+using test::TempDir;
+
+constexpr char kDrive = 'E';
+
+// Real files, counting what the program asks of them.
+class CountingFiles : public Files {
+ public:
+  explicit CountingFiles(Files& real) : real_(real) {}
+  int reads = 0, sizes = 0, tableWrites = 0, dataOperations = 0;
+  void Reset() { reads = sizes = tableWrites = dataOperations = 0; }
+
+  std::int64_t FileSizeOf(const std::string& path) override {
+    ++sizes;
+    return real_.FileSizeOf(path);
+  }
+  std::string FileStampText(const std::string& path) override { return real_.FileStampText(path); }
+  bool Exists(const std::string& path) override { return real_.Exists(path); }
+  bool IsDirectory(const std::string& path) override { return real_.IsDirectory(path); }
+  bool MakeDirectories(const std::string& path) override { return real_.MakeDirectories(path); }
+  std::optional<std::string> ReadFile(const std::string& path) override {
+    ++reads;
+    return real_.ReadFile(path);
+  }
+  bool WriteFileReplacing(const std::string& path, const std::string& bytes) override {
+    ++tableWrites;
+    return real_.WriteFileReplacing(path, bytes);
+  }
+  bool ShellCopy(const std::string& from, const std::string& to) override {
+    ++dataOperations;
+    return real_.ShellCopy(from, to);
+  }
+  bool ShellMove(const std::string& from, const std::string& to) override {
+    ++dataOperations;
+    return real_.ShellMove(from, to);
+  }
+  bool ShellDelete(const std::string& path) override {
+    ++dataOperations;
+    return real_.ShellDelete(path);
+  }
+  std::vector<std::string> ListDirectory(const std::string& path) override {
+    return real_.ListDirectory(path);
+  }
+
+ private:
+  Files& real_;
+};
+
+// One card on disk mapped to drive E, with the services the engine needs.
+struct Card {
+  explicit Card(const std::string& root) {
+    table.Assign(kDrive, root);
+    drives.total = 8LL * 1024 * 1024 * 1024;
+    drives.free = 4LL * 1024 * 1024 * 1024;
+  }
+  DriveTable table;
+  std::unique_ptr<Files> real = MakeNativeFiles(table);
+  CountingFiles files{*real};
+  FakeDrives drives{table};
+  SilentFeedback feedback;
+};
+
+void MakeFullCard(const std::string& root) {
+  CardBuilder builder(root);
+  for (MediaKind kind : kAllKinds) {
+    std::string extension = AreaOf(kind).rules.front().extension;
+    for (int n = 1; n <= kMaxFolders; ++n) {
+      std::vector<ItemSpec> items;
+      items.reserve(kMaxItems);
+      for (int p = 1; p <= kMaxItems; ++p) {
+        items.push_back({.name = DataFileName(kind, p, extension),
+                         .title = "title " + std::to_string(p),
+                         .content = std::string(64, 'x')});
+      }
+      builder.Folder(kind, n, DefaultFolderTitle(kind, n), items);
+    }
+  }
+}
+
+// The least a load must do: read each table once and ask each named file's size once.
+std::int64_t FloorRead(Files& files) {
+  std::int64_t total = 0;
+  std::string name;
+  for (MediaKind kind : kAllKinds) {
+    for (int n = 1; n <= TraitsOf(kind).lastProbedFolder; ++n) {
+      std::optional<std::string> bytes = files.ReadFile(TablePath(kDrive, kind, n));
+      if (!bytes) break;
+      std::string directory = CardRoot(kDrive);
+      directory.append(bytes->data() + 2, std::strlen(bytes->data() + 2));
+      directory.push_back('\\');
+      int count = EntryCountOf(static_cast<std::int64_t>(bytes->size()));
+      for (int i = 0; i < count; ++i) {
+        const char* entry = bytes->data() + kHeaderSize + kEntrySize * static_cast<std::size_t>(i);
+        name.assign(directory);
+        name.append(entry + 3, strnlen(entry + 3, TraitsOf(kind).stemWidth));
+        name.push_back('.');
+        name.append(entry + 11, strnlen(entry + 11, 3));
+        total += files.FileSizeOf(name);
+      }
+    }
+  }
+  return total;
+}
+
+std::string g_cards;  // folder with the cards scripts/bench made
+
+void BM_LoadFullCard(benchmark::State& state) {
+  Card card(g_cards + "/full");
+  for (auto _ : state) {
+    CardModel model;
+    bool advice = false;
+    benchmark::DoNotOptimize(
+        LoadCard(model, kDrive, advice, card.files, card.drives, card.feedback));
+  }
+}
+
+void BM_LoadFullCardFloor(benchmark::State& state) {
+  Card card(g_cards + "/full");
+  for (auto _ : state) benchmark::DoNotOptimize(FloorRead(card.files));
+}
+
+// 128 files of 300 KB staged into one movie folder and committed.
+void BM_CommitNewFiles(benchmark::State& state) {
+  TempDir dir;
+  std::string cardRoot = (dir.path() / "card").string();
+  CardBuilder(cardRoot).Folder(MediaKind::Movie, 1, "PRL001", {});
+  Card card(cardRoot);
+  auto codec = MakeNativeTextCodec();
+  std::vector<std::string> sources;
+  for (int p = 1; p <= kMaxItems; ++p)
+    sources.push_back(g_cards + "/movies/clip" + std::to_string(p) + ".3gp");
+  for (auto _ : state) {
+    state.PauseTiming();
+    CardModel model;
+    bool advice = false;
+    LoadCard(model, kDrive, advice, card.files, card.drives, card.feedback);
+    state.ResumeTiming();
+    AddFiles(model, MediaKind::Movie, 1, sources, card.files, *codec, card.feedback);
+    UpdateCard(model, advice, card.files, card.drives, card.feedback);
+    state.PauseTiming();
+    card.files.ShellDelete("E:\\\\SD_VIDEO\\PRL001");
+    CardBuilder(cardRoot).Folder(MediaKind::Movie, 1, "PRL001", {});
+    state.ResumeTiming();
+  }
+}
+
+void BM_CommitNewFilesFloor(benchmark::State& state) {
+  TempDir dir;
+  Card card((dir.path() / "card").string());
+  for (auto _ : state) {
+    for (int p = 1; p <= kMaxItems; ++p) {
+      card.files.ShellCopy(g_cards + "/movies/clip" + std::to_string(p) + ".3gp",
+                           "E:\\\\SD_VIDEO\\PRL001\\" + DataFileName(MediaKind::Movie, p, ".3GP"));
+    }
+    state.PauseTiming();
+    card.files.ShellDelete("E:\\\\SD_VIDEO\\PRL001");
+    state.ResumeTiming();
+  }
+}
+
+std::map<std::string, int> g_counts;
+
+// A full card committed without edits: tables rewritten, no data file touched, card read back.
+void BM_CommitUnchanged(benchmark::State& state) {
+  Card card(g_cards + "/full");
+  for (auto _ : state) {
+    state.PauseTiming();
+    CardModel model;
+    bool advice = false;
+    LoadCard(model, kDrive, advice, card.files, card.drives, card.feedback);
+    card.files.Reset();
+    state.ResumeTiming();
+    UpdateCard(model, advice, card.files, card.drives, card.feedback);
+    state.PauseTiming();
+    int folders = 0;
+    for (MediaKind kind : kAllKinds) folders += model.of(kind).folderCount();
+    g_counts["commit_unchanged_data_operations"] = card.files.dataOperations;
+    g_counts["commit_unchanged_table_writes"] = card.files.tableWrites;
+    g_counts["commit_unchanged_folders"] = folders;
+    state.ResumeTiming();
+  }
+}
+
+// The same table bytes written directly, and the read-back every commit ends with.
+void BM_CommitUnchangedFloor(benchmark::State& state) {
+  Card card(g_cards + "/full");
+  std::vector<std::pair<std::string, std::string>> tables;
+  for (MediaKind kind : kAllKinds) {
+    for (int n = 1; n <= kMaxFolders; ++n) {
+      std::string path = TablePath(kDrive, kind, n);
+      tables.emplace_back(path, *card.files.ReadFile(path));
+    }
+  }
+  for (auto _ : state) {
+    for (const auto& [path, bytes] : tables) card.files.WriteFileReplacing(path, bytes);
+    benchmark::DoNotOptimize(FloorRead(card.files));
+  }
+}
+
+// Captures the medians of the repetitions for the closing lines.
+class MedianReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) {
+      if (run.aggregate_name == "median")
+        medians[run.run_name.function_name] = run.GetAdjustedRealTime();
+    }
+    ConsoleReporter::ReportRuns(runs);
+  }
+  std::map<std::string, double> medians;
+};
+
+// Peak memory of this process (VmHWM) in KiB.
+long PeakKiB() {
+  std::ifstream status("/proc/self/status");
+  std::string key;
+  long value = 0;
+  while (status >> key) {
+    if (key == "VmHWM:") {
+      status >> value;
+      return value;
+    }
+    status.ignore(1 << 12, '\n');
+  }
+  return -1;
+}
+
+int MakeCards(const std::string& folder) {
+  MakeFullCard(folder + "/full");
+  for (int p = 1; p <= kMaxItems; ++p) {
+    test::WriteBytes(folder + "/movies/clip" + std::to_string(p) + ".3gp",
+                     std::string(307200, static_cast<char>('a' + p % 26)));
+  }
+  return 0;
+}
+
+int MeasureMemory(const std::string& folder) {
+  long before = PeakKiB();
+  Card card(folder + "/full");
+  CardModel model;
+  bool advice = false;
+  LoadCard(model, kDrive, advice, card.files, card.drives, card.feedback);
+  long after = PeakKiB();
+  std::printf("model_memory value %ld KiB\n", after - before);
+  return 0;
+}
+
+}  // namespace
+}  // namespace sdmate::bench
+
+int main(int argc, char** argv) {
+  using namespace sdmate::bench;
+  std::string mode = argc > 2 ? argv[1] : "";
+  if (mode == "--make-cards") return MakeCards(argv[2]);
+  if (mode == "--memory") return MeasureMemory(argv[2]);
+  if (mode != "--cards") {
+    std::fprintf(stderr, "usage: sdmate_bench --make-cards DIR | --memory DIR | --cards DIR\n");
+    return 2;
+  }
+  g_cards = argv[2];
+  int benchArgc = 1;
+  benchmark::Initialize(&benchArgc, argv);
+  auto reps = [](benchmark::internal::Benchmark* b) {
+    b->Iterations(1)->Repetitions(5)->UseRealTime()->Unit(benchmark::kMillisecond);
+  };
+  reps(benchmark::RegisterBenchmark("load_full_card", BM_LoadFullCard));
+  reps(benchmark::RegisterBenchmark("load_full_card_floor", BM_LoadFullCardFloor));
+  reps(benchmark::RegisterBenchmark("commit_new_files", BM_CommitNewFiles));
+  reps(benchmark::RegisterBenchmark("commit_new_files_floor", BM_CommitNewFilesFloor));
+  reps(benchmark::RegisterBenchmark("commit_unchanged", BM_CommitUnchanged));
+  reps(benchmark::RegisterBenchmark("commit_unchanged_floor", BM_CommitUnchangedFloor));
+  MedianReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  for (const char* name : {"load_full_card", "commit_new_files", "commit_unchanged"}) {
+    double floor = reporter.medians[std::string(name) + "_floor"];
+    double measured = reporter.medians[name];
+    std::printf("%s ratio %.2f\n", name, floor > 0 ? measured / floor : 0.0);
+  }
+  std::printf("commit_unchanged_data_operations value %d ops\n",
+              g_counts["commit_unchanged_data_operations"]);
+  std::printf("commit_unchanged_table_writes value %d writes (folders %d)\n",
+              g_counts["commit_unchanged_table_writes"], g_counts["commit_unchanged_folders"]);
+  return 0;
+}
