@@ -1,0 +1,115 @@
+// Lexical checks on texts read from tables and on the paths the update builds.
+#include "core/card_guard.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace sdmate {
+namespace {
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsControl(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte < 0x20 || byte == 0x7F;
+}
+
+char UpperLetter(char c) {
+  if (c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
+  if (c >= 'A' && c <= 'Z') return c;
+  return 0;
+}
+
+struct ResolvedPath {
+  char drive = 0;
+  std::vector<std::string_view> components;
+};
+
+// "E:\\A\.\B\..\C" becomes E and {A, C}. Nothing when the text has no drive letter followed by
+// ":" and a separator, climbs above the root, or holds another ":" (a second drive or a
+// stream name).
+std::optional<ResolvedPath> Resolve(std::string_view path) {
+  if (path.size() < 3 || UpperLetter(path[0]) == 0 || path[1] != ':' || !IsSeparator(path[2])) {
+    return std::nullopt;
+  }
+  ResolvedPath resolved{.drive = UpperLetter(path[0])};
+  std::string_view rest = path.substr(3);
+  std::size_t at = 0;
+  while (at <= rest.size()) {
+    std::size_t end = at;
+    while (end < rest.size() && !IsSeparator(rest[end])) ++end;
+    std::string_view part = rest.substr(at, end - at);
+    if (part.find(':') != std::string_view::npos) return std::nullopt;
+    if (part == "..") {
+      if (resolved.components.empty()) return std::nullopt;
+      resolved.components.pop_back();
+    } else if (!part.empty() && part != ".") {
+      resolved.components.push_back(part);
+    }
+    at = end + 1;
+  }
+  return resolved;
+}
+
+// The components of a text that begins with a separator, split as they stand.
+std::vector<std::string_view> SplitComponents(std::string_view text) {
+  std::vector<std::string_view> parts;
+  std::size_t at = 0;
+  while (at <= text.size()) {
+    std::size_t end = text.find('\\', at);
+    if (end == std::string_view::npos) end = text.size();
+    parts.push_back(text.substr(at, end - at));
+    at = end + 1;
+  }
+  return parts;
+}
+
+}  // namespace
+
+bool IsTrustedDirectoryText(MediaKind kind, std::string_view text) {
+  if (text.empty() || text.size() > kMaxTrustedDirectoryText) return false;
+  for (char c : text) {
+    if (c == '/' || c == ':' || IsControl(c)) return false;
+  }
+  // The data directory ends with its backslash: "\PRIVATE\DOCOMO\STILL\".
+  const std::string& data = AreaOf(kind).dataDirectory;
+  if (data.empty() || text.size() <= data.size() || text.substr(0, data.size()) != data) {
+    return false;
+  }
+  for (std::string_view part : SplitComponents(text.substr(data.size()))) {
+    if (part.empty() || part == "." || part == "..") return false;
+  }
+  return true;
+}
+
+bool IsPlainEntryName(std::string_view stem, std::string_view extension) {
+  for (std::string_view part : {stem, extension}) {
+    for (char c : part) {
+      if (IsControl(c) || std::string_view("\\/.:*?\"<>|").find(c) != std::string_view::npos) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+bool IsInsideCardRoot(std::string_view path, char drive) {
+  std::optional<ResolvedPath> resolved = Resolve(path);
+  return resolved && UpperLetter(drive) != 0 && resolved->drive == UpperLetter(drive) &&
+         !resolved->components.empty();
+}
+
+bool IsStrictlyBelow(std::string_view path, std::string_view base) {
+  std::optional<ResolvedPath> inner = Resolve(path);
+  std::optional<ResolvedPath> outer = Resolve(base);
+  if (!inner || !outer || inner->drive != outer->drive ||
+      inner->components.size() <= outer->components.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < outer->components.size(); ++i) {
+    if (inner->components[i] != outer->components[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace sdmate
