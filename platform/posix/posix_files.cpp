@@ -18,11 +18,27 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// The bytes alone, for file systems that refuse to take the source's permissions (FAT through
+// FUSE answers fchmod with ENOSYS, which makes copy_file fail).
+bool CopyBytes(const fs::path& from, const fs::path& to) {
+  std::ifstream in(from, std::ios::binary);
+  std::ofstream out(to, std::ios::binary | std::ios::trunc);
+  if (!in || !out) return false;
+  char buffer[65536];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+    if (!out.write(buffer, in.gcount())) return false;
+  }
+  out.flush();
+  return !in.bad() && static_cast<bool>(out);
+}
+
 // Copies a file's bytes and gives the copy the source's modification time.
 bool CopyOneFile(const fs::path& from, const fs::path& to) {
   std::error_code error;
   if (to.has_parent_path()) fs::create_directories(to.parent_path(), error);
-  if (!fs::copy_file(from, to, fs::copy_options::overwrite_existing, error)) return false;
+  if (!fs::copy_file(from, to, fs::copy_options::overwrite_existing, error)) {
+    if (!fs::is_regular_file(from, error) || !CopyBytes(from, to)) return false;
+  }
   fs::file_time_type when = fs::last_write_time(from, error);
   if (!error) fs::last_write_time(to, when, error);
   return true;
