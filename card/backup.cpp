@@ -1,10 +1,48 @@
-// Backup.
+// Backup: the handset's three areas of the card copied into a time-stamped folder of the
+// computer.
 #include "card/backup.h"
 
-namespace sdmate {
+#include <array>
 
-BackupResult BackupCard(char, const std::string&, const std::string&, bool&, Files&, Feedback&) {
-  return {};
+#include "core/card_layout.h"
+#include "platform/native_path.h"
+
+namespace sdmate {
+namespace {
+
+constexpr std::array<const char*, 3> kAreas = {"PRIVATE", "SD_VIDEO", "DCIM"};
+
+}  // namespace
+
+BackupResult BackupCard(char drive, const std::string& backupRoot, const std::string& stamp,
+                        bool& backupAdvice, Files& files, Feedback& feedback) {
+  BackupResult result;
+  {
+    Feedback::BusyGuard busy = feedback.Busy();
+    feedback.Status("データのバックアップ中...");
+    result.folder = JoinNativePath(JoinNativePath(backupRoot, stamp), "");
+    // A folder that cannot be made is not reported by itself: the copies fail, and the check
+    // of the three areas below decides.
+    files.MakeDirectories(result.folder);
+    bool copiedAll = true;
+    int done = 0;
+    for (const char* area : kAreas) {
+      copiedAll = files.ShellCopy(CardRoot(drive) + area, result.folder + area) && copiedAll;
+      feedback.Progress(++done, static_cast<int>(kAreas.size()));
+    }
+    bool present = true;
+    for (const char* area : kAreas) present = files.IsDirectory(result.folder + area) && present;
+    result.complete = copiedAll && present;
+    if (result.complete) {
+      feedback.Tell(MessageKind::Information, "バックアップが完了しました");
+    } else {
+      feedback.Tell(MessageKind::Warning,
+                    "いくつかのデータがバックアップできなかった可能性があります");
+    }
+    feedback.Status("");
+  }
+  backupAdvice = false;
+  return result;
 }
 
 }  // namespace sdmate

@@ -11,7 +11,26 @@ int DriveNumberOf(std::string_view path) {
   return 0;
 }
 
-bool CheckCard(char, Drives&, Feedback&, bool) { return false; }
-void SetUpGauge(DiskGauge&, char, Drives&) {}
+bool CheckCard(char drive, Drives& drives, Feedback& feedback, bool askRemovable) {
+  if (askRemovable && drives.TypeOf(drive) != DriveType::Removable) {
+    Answer answer = feedback.Ask(
+        MessageKind::Warning,
+        "選択したドライブはSDメモリカードドライブで無い可能性があります．\n処理を継続しますか？",
+        Buttons::YesNo);
+    if (answer != Answer::Yes) return false;
+  }
+  if (drives.TotalBytes(drive) < 0) {
+    feedback.Tell(MessageKind::Error, "ドライブにSDメモリカードを挿入してください．");
+    return false;
+  }
+  return true;
+}
+
+void SetUpGauge(DiskGauge& gauge, char drive, Drives& drives) {
+  const std::int64_t total = drives.TotalBytes(drive);
+  gauge.SetMaximum(total);
+  // The gauge clamps a position outside 0 .. maximum (an unreadable free space among them).
+  gauge.SetPosition(total - drives.FreeBytes(drive));
+}
 
 }  // namespace sdmate

@@ -17,6 +17,11 @@ struct LoadOptions {
 struct LoadResult {
   bool loaded = false;                // false: the card check stopped it; nothing changed
   std::array<bool, 3> folderAdded{};  // per kind: no table on the card, folder 1 was added
+  // Every table that exists could be read; otherwise the update refuses to run (it would
+  // rewrite the unread folder empty).
+  bool complete = true;
+  // Per kind: tables or entries beyond the model's capacity were left out.
+  std::array<bool, 3> cutOff{};
   bool anyFolderAdded() const { return folderAdded[0] || folderAdded[1] || folderAdded[2]; }
 };
 
