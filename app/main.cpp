@@ -1,0 +1,67 @@
+// Starts the window program: the platform services, the window and the message loop. An
+// optional argument names a card folder, which gets a drive letter and is preselected; nothing
+// is read until the user presses the load button.
+#include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <cstdio>
+#include <exception>
+
+#include "platform/drive_table.h"
+#include "platform/drives.h"
+#include "platform/files.h"
+#include "platform/text_codec.h"
+#include "ui/qt_feedback.h"
+#include "ui/unmain.h"
+
+namespace {
+
+// An exception that reaches the message loop is shown, and the program goes on.
+class SdmateApplication : public QApplication {
+ public:
+  using QApplication::QApplication;
+
+  bool notify(QObject* receiver, QEvent* event) override {
+    try {
+      return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+      QMessageBox::critical(activeWindow(), QStringLiteral("エラー"),
+                            QString::fromUtf8(error.what()));
+    } catch (...) {
+      QMessageBox::critical(activeWindow(), QStringLiteral("エラー"),
+                            QStringLiteral("予期しないエラーが発生しました"));
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  SdmateApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Sdmate"));
+
+  sdmate::DriveTable table;
+  std::unique_ptr<sdmate::Files> files = sdmate::MakeNativeFiles(table);
+  std::unique_ptr<sdmate::Drives> drives = sdmate::MakeNativeDrives(table);
+  std::unique_ptr<sdmate::TextCodec> codec = sdmate::MakeNativeTextCodec();
+  sdmate::QtFeedback feedback;
+
+  sdmate::TfrMain window(*files, *drives, *codec, feedback, table);
+  feedback.SetWindow(&window);
+
+  const QStringList arguments = QApplication::arguments();
+  if (arguments.size() > 1) {
+    const QFileInfo card(arguments.at(1));
+    if (!card.isDir()) {
+      std::fprintf(stderr, "sdmate: %s is not a folder\n", qPrintable(arguments.at(1)));
+      return 2;
+    }
+    window.MapCardFolder(card.absoluteFilePath().toStdString(), true);
+  }
+
+  window.show();
+  const int code = QApplication::exec();
+  feedback.SetWindow(nullptr);
+  return code;
+}

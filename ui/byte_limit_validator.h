@@ -1,0 +1,32 @@
+// A title field's limit: the handset counts titles in Shift-JIS bytes, so the field refuses
+// typing that would make its text longer than the limit once converted.
+#pragma once
+
+#include <QValidator>
+#include <cstddef>
+
+class QLineEdit;
+
+namespace sdmate {
+
+class TextCodec;
+
+class ByteLimitValidator : public QValidator {
+  Q_OBJECT
+
+ public:
+  // field is the line edit the validator serves: a text that is already too long (a title
+  // taken from a long file name) may still be shortened.
+  ByteLimitValidator(TextCodec& codec, std::size_t limit, QLineEdit* field);
+
+  State validate(QString& input, int& position) const override;
+  std::size_t BytesOf(const QString& text) const;
+  std::size_t limit() const { return limit_; }
+
+ private:
+  TextCodec& codec_;
+  std::size_t limit_;
+  QLineEdit* field_;
+};
+
+}  // namespace sdmate

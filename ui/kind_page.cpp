@@ -1,0 +1,160 @@
+// One tab of the main window.
+#include "ui/kind_page.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QEvent>
+#include <QFrame>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "ui/byte_limit_validator.h"
+#include "ui/window_fonts.h"
+
+namespace sdmate {
+namespace {
+
+constexpr int kColumnWidths[4] = {77, 119, 55, 134};
+constexpr int kRowHeight = 16;
+
+QString Name(const char* before, const KindTraits& traits, const char* after = "") {
+  return QString::fromLatin1(before) + QString::fromLatin1(traits.controlSuffix) +
+         QString::fromLatin1(after);
+}
+
+QPushButton* Button(QWidget* parent, const QString& name, const char* caption, QRect where) {
+  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+  button->setObjectName(name);
+  button->setGeometry(where);
+  button->setEnabled(false);
+  return button;
+}
+
+QLabel* Label(QWidget* parent, const char* text, QPoint where) {
+  auto* label = new QLabel(QString::fromUtf8(text), parent);
+  label->move(where);
+  label->adjustSize();
+  return label;
+}
+
+// The kind's mark beside its list.
+const char* IconText(MediaKind kind) {
+  switch (kind) {
+    case MediaKind::Image:
+      return "画";
+    case MediaKind::Movie:
+      return "動";
+    case MediaKind::Document:
+      return "文";
+  }
+  return "";
+}
+
+}  // namespace
+
+KindPage::KindPage(MediaKind kind, TextCodec& codec, QWidget* parent)
+    : QWidget(parent), kind_(kind) {
+  const KindTraits& traits = TraitsOf(kind);
+  setObjectName(Name("ts", traits));
+
+  Label(this, "フォルダ番号", {8, 6});
+  sbFolder = new QComboBox(this);
+  sbFolder->setObjectName(Name("sb", traits, "Folder"));
+  sbFolder->setEditable(false);  // a folder is picked, never typed
+  sbFolder->setGeometry(8, 22, 73, 22);
+
+  Label(this, "フォルダタイトル", {90, 6});
+  edFolderTitle = new QLineEdit(this);
+  edFolderTitle->setObjectName(Name("ed", traits, "FolderTitle"));
+  edFolderTitle->setGeometry(90, 22, 262, 22);
+  edFolderTitle->setValidator(new ByteLimitValidator(codec, kFolderTitleBytes, edFolderTitle));
+  btEditFolder = Button(this, Name("btEdit", traits, "Folder"), "修正", {356, 21, 48, 24});
+  btAddFolder = Button(this, Name("btAdd", traits, "Folder"), "フォルダ追加", {412, 6, 84, 24});
+  btDelFolder = Button(this, Name("btDel", traits, "Folder"), "フォルダ削除", {412, 34, 84, 24});
+
+  Label(this, traits.titleLabel, {8, 52});
+  edTitle = new QLineEdit(this);
+  edTitle->setObjectName(Name("ed", traits, "Title"));
+  edTitle->setGeometry(8, 68, 344, 22);
+  edTitle->setValidator(new ByteLimitValidator(codec, kItemTitleBytes, edTitle));
+  btEdit = Button(this, Name("btEdit", traits), "修正", {356, 67, 48, 24});
+
+  sg = new QTableWidget(KindPage::kInitialRows - 1, 4, this);
+  sg->setObjectName(Name("sg", traits));
+  sg->setGeometry(8, 98, 406, 424);
+  sg->setFont(ListFont());
+  sg->setSelectionBehavior(QAbstractItemView::SelectRows);
+  sg->setSelectionMode(QAbstractItemView::SingleSelection);
+  sg->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  sg->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  sg->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  sg->setWordWrap(false);
+  sg->setTextElideMode(Qt::ElideNone);
+  sg->verticalHeader()->hide();
+  sg->verticalHeader()->setMinimumSectionSize(kRowHeight);
+  sg->verticalHeader()->setDefaultSectionSize(kRowHeight);
+  sg->horizontalHeader()->setHighlightSections(false);
+  sg->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  sg->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  sg->setHorizontalHeaderLabels({QStringLiteral("ファイル名"), QStringLiteral("時刻"),
+                                 QStringLiteral("サイズ"), QStringLiteral("タイトル")});
+  for (int column = 0; column < 4; ++column) sg->setColumnWidth(column, kColumnWidths[column]);
+
+  iconPanel = new QFrame(this);
+  iconPanel->setGeometry(438, 98, 40, 40);
+  iconPanel->setFrameShape(QFrame::Panel);
+  iconPanel->setFrameShadow(QFrame::Sunken);
+  iconPanel->setAutoFillBackground(true);
+  iconPanel->setStyleSheet(QStringLiteral("background: white;"));
+  auto* icon = new QLabel(QString::fromUtf8(IconText(kind)), iconPanel);
+  icon->setAlignment(Qt::AlignCenter);
+  QFont iconFont = WindowFont();
+  iconFont.setPixelSize(24);
+  icon->setFont(iconFont);
+  (new QVBoxLayout(iconPanel))->addWidget(icon);
+  iconPanel->layout()->setContentsMargins(2, 2, 2, 2);
+
+  btUp = Button(this, Name("btUp", traits), "上へ", {420, 150, 76, 26});
+  btDown = Button(this, Name("btDown", traits), "下へ", {420, 180, 76, 26});
+  btRen = Button(this, Name("btRen", traits), "リナンバ", {420, 220, 76, 26});
+  btDel = Button(this, Name("btDel", traits), "削除", {420, 260, 76, 26});
+  btAdd = Button(this, Name("btAdd", traits), "追加", {420, 300, 76, 26});
+
+  sg->installEventFilter(this);
+  edTitle->installEventFilter(this);
+  edFolderTitle->installEventFilter(this);
+}
+
+int KindPage::SelectedRow() const { return sg->currentRow() + 1; }
+
+int KindPage::ItemRows() const { return sg->rowCount(); }
+
+bool KindPage::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+  if (watched == sg && enter) {
+    emit EnterInList();
+    return true;
+  }
+  if (watched == sg && key == Qt::Key_F4) {
+    emit OpenKeyInList();
+    return true;
+  }
+  if (watched == edTitle && enter) {
+    emit EnterInTitle();
+    return true;
+  }
+  if (watched == edFolderTitle && enter) {
+    emit EnterInFolderTitle();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace sdmate

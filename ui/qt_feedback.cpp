@@ -1,0 +1,110 @@
+// Message boxes, status bar, busy pointer and progress of the window.
+#include "ui/qt_feedback.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QProgressDialog>
+#include <QPushButton>
+
+#include "ui/unmain.h"
+
+namespace sdmate {
+
+QtFeedback::~QtFeedback() { CloseProgress(); }
+
+const char* QtFeedback::CaptionOf(MessageKind kind) {
+  switch (kind) {
+    case MessageKind::Warning:
+      return "警告";
+    case MessageKind::Error:
+      return "エラー";
+    case MessageKind::Information:
+      return "情報";
+    case MessageKind::Confirmation:
+      return "確認";
+  }
+  return "";
+}
+
+Answer QtFeedback::Ask(MessageKind kind, std::string_view text, Buttons buttons) {
+  QMessageBox box(window_);
+  box.setWindowTitle(QString::fromUtf8(CaptionOf(kind)));
+  box.setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  switch (kind) {
+    case MessageKind::Warning:
+      box.setIcon(QMessageBox::Warning);
+      break;
+    case MessageKind::Error:
+      box.setIcon(QMessageBox::Critical);
+      break;
+    case MessageKind::Information:
+      box.setIcon(QMessageBox::Information);
+      break;
+    case MessageKind::Confirmation:
+      box.setIcon(QMessageBox::Question);
+      break;
+  }
+  // A box in the middle of a long operation must be answerable with the pointer.
+  const bool busy = QApplication::overrideCursor() != nullptr;
+  if (busy) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  Answer answer = Answer::Ok;
+  switch (buttons) {
+    case Buttons::Ok:
+      box.setStandardButtons(QMessageBox::Ok);
+      box.exec();
+      answer = Answer::Ok;
+      break;
+    case Buttons::YesNo:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      box.setEscapeButton(QMessageBox::No);
+      answer = box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+      break;
+    case Buttons::YesCancel:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::Cancel);
+      box.setEscapeButton(QMessageBox::Cancel);
+      answer = box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::Cancel;
+      break;
+  }
+  if (busy) QApplication::restoreOverrideCursor();
+  return answer;
+}
+
+void QtFeedback::Status(std::string_view text) {
+  if (window_ != nullptr) window_->ShowStatus(text);
+}
+
+void QtFeedback::Refresh() {
+  if (window_ != nullptr) window_->ShowDiskSpace();
+}
+
+void QtFeedback::Progress(int done, int total) {
+  if (total <= 0 || done >= total) {
+    CloseProgress();
+    return;
+  }
+  if (progress_ == nullptr) {
+    progress_ = new QProgressDialog(window_);
+    progress_->setWindowTitle(QStringLiteral("Sdmate"));
+    progress_->setCancelButton(nullptr);  // the card must not be left half written
+    progress_->setWindowModality(Qt::ApplicationModal);
+    progress_->setMinimumDuration(300);
+    progress_->setAutoClose(false);
+    progress_->setAutoReset(false);
+  }
+  progress_->setMaximum(total);
+  progress_->setLabelText(QStringLiteral("%1 / %2").arg(done).arg(total));
+  progress_->setValue(done);
+}
+
+void QtFeedback::CloseProgress() {
+  if (progress_ != nullptr) {
+    progress_->close();
+    delete progress_;
+  }
+}
+
+void QtFeedback::BeginBusy() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+
+void QtFeedback::EndBusy() { QApplication::restoreOverrideCursor(); }
+
+}  // namespace sdmate

@@ -1,0 +1,42 @@
+// The window's answer to the operations below it: message boxes with the program's captions,
+// the status bar, the busy pointer and a progress dialog that keeps input blocked.
+#pragma once
+
+#include <QPointer>
+
+#include "core/feedback.h"
+
+class QProgressDialog;
+
+namespace sdmate {
+
+class TfrMain;
+
+class QtFeedback : public Feedback {
+ public:
+  QtFeedback() = default;
+  ~QtFeedback() override;
+
+  // The window is made with this feedback, so it is named afterwards.
+  void SetWindow(TfrMain* window) { window_ = window; }
+
+  Answer Ask(MessageKind kind, std::string_view text, Buttons buttons) override;
+  void Status(std::string_view text) override;
+  void Refresh() override;
+  void Progress(int done, int total) override;
+
+  // "警告", "エラー", "情報", "確認".
+  static const char* CaptionOf(MessageKind kind);
+
+ protected:
+  void BeginBusy() override;
+  void EndBusy() override;
+
+ private:
+  void CloseProgress();
+
+  TfrMain* window_ = nullptr;
+  QPointer<QProgressDialog> progress_;
+};
+
+}  // namespace sdmate

@@ -1,0 +1,587 @@
+// The main window.
+#include "ui/unmain.h"
+
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFrame>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QUrl>
+#include <algorithm>
+#include <cctype>
+
+#include "platform/drive_table.h"
+#include "platform/native_path.h"
+#include "ui/preview.h"
+#include "ui/window_fonts.h"
+
+namespace sdmate {
+namespace {
+
+constexpr char kPickFolderText[] = "フォルダを指定…";
+constexpr char kVersionText[] = "Ver 0.1.1.0";
+
+QString FromUtf8(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+void SetCell(QTableWidget* grid, int row, int column, const QString& text) {
+  QTableWidgetItem* cell = grid->item(row, column);
+  if (cell == nullptr) {
+    grid->setItem(row, column, new QTableWidgetItem(text));
+  } else {
+    cell->setText(text);
+  }
+}
+
+QPushButton* Button(QWidget* parent, const char* name, const char* caption, QRect where,
+                    bool enabled) {
+  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setGeometry(where);
+  button->setEnabled(enabled);
+  return button;
+}
+
+QLabel* Label(QWidget* parent, const char* name, const char* text, QRect where) {
+  auto* label = new QLabel(QString::fromUtf8(text), parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setGeometry(where);
+  return label;
+}
+
+// The program's mark in the product panel.
+QPixmap ProgramIcon() {
+  QPixmap icon(32, 32);
+  icon.fill(Qt::transparent);
+  QPainter painter(&icon);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setBrush(QColor(0, 0, 128));
+  painter.setPen(Qt::NoPen);
+  painter.drawRoundedRect(QRectF(2, 5, 28, 22), 4, 4);
+  painter.setPen(Qt::white);
+  QFont font = WindowFont();
+  font.setBold(true);
+  font.setPixelSize(13);
+  painter.setFont(font);
+  painter.drawText(QRect(2, 5, 28, 22), Qt::AlignCenter, QStringLiteral("SD"));
+  return icon;
+}
+
+void OpenWithDesktop(const std::string& nativePath) {
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(nativePath)));
+}
+
+}  // namespace
+
+TfrMain::TfrMain(Files& files, Drives& drives, TextCodec& codec, Feedback& feedback,
+                 const DriveTable& table, QWidget* parent)
+    : QMainWindow(parent),
+      session_(files, drives, codec, feedback),
+      table_(table),
+      opener_(OpenWithDesktop) {
+  setObjectName(QStringLiteral("frMain"));
+  setWindowTitle(QStringLiteral("Sdmate"));
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+  setFont(WindowFont());
+  setFixedSize(kClientWidth, kClientHeight);
+
+  auto* client = new QWidget(this);
+  client->setObjectName(QStringLiteral("client"));
+  setCentralWidget(client);
+
+  StatusBar = new QStatusBar(this);
+  StatusBar->setObjectName(QStringLiteral("StatusBar"));
+  StatusBar->setSizeGripEnabled(false);
+  statusPanel_ = new QLabel(StatusBar);
+  statusPanel_->setObjectName(QStringLiteral("StatusPanel"));
+  StatusBar->addWidget(statusPanel_, 1);
+  setStatusBar(StatusBar);
+
+  pcMain = new QTabWidget(client);
+  pcMain->setObjectName(QStringLiteral("pcMain"));
+  pcMain->setGeometry(4, 4, 512, 556);
+  for (MediaKind kind : kAllKinds) {
+    auto* page = new KindPage(kind, codec, pcMain);
+    pages_[IndexOf(kind)] = page;
+    pcMain->addTab(page, QString::fromUtf8(TraitsOf(kind).tabText));
+    ConnectPage(*page);
+  }
+
+  BuildRightColumn(client);
+  FillDriveChooser(0);
+}
+
+TfrMain::~TfrMain() = default;
+
+void TfrMain::BuildRightColumn(QWidget* client) {
+  constexpr int x = 522;
+  constexpr int width = 171;
+
+  Panel5 = new QFrame(client);
+  Panel5->setObjectName(QStringLiteral("Panel5"));
+  Panel5->setGeometry(x, 4, width, 60);
+  Panel5->setFrameShape(QFrame::Panel);
+  Panel5->setFrameShadow(QFrame::Sunken);
+  Panel5->setStyleSheet(QStringLiteral("QFrame#Panel5 { background: white; }"));
+  Panel5->setCursor(Qt::PointingHandCursor);
+  auto* icon = Label(Panel5, "Image4", "", {6, 14, 32, 32});
+  icon->setPixmap(ProgramIcon());
+  QLabel* name = Label(Panel5, "Label6", "Sdmate", {44, 4, 120, 18});
+  QFont bold = WindowFont();
+  bold.setBold(true);
+  bold.setPixelSize(14);
+  name->setFont(bold);
+  Label(Panel5, "Label7", "SDメモリカード管理ツール", {44, 22, 124, 16});
+  Label(Panel5, "Label8", kVersionText, {44, 38, 120, 16});
+
+  Label(client, "lbDrive", "ドライブ選択", {x, 70, width, 16});
+  curDrive = new QComboBox(client);
+  curDrive->setObjectName(QStringLiteral("curDrive"));
+  curDrive->setEditable(false);
+  curDrive->setGeometry(x, 86, width, 22);
+  connect(curDrive, &QComboBox::activated, this, &TfrMain::curDriveActivated);
+
+  btLoadMem = Button(client, "btLoadMem", "メモリカード読込", {x, 114, width, 28}, true);
+  connect(btLoadMem, &QPushButton::clicked, this, &TfrMain::btLoadMemClick);
+
+  Label(client, "lbDiskSpace", "ディスク容量", {x, 148, width, 16});
+  cgDiskSpace = new QProgressBar(client);
+  cgDiskSpace->setObjectName(QStringLiteral("cgDiskSpace"));
+  cgDiskSpace->setGeometry(x, 164, width, 16);
+  cgDiskSpace->setTextVisible(false);
+  cgDiskSpace->setRange(0, 1);  // no card yet: an empty bar, never the busy animation
+  cgDiskSpace->setValue(0);
+  cgDiskSpace->setEnabled(false);  // display only
+  stFree = Label(client, "stFree", "残り 0.0 KB ", {x, 182, width, 16});
+  stFree->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  ShowDiskSpace();
+
+  btRefreshData = Button(client, "btRefreshData", "メモリカード更新", {x, 202, width, 28}, false);
+  connect(btRefreshData, &QPushButton::clicked, this, &TfrMain::btRefreshDataClick);
+
+  StaticText1 = new QFrame(client);
+  StaticText1->setObjectName(QStringLiteral("StaticText1"));
+  StaticText1->setGeometry(x + (width - Preview::kWidth - 4) / 2, 238, Preview::kWidth + 4,
+                           Preview::kHeight + 4);
+  StaticText1->setFrameShape(QFrame::Box);
+  StaticText1->setStyleSheet(QStringLiteral("QFrame#StaticText1 { background: white; }"));
+  DispPrev = new Preview(StaticText1);
+  DispPrev->setObjectName(QStringLiteral("DispPrev"));
+  DispPrev->move(2, 2);
+
+  btBackUp = Button(client, "btBackUp", "データバックアップ", {x, 424, width, 28}, false);
+  connect(btBackUp, &QPushButton::clicked, this, &TfrMain::btBackUpClick);
+  btHelp = Button(client, "btHelp", "ヘルプ", {x, 458, 84, 28}, true);
+  btEnd = Button(client, "btEnd", "終了", {x + width - 84, 458, 84, 28}, true);
+  connect(btEnd, &QPushButton::clicked, this, &QWidget::close);
+
+  Label9 = Label(client, "Label9", "待受け画像のダウンロードはこちらへ", {x, 496, 78, 44});
+  Label9->setWordWrap(true);
+  Image3 = Label(client, "Image3", "Sdmate", {x + width - 88, 502, 88, 31});
+  Image3->setAlignment(Qt::AlignCenter);
+  Image3->setFrameShape(QFrame::Box);
+  Image3->setStyleSheet(
+      QStringLiteral("QLabel#Image3 { background: #000080; color: white; font-weight: bold; }"));
+  Image3->setCursor(Qt::PointingHandCursor);
+}
+
+void TfrMain::ConnectPage(KindPage& page) {
+  const MediaKind kind = page.kind();
+  auto on = [this, kind](void (TfrMain::*handler)(MediaKind)) {
+    return [this, kind, handler] { (this->*handler)(kind); };
+  };
+  connect(page.sg->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          on(&TfrMain::sgClick));
+  connect(page.sg, &QTableWidget::cellDoubleClicked, this, on(&TfrMain::sgDblClick));
+  connect(&page, &KindPage::OpenKeyInList, this, on(&TfrMain::sgDblClick));
+  connect(&page, &KindPage::EnterInList, this, on(&TfrMain::sgEnter));
+  connect(page.edTitle, &QLineEdit::textChanged, this, on(&TfrMain::edTitleChange));
+  connect(&page, &KindPage::EnterInTitle, this, on(&TfrMain::edTitleEnter));
+  connect(page.btEdit, &QPushButton::clicked, this, on(&TfrMain::btEditClick));
+  connect(page.btDel, &QPushButton::clicked, this, on(&TfrMain::btDelClick));
+  connect(page.btRen, &QPushButton::clicked, this, on(&TfrMain::btRenClick));
+  connect(page.btUp, &QPushButton::clicked, this, on(&TfrMain::btUpClick));
+  connect(page.btDown, &QPushButton::clicked, this, on(&TfrMain::btDownClick));
+  connect(page.sbFolder, &QComboBox::currentIndexChanged, this, on(&TfrMain::sbFolderChange));
+  connect(page.btAddFolder, &QPushButton::clicked, this, on(&TfrMain::btAddFolderClick));
+  connect(page.btDelFolder, &QPushButton::clicked, this, on(&TfrMain::btDelFolderClick));
+  connect(page.edFolderTitle, &QLineEdit::textChanged, this, on(&TfrMain::edFolderTitleChange));
+  connect(&page, &KindPage::EnterInFolderTitle, this, on(&TfrMain::btEditFolderClick));
+  connect(page.btEditFolder, &QPushButton::clicked, this, on(&TfrMain::btEditFolderClick));
+}
+
+void TfrMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (shown_) return;
+  shown_ = true;
+  session_.SetBackupAdvice(true);
+}
+
+// ---- Drives
+
+void TfrMain::FillDriveChooser(char select) {
+  const QSignalBlocker blocker(curDrive);
+  curDrive->clear();
+  int selectIndex = 0;
+  for (const DriveInfo& drive : session_.drives().List()) {
+    const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(drive.letter)));
+    const std::string root = drive.root;
+    const SplitPath parts = SplitNativePath(root);
+    std::string label = parts.name.empty() ? root : parts.name;
+    if (label.empty()) label = root;
+    if (letter == select) selectIndex = curDrive->count();
+    curDrive->addItem(
+        QStringLiteral("%1: [%2]").arg(QChar::fromLatin1(letter), QString::fromStdString(label)),
+        QVariant(static_cast<int>(letter)));
+  }
+  curDrive->addItem(QString::fromUtf8(kPickFolderText), QVariant(0));
+  curDrive->setCurrentIndex(curDrive->count() > 1 ? selectIndex : -1);
+  lastDriveIndex_ = curDrive->currentIndex();
+}
+
+void TfrMain::curDriveActivated(int index) {
+  if (curDrive->itemData(index).toInt() != 0) {
+    lastDriveIndex_ = index;
+    return;
+  }
+  const QString folder =
+      QFileDialog::getExistingDirectory(this, QString::fromUtf8(kPickFolderText));
+  if (folder.isEmpty() || MapCardFolder(folder.toStdString(), false) == 0) {
+    const QSignalBlocker blocker(curDrive);
+    curDrive->setCurrentIndex(lastDriveIndex_);
+  }
+}
+
+char TfrMain::MapCardFolder(const std::string& nativeFolder, bool fromCommandLine) {
+  const char letter = session_.drives().MapFolder(nativeFolder);
+  if (letter == 0) return 0;
+  if (fromCommandLine) commandLineDrives_.insert(letter);
+  FillDriveChooser(letter);
+  return letter;
+}
+
+char TfrMain::SelectedDrive() const {
+  const int index = curDrive->currentIndex();
+  if (index < 0) return 0;
+  return static_cast<char>(curDrive->itemData(index).toInt());
+}
+
+// ---- Status and gauge
+
+void TfrMain::ShowStatus(std::string_view text) {
+  statusPanel_->setText(FromUtf8(text));
+  repaint();
+}
+
+void TfrMain::ShowDiskSpace() {
+  const DiskGauge& gauge = session_.model().gauge;
+  bool low = false;
+  if (gauge.maximum() > 0) {
+    cgDiskSpace->setRange(0, gauge.WidgetMaximum());
+    cgDiskSpace->setValue(std::clamp(gauge.WidgetPosition(), 0, gauge.WidgetMaximum()));
+    stFree->setText(FromUtf8(FreeSpaceText(gauge.freeBytes())));
+    low = IsLowSpace(gauge.freeBytes());
+  }
+  const char* bar = low ? "#ff0000" : "#000080";
+  cgDiskSpace->setStyleSheet(
+      QStringLiteral("QProgressBar { border: 1px solid #808080; background: white; }"
+                     "QProgressBar::chunk { background-color: %1; }")
+          .arg(QLatin1String(bar)));
+  stFree->setStyleSheet(low ? QStringLiteral("color: #ff0000;") : QStringLiteral("color: black;"));
+  cgDiskSpace->repaint();
+  stFree->repaint();
+}
+
+void TfrMain::ShowUpdateDue() { btRefreshData->setEnabled(session_.updateDue()); }
+
+// ---- Load, update, backup
+
+void TfrMain::btLoadMemClick() {
+  const char drive = SelectedDrive();
+  if (drive == 0) return;
+  LoadOptions options;
+  options.askRemovable = commandLineDrives_.count(drive) == 0;
+  const LoadResult result = session_.Load(drive, options);
+  if (!result.loaded) return;
+  ShowModel();
+  EnableEditing();
+  for (KindPage* page : pages_) page->btEditFolder->setEnabled(false);
+}
+
+void TfrMain::btRefreshDataClick() {
+  const UpdateResult result = session_.Update();
+  if (result.ran) {
+    ShowModel();
+    // The update wrote to the loaded drive; the chooser shows it again.
+    const int index = curDrive->findData(QVariant(static_cast<int>(session_.model().drive)));
+    if (index >= 0) {
+      curDrive->setCurrentIndex(index);
+      lastDriveIndex_ = index;
+    }
+  }
+  ShowUpdateDue();
+}
+
+void TfrMain::btBackUpClick() {
+  session_.Backup(ExecutableDirectory() + "BackUp", LocalBackupStamp());
+}
+
+void TfrMain::EnableEditing() {
+  for (KindPage* page : pages_) {
+    for (QPushButton* button : {page->btUp, page->btDown, page->btRen, page->btDel, page->btAdd,
+                                page->btAddFolder, page->btDelFolder}) {
+      button->setEnabled(true);
+    }
+  }
+  btBackUp->setEnabled(true);
+}
+
+void TfrMain::ShowModel() {
+  for (MediaKind kind : kAllKinds) FillFolderChooser(kind, 1);
+  ShowDiskSpace();
+  ShowUpdateDue();
+}
+
+// ---- Folders
+
+int TfrMain::ShownFolder(MediaKind kind) const {
+  const int n = pages_[IndexOf(kind)]->sbFolder->currentIndex() + 1;
+  return session_.model().of(kind).hasFolder(n) ? n : 0;
+}
+
+void TfrMain::FillFolderChooser(MediaKind kind, int select) {
+  KindPage& shown = page(kind);
+  {
+    const QSignalBlocker blocker(shown.sbFolder);
+    shown.sbFolder->clear();
+    const int count = session_.model().of(kind).folderCount();
+    for (int n = 1; n <= count; ++n) shown.sbFolder->addItem(QString::number(n));
+    shown.sbFolder->setCurrentIndex(std::min(select, count) - 1);
+  }
+  sbFolderChange(kind);
+}
+
+void TfrMain::sbFolderChange(MediaKind kind) {
+  const int n = ShownFolder(kind);
+  if (n == 0) return;
+  KindPage& shown = page(kind);
+  SizeItemList(kind);
+  // Filling the field enables its button; the stored title is shown with the button off.
+  shown.edFolderTitle->setText(Utf8(session_.model().of(kind).folder(n).folderTitle));
+  RedrawItemList(kind);
+  shown.btEditFolder->setEnabled(false);
+  // The item title field follows the selection, so it never offers another folder's title.
+  SelectRow(kind, 1, false);
+  ShowTitle(kind);
+}
+
+void TfrMain::btAddFolderClick(MediaKind kind) {
+  const int added = session_.AddFolder(kind);
+  if (added == 0) return;
+  FillFolderChooser(kind, added);
+  ShowUpdateDue();
+}
+
+void TfrMain::btDelFolderClick(MediaKind kind) {
+  const int n = ShownFolder(kind);
+  if (n == 0) return;
+  const FolderDeleteResult result = session_.DeleteFolder(kind, n);
+  if (!result.deleted) return;
+  FillFolderChooser(kind, result.folderToShow);
+  ShowDiskSpace();
+  ShowUpdateDue();
+}
+
+void TfrMain::edFolderTitleChange(MediaKind kind) { page(kind).btEditFolder->setEnabled(true); }
+
+void TfrMain::btEditFolderClick(MediaKind kind) {
+  KindPage& shown = page(kind);
+  const int n = ShownFolder(kind);
+  if (n != 0) {
+    const std::string stored = session_.model().of(kind).folder(n).folderTitle;
+    const QString text = shown.edFolderTitle->text();
+    // An untouched title keeps its bytes: not every Shift-JIS code survives a round trip.
+    const std::string title = text == Utf8(stored) ? stored : Sjis(text);
+    session_.StoreFolderTitle(kind, n, title);
+  }
+  shown.btEditFolder->setEnabled(false);
+  ShowUpdateDue();
+}
+
+// ---- Item lists
+
+void TfrMain::SizeItemList(MediaKind kind) {
+  const int n = ShownFolder(kind);
+  if (n == 0) return;
+  QTableWidget* grid = page(kind).sg;
+  const QSignalBlocker blocker(grid->selectionModel());
+  const int visible = session_.model().of(kind).folder(n).visibleCount();
+  grid->setRowCount(std::max(visible, 1));
+}
+
+void TfrMain::RedrawItemList(MediaKind kind) {
+  const int n = ShownFolder(kind);
+  if (n == 0) return;
+  QTableWidget* grid = page(kind).sg;
+  const FolderSlot& folder = session_.model().of(kind).folder(n);
+  const int visible = folder.visibleCount();
+  for (int row = 1; row <= visible && row <= grid->rowCount(); ++row) {
+    const int slot = ItemAtRow(folder, row);
+    if (slot < 0) continue;
+    const ItemRow& item = folder.items[static_cast<std::size_t>(slot)];
+    SetCell(grid, row - 1, 0, Utf8(item.targetName));
+    SetCell(grid, row - 1, 1, QString::fromStdString(item.stamp));
+    SetCell(grid, row - 1, 2, QString::number(item.size));
+    SetCell(grid, row - 1, 3, Utf8(ShortTitle(21, item.title)));
+  }
+  // A folder without visible items shows one blank row.
+  if (visible == 0 && grid->rowCount() > 0) {
+    for (int column = 0; column < 4; ++column) SetCell(grid, 0, column, QString());
+  }
+}
+
+void TfrMain::SelectRow(MediaKind kind, int row, bool runHandler) {
+  QTableWidget* grid = page(kind).sg;
+  row = std::clamp(row, 1, std::max(grid->rowCount(), 1));
+  {
+    const QSignalBlocker blocker(grid->selectionModel());
+    grid->setCurrentCell(row - 1, 0);
+    grid->viewport()->update();
+  }
+  if (runHandler) sgClick(kind);
+}
+
+ItemRow* TfrMain::SelectedItem(MediaKind kind) {
+  const int n = ShownFolder(kind);
+  if (n == 0) return nullptr;
+  return VisibleItemAtRow(session_.model().of(kind).folder(n), page(kind).SelectedRow());
+}
+
+void TfrMain::ShowTitle(MediaKind kind) {
+  KindPage& shown = page(kind);
+  const ItemRow* item = SelectedItem(kind);
+  // Filling the field enables its button; right after a selection it is off again.
+  if (item != nullptr) {
+    shown.edTitle->setText(Utf8(item->title));
+  } else {
+    shown.edTitle->clear();
+  }
+  shown.btEdit->setEnabled(false);
+}
+
+void TfrMain::sgClick(MediaKind kind) {
+  ShowTitle(kind);
+  const ItemRow* item = SelectedItem(kind);
+  if (kind == MediaKind::Image && item != nullptr) ShowPreview(*item);
+}
+
+void TfrMain::ShowPreview(const ItemRow& item) {
+  if (!Preview::IsPicture(QString::fromStdString(item.sourceName))) return;
+  // Where the file is now: on the card, or on the computer for an item not yet written.
+  DispPrev->ShowFile(QString::fromStdString(NativePath(item.sourceDir + item.sourceName)));
+}
+
+void TfrMain::sgDblClick(MediaKind kind) {
+  const ItemRow* item = SelectedItem(kind);
+  if (item == nullptr) return;
+  const std::string path = NativePath(item->sourceDir + item->sourceName);
+  if (!path.empty()) opener_(path);
+}
+
+void TfrMain::sgEnter(MediaKind kind) { page(kind).edTitle->setFocus(); }
+
+void TfrMain::edTitleChange(MediaKind kind) { page(kind).btEdit->setEnabled(true); }
+
+void TfrMain::btEditClick(MediaKind kind) {
+  KindPage& shown = page(kind);
+  const int n = ShownFolder(kind);
+  if (const ItemRow* item = SelectedItem(kind); item != nullptr) {
+    const QString text = shown.edTitle->text();
+    // An untouched title keeps its bytes: not every Shift-JIS code survives a round trip.
+    const std::string title = text == Utf8(item->title) ? item->title : Sjis(text);
+    session_.StoreItemTitle(kind, n, shown.SelectedRow(), title);
+    RedrawItemList(kind);
+  }
+  shown.btEdit->setEnabled(false);
+  ShowUpdateDue();
+  shown.sg->setFocus();
+}
+
+void TfrMain::edTitleEnter(MediaKind kind) {
+  btEditClick(kind);
+  KindPage& shown = page(kind);
+  const int row = shown.SelectedRow();
+  if (row >= 1 && row < shown.ItemRows()) SelectRow(kind, row + 1, true);
+}
+
+// ---- Item buttons
+
+void TfrMain::btDelClick(MediaKind kind) {
+  const int n = ShownFolder(kind);
+  if (n == 0) return;
+  const int row = page(kind).SelectedRow();
+  if (!session_.DeleteItem(kind, n, row).changed) return;
+  SizeItemList(kind);
+  RedrawItemList(kind);
+  ShowDiskSpace();
+  ShowUpdateDue();
+  // The row stays; it now shows the next item (or the new last one).
+  SelectRow(kind, row, true);
+}
+
+void TfrMain::btRenClick(MediaKind kind) {
+  const int n = ShownFolder(kind);
+  if (n == 0) return;
+  session_.RenumberItems(kind, n);
+  RedrawItemList(kind);
+  ShowUpdateDue();
+}
+
+void TfrMain::btUpClick(MediaKind kind) {
+  const int n = ShownFolder(kind);
+  if (n == 0) return;
+  const int row = page(kind).SelectedRow();
+  if (!session_.MoveItemUp(kind, n, row).changed) return;
+  RedrawItemList(kind);
+  ShowUpdateDue();
+  SelectRow(kind, row - 1, true);
+}
+
+void TfrMain::btDownClick(MediaKind kind) {
+  const int n = ShownFolder(kind);
+  if (n == 0) return;
+  const int row = page(kind).SelectedRow();
+  if (!session_.MoveItemDown(kind, n, row).changed) return;
+  RedrawItemList(kind);
+  ShowUpdateDue();
+  SelectRow(kind, row + 1, true);
+}
+
+// ---- Texts at the edge
+
+std::string TfrMain::NativePath(const std::string& modelPath) const {
+  return table_.ToNative(modelPath).value_or(std::string());
+}
+
+std::string TfrMain::Sjis(const QString& text) {
+  return session_.codec().FromUtf8(text.toStdString());
+}
+
+QString TfrMain::Utf8(std::string_view sjis) {
+  return QString::fromStdString(session_.codec().ToUtf8(sjis));
+}
+
+}  // namespace sdmate

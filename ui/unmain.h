@@ -1,0 +1,139 @@
+// The main window: three kind pages, the drive chooser, the card buttons, the gauge, the
+// preview and the status bar. It renders the card model and calls the card session; it holds
+// no card rule of its own.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <set>
+#include <string>
+#include <string_view>
+
+#include "card/card_session.h"
+#include "ui/kind_page.h"
+
+class QComboBox;
+class QFrame;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QStatusBar;
+class QTabWidget;
+
+namespace sdmate {
+
+class DriveTable;
+class Preview;
+
+class TfrMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int kClientWidth = 697;
+  static constexpr int kClientHeight = 587;
+
+  // table turns the model's card paths into native ones for opening and previewing files.
+  TfrMain(Files& files, Drives& drives, TextCodec& codec, Feedback& feedback,
+          const DriveTable& table, QWidget* parent = nullptr);
+  ~TfrMain() override;
+
+  CardSession& session() { return session_; }
+  KindPage& page(MediaKind kind) { return *pages_[IndexOf(kind)]; }
+
+  // Opens a native path with the desktop's program for it; tests replace it.
+  using Opener = std::function<void(const std::string& nativePath)>;
+  void SetOpener(Opener opener) { opener_ = std::move(opener); }
+
+  // Gives a card folder a drive letter and selects it in the drive chooser. A folder named on
+  // the command line is taken as a card without asking whether the drive is removable.
+  char MapCardFolder(const std::string& nativeFolder, bool fromCommandLine);
+  // The letter selected in the drive chooser, or 0.
+  char SelectedDrive() const;
+
+  // Shown by the operations below the window.
+  void ShowStatus(std::string_view text);
+  void ShowDiskSpace();
+
+  // Handlers of the window's buttons.
+  void btLoadMemClick();
+  void btRefreshDataClick();
+  void btBackUpClick();
+  void EnableEditing();
+
+  // Handlers of the kind pages, written once for the three kinds.
+  void sgClick(MediaKind kind);
+  void sgDblClick(MediaKind kind);
+  void sgEnter(MediaKind kind);
+  void edTitleChange(MediaKind kind);
+  void edTitleEnter(MediaKind kind);
+  void btEditClick(MediaKind kind);
+  void btDelClick(MediaKind kind);
+  void btRenClick(MediaKind kind);
+  void btUpClick(MediaKind kind);
+  void btDownClick(MediaKind kind);
+  void sbFolderChange(MediaKind kind);
+  void btAddFolderClick(MediaKind kind);
+  void btDelFolderClick(MediaKind kind);
+  void edFolderTitleChange(MediaKind kind);
+  void btEditFolderClick(MediaKind kind);
+
+  // The folder shown on a kind's page (from 1), 0 before the first load.
+  int ShownFolder(MediaKind kind) const;
+
+  // Right-hand column, under the names of the window's controls.
+  QTabWidget* pcMain;
+  QComboBox* curDrive;
+  QPushButton* btLoadMem;
+  QProgressBar* cgDiskSpace;
+  QLabel* stFree;
+  QPushButton* btRefreshData;
+  QFrame* StaticText1;
+  Preview* DispPrev;
+  QPushButton* btBackUp;
+  QPushButton* btHelp;
+  QPushButton* btEnd;
+  QFrame* Panel5;
+  QLabel* Image3;
+  QLabel* Label9;
+  QStatusBar* StatusBar;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void BuildRightColumn(QWidget* client);
+  void ConnectPage(KindPage& page);
+  void FillDriveChooser(char select);
+  void curDriveActivated(int index);
+  // Redraws everything from the model after a load or an update.
+  void ShowModel();
+  // Fills a kind's folder chooser with 1 .. N and shows folder `select`.
+  void FillFolderChooser(MediaKind kind, int select);
+  // The folder switch: row count, folder title, items; the selection goes to row 1.
+  void ShowFolder(MediaKind kind);
+  // Writes the rows of the shown folder's items; keeps the row count and the selection.
+  void RedrawItemList(MediaKind kind);
+  // Row count of the shown folder (one blank row for a folder without visible items).
+  void SizeItemList(MediaKind kind);
+  void SelectRow(MediaKind kind, int row, bool runHandler);
+  void ShowTitle(MediaKind kind);
+  void ShowPreview(const ItemRow& item);
+  void ShowUpdateDue();
+  // The item on the selected row of a kind's list, nullptr for a blank row.
+  ItemRow* SelectedItem(MediaKind kind);
+  std::string NativePath(const std::string& modelPath) const;
+  std::string Sjis(const QString& text);
+  QString Utf8(std::string_view sjis);
+
+  CardSession session_;
+  const DriveTable& table_;
+  std::array<KindPage*, 3> pages_{};
+  QLabel* statusPanel_ = nullptr;
+  Opener opener_;
+  std::set<char> commandLineDrives_;
+  int lastDriveIndex_ = -1;
+  bool shown_ = false;
+};
+
+}  // namespace sdmate
