@@ -1,0 +1,127 @@
+// A real TfrMain on a card tree in a temporary folder, with a scripted Feedback and fake
+// drive sizes, and helpers that read what the window shows.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QBuffer>
+#include <QComboBox>
+#include <QImage>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/drive_table.h"
+#include "platform/files.h"
+#include "platform/text_codec.h"
+#include "tests/support/card_builder.h"
+#include "ui/unmain.h"
+
+namespace sdmate::test {
+
+// Picture bytes in a format the preview reads.
+inline std::string PictureBytes(const char* format, int width, int height) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(Qt::darkCyan);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, format);
+  return bytes.toStdString();
+}
+
+// Types text key by key, as the keyboard (or an input method committing characters) does;
+// QTest's key clicks take ASCII only.
+inline void TypeText(QWidget* widget, const QString& text) {
+  for (const QChar character : text) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(character));
+    QApplication::sendEvent(widget, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(character));
+    QApplication::sendEvent(widget, &release);
+  }
+}
+
+class WindowTest : public ::testing::Test {
+ protected:
+  WindowTest()
+      : card_(temp_.path() / "card"),
+        files_(MakeNativeFiles(table_)),
+        drives_(table_),
+        codec_(MakeNativeTextCodec()) {
+    fs::create_directories(card_.root());
+  }
+
+  // Builds the window once the card is written, with the card folder as the chosen drive.
+  void Open() {
+    window_ = std::make_unique<TfrMain>(*files_, drives_, *codec_, feedback_, table_);
+    window_->SetOpener([this](const std::string& path) { opened_.push_back(path); });
+    letter_ = window_->MapCardFolder(card_.root().string(), true);
+  }
+  void OpenAndLoad() {
+    Open();
+    window_->btLoadMem->click();
+  }
+
+  TfrMain& window() { return *window_; }
+  KindPage& page(MediaKind kind) { return window_->page(kind); }
+
+  std::string Sjis(const char* utf8) { return codec_->FromUtf8(utf8); }
+  std::string Utf8(const std::string& sjis) { return codec_->ToUtf8(sjis); }
+
+  // Column `column` of every row of a list.
+  std::vector<std::string> Column(MediaKind kind, int column) {
+    std::vector<std::string> cells;
+    QTableWidget* grid = page(kind).sg;
+    for (int row = 0; row < grid->rowCount(); ++row) {
+      QTableWidgetItem* cell = grid->item(row, column);
+      cells.push_back(cell == nullptr ? std::string() : cell->text().toStdString());
+    }
+    return cells;
+  }
+  std::vector<std::string> Names(MediaKind kind) { return Column(kind, 0); }
+
+  std::vector<std::string> Folders(MediaKind kind) {
+    std::vector<std::string> entries;
+    QComboBox* chooser = page(kind).sbFolder;
+    for (int i = 0; i < chooser->count(); ++i)
+      entries.push_back(chooser->itemText(i).toStdString());
+    return entries;
+  }
+
+  // Selects a list row (from 1) the way the user does, with the mouse.
+  void ClickRow(MediaKind kind, int row) {
+    QTableWidget* grid = page(kind).sg;
+    const QRect cell = grid->visualItemRect(grid->item(row - 1, 0));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+  }
+
+  void TypeTitle(MediaKind kind, const QString& text) {
+    QLineEdit* field = page(kind).edTitle;
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Delete);
+    TypeText(field, text);
+  }
+
+  const FolderSlot& ModelFolder(MediaKind kind, int n) {
+    return window_->session().model().of(kind).folder(n);
+  }
+
+  TempDir temp_;
+  CardBuilder card_;
+  DriveTable table_;
+  std::unique_ptr<Files> files_;
+  FakeDrives drives_;
+  std::unique_ptr<TextCodec> codec_;
+  ScriptedFeedback feedback_;
+  std::unique_ptr<TfrMain> window_;
+  std::vector<std::string> opened_;
+  char letter_ = 0;
+};
+
+}  // namespace sdmate::test
