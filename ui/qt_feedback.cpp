@@ -70,6 +70,7 @@ Answer QtFeedback::Ask(MessageKind kind, std::string_view text, Buttons buttons)
 }
 
 void QtFeedback::Status(std::string_view text) {
+  status_ = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
   if (window_ != nullptr) window_->ShowStatus(text);
 }
 
@@ -92,7 +93,8 @@ void QtFeedback::Progress(int done, int total) {
     progress_->setAutoReset(false);
   }
   progress_->setMaximum(total);
-  progress_->setLabelText(QStringLiteral("%1 / %2").arg(done).arg(total));
+  const QString count = QStringLiteral("%1 / %2").arg(done).arg(total);
+  progress_->setLabelText(status_.isEmpty() ? count : status_ + QLatin1Char('\n') + count);
   progress_->setValue(done);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QPointer>
+#include <QString>
 
 #include "core/feedback.h"
 
@@ -36,6 +37,7 @@ class QtFeedback : public Feedback {
   void CloseProgress();
 
   TfrMain* window_ = nullptr;
+  QString status_;  // the last status text, repeated above the count
   QPointer<QProgressDialog> progress_;
 };
 

@@ -144,7 +144,7 @@ void TfrMain::BuildRightColumn(QWidget* client) {
   bold.setBold(true);
   bold.setPixelSize(14);
   name->setFont(bold);
-  Label(Panel5, "Label7", "SDメモリカード管理ツール", {44, 22, 124, 16});
+  Label(Panel5, "Label7", "SDカード管理ツール", {44, 22, 124, 16});
   Label(Panel5, "Label8", kVersionText, {44, 38, 120, 16});
 
   Label(client, "lbDrive", "ドライブ選択", {x, 70, width, 16});
