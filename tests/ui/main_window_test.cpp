@@ -55,7 +55,9 @@ class MainWindowTest : public WindowTest {
 
 TEST_F(MainWindowTest, LoadOfACardWithTablesEnablesEditingButNotTheUpdate) {
   WriteFullCard();
+  drives_.type = DriveType::Fixed;  // a card named at start is taken without the question
   OpenAndLoad();
+  EXPECT_TRUE(feedback_.shown.empty());
   ExpectEditingEnabled(false);
 
   EXPECT_EQ(Folders(MediaKind::Image), (std::vector<std::string>{"1", "2"}));
@@ -94,8 +96,7 @@ TEST_F(MainWindowTest, LoadOfACardWithoutTablesGivesEachKindFolderOneAndDueUpdat
 TEST_F(MainWindowTest, RefusedLoadLeavesTheWindowAsItWas) {
   WriteFullCard();
   drives_.type = DriveType::Fixed;
-  Open();
-  window().MapCardFolder(card_.root().string(), false);  // chosen, not named at start
+  Open(false);  // chosen in the window, not named at start
   feedback_.answers = {Answer::No};
   window().btLoadMem->click();
   ASSERT_FALSE(feedback_.shown.empty());

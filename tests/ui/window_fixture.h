@@ -58,10 +58,11 @@ class WindowTest : public ::testing::Test {
   }
 
   // Builds the window once the card is written, with the card folder as the chosen drive.
-  void Open() {
+  // fromCommandLine: the card is taken as one without asking whether the drive is removable.
+  void Open(bool fromCommandLine = true) {
     window_ = std::make_unique<TfrMain>(*files_, drives_, *codec_, feedback_, table_);
     window_->SetOpener([this](const std::string& path) { opened_.push_back(path); });
-    letter_ = window_->MapCardFolder(card_.root().string(), true);
+    letter_ = window_->MapCardFolder(card_.root().string(), fromCommandLine);
   }
   void OpenAndLoad() {
     Open();
