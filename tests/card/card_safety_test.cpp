@@ -6,12 +6,18 @@
 
 #include "core/card_guard.h"
 #include "core/content_table.h"
+#include "editing/folder_operations.h"
 #include "tests/support/card_rig.h"
 
 namespace sdmate::test {
 namespace {
 
 const std::string kStill = "PRIVATE/DOCOMO/STILL/";
+
+void ExpectNoFailures(const UpdateResult& result) {
+  EXPECT_TRUE(result.ran);
+  EXPECT_TRUE(result.failures.empty()) << result.failures.front();
+}
 
 bool AnyShownContains(const ScriptedFeedback& feedback, const std::string& text) {
   for (const std::string& shown : feedback.Texts()) {
@@ -45,6 +51,24 @@ TEST(CardSafetyTest, HeaderNamingTheRootNeverLetsAFolderDeleteWipeTheCard) {
     EXPECT_EQ(after[name], bytes) << name;
   }
   EXPECT_EQ(after["STIL0001.JPG"], before["STIL0001.JPG"]);
+  EXPECT_EQ(after[kStill + "SUD001/STIL0001.JPG"], "two");
+}
+
+TEST(CardSafetyTest, HeaderNamingTheRootThenTheRealFolderDeleteAndCommit) {
+  CardRig rig;
+  rig.card.Folder(MediaKind::Image, 1, "root", {{.name = "STIL0001.JPG"}}, "\\");
+  rig.card.Folder(MediaKind::Image, 2, "two", {{.name = "STIL0001.JPG", .content = "two"}});
+  rig.card.File("DCIM/100NEC/NEC_0001.JPG", "camera");
+  auto before = SnapshotTree(rig.cardRoot());
+  rig.Load();
+  rig.feedback.answers = {Answer::Yes};
+  ASSERT_TRUE(DeleteFolder(rig.model, MediaKind::Image, 1, rig.feedback).deleted);
+  ExpectNoFailures(rig.Update());
+  auto after = SnapshotTree(rig.cardRoot());
+  for (const auto& [name, bytes] : before) {
+    if (name.find("TABLE/") != std::string::npos || name.rfind(kStill, 0) == 0) continue;
+    EXPECT_EQ(after[name], bytes) << name;
+  }
   EXPECT_EQ(after[kStill + "SUD001/STIL0001.JPG"], "two");
 }
 
