@@ -1,0 +1,56 @@
+#!/bin/bash
+# Makes the sample card's pictures and documents once; the results are committed and embedded
+# into sdmate-cli at build time. Needs ImageMagick and python3.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+convert -size 96x128 gradient:'#ff9933-#663399' -fill '#ffdd33' -draw 'circle 48,80 48,62' \
+  -fill '#222244' -draw 'rectangle 0,100 96,128' -strip -quality 70 sunset.jpg
+convert -size 96x128 gradient:'#66bbff-#ddeeff' -fill '#556677' -draw 'polygon 0,110 48,40 96,110' \
+  -fill white -draw 'polygon 36,62 48,40 60,62' -fill '#448844' -draw 'rectangle 0,110 96,128' \
+  -strip -quality 70 mountain.jpg
+convert -size 96x128 xc:'#ccee99' -fill '#885522' -draw 'rectangle 42,70 54,120' \
+  -fill '#228833' -draw 'circle 48,55 48,25' -strip -quality 70 tree.jpg
+convert -size 96x128 xc:'#223355' -fill '#ffffcc' -draw 'circle 30,30 30,18' \
+  -fill '#223355' -draw 'circle 36,26 36,16' -fill white -draw 'point 70,20' \
+  -draw 'point 80,60' -draw 'point 20,90' -draw 'point 60,100' -strip -quality 70 night.jpg
+convert -size 96x128 pattern:checkerboard -fill '#ff3366' -draw 'circle 48,64 48,34' \
+  -colors 8 -strip checker.gif
+convert -size 96x128 xc:white -fill '#3366cc' -draw 'rectangle 0,0 96,32' \
+  -fill '#33cc66' -draw 'rectangle 0,48 96,80' -fill '#ffcc00' -draw 'rectangle 0,96 96,128' \
+  -colors 8 -strip stripes.gif
+convert -size 160x120 gradient:'#ffffff-#999999' -fill '#cc3333' -draw 'rectangle 40,30 120,90' \
+  -strip -quality 70 camera.jpg
+
+# One-page PDFs with a heading and a few ruled lines, with a correct cross-reference table.
+python3 - <<'PY'
+def pdf(path, heading, lines):
+    body = ["BT /F1 18 Tf 20 150 Td (%s) Tj ET" % heading]
+    for i, text in enumerate(lines):
+        body.append("BT /F1 10 Tf 20 %d Td (%s) Tj ET" % (120 - 16 * i, text))
+    body.append("0.2 0.4 0.8 RG 2 w 20 140 m 180 140 l S")
+    stream = "\n".join(body).encode("ascii")
+    objects = [
+        b"<< /Type /Catalog /Pages 2 0 R >>",
+        b"<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+        b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 180] "
+        b"/Resources << /Font << /F1 4 0 R >> >> /Contents 5 0 R >>",
+        b"<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>",
+        b"<< /Length %d >>\nstream\n" % len(stream) + stream + b"\nendstream",
+    ]
+    out = bytearray(b"%PDF-1.4\n")
+    offsets = []
+    for number, obj in enumerate(objects, 1):
+        offsets.append(len(out))
+        out += b"%d 0 obj\n" % number + obj + b"\nendobj\n"
+    xref = len(out)
+    out += b"xref\n0 %d\n0000000000 65535 f \n" % (len(objects) + 1)
+    for offset in offsets:
+        out += b"%010d 00000 n \n" % offset
+    out += b"trailer\n<< /Size %d /Root 1 0 R >>\nstartxref\n%d\n%%%%EOF\n" % (len(objects) + 1, xref)
+    open(path, "wb").write(out)
+
+pdf("guide.pdf", "Sdmate sample", ["A small document", "on the handset's card."])
+pdf("memo.pdf", "Memo", ["Buy film", "Call the shop", "Back up the card"])
+pdf("map.pdf", "Map", ["Station - 5 min", "Park - 10 min"])
+PY
