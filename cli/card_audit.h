@@ -1,0 +1,41 @@
+// The check command: reads every table of the card itself, read-only, and reports what the
+// handset and the program would trip over: entries whose file is missing, data files no table
+// names, tables the load never reaches, headers pointing elsewhere, count bytes and sizes that
+// disagree.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/card_layout.h"
+#include "platform/files.h"
+
+namespace sdmate::cli {
+
+enum class Problem {
+  Unreadable,        // a table that exists but cannot be read
+  OddSize,           // size not 512 plus a multiple of 256
+  CountMismatch,     // the header's count byte is not the count the size gives
+  ForeignDirectory,  // the header names another directory than the folder's own
+  BadName,           // an entry whose stem or extension is no file name
+  Missing,           // an entry whose file is not on the card
+  AfterGap,          // a table numbered after the first missing one: the load never reads it
+  Orphan,            // a data file in a folder directory that no table names
+};
+
+struct Finding {
+  MediaKind kind;
+  Problem problem;
+  std::string path;    // card path of the table or file concerned
+  std::string detail;  // bytes from the card (Shift-JIS) or numbers, may be empty
+};
+
+// Every finding, kind by kind. Reads through files only; never writes.
+std::vector<Finding> AuditCard(char drive, Files& files);
+
+// "orphan", "missing", ...: the JSON name of a problem.
+const char* ProblemKey(Problem problem);
+// The Japanese description of a problem.
+const char* ProblemText(Problem problem);
+
+}  // namespace sdmate::cli

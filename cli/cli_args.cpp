@@ -1,0 +1,190 @@
+// Parsing the command line of sdmate-cli.
+#include "cli/cli_args.h"
+
+#include <array>
+#include <string_view>
+
+namespace sdmate::cli {
+namespace {
+
+// Each operation with the words that follow its name, in this order.
+enum class Word { Kind, Folder, Row, File, Text };
+
+struct OpSyntax {
+  OpName name;
+  std::string_view word;
+  std::vector<Word> words;
+};
+
+const std::array<OpSyntax, 9>& Syntax() {
+  static const std::array<OpSyntax, 9> syntax = {{
+      {OpName::Add, "add", {Word::Kind, Word::Folder, Word::File}},
+      {OpName::Delete, "delete", {Word::Kind, Word::Folder, Word::Row}},
+      {OpName::Renumber, "renumber", {Word::Kind, Word::Folder}},
+      {OpName::Up, "up", {Word::Kind, Word::Folder, Word::Row}},
+      {OpName::Down, "down", {Word::Kind, Word::Folder, Word::Row}},
+      {OpName::Title, "title", {Word::Kind, Word::Folder, Word::Row, Word::Text}},
+      {OpName::FolderAdd, "folder-add", {Word::Kind}},
+      {OpName::FolderDelete, "folder-delete", {Word::Kind, Word::Folder}},
+      {OpName::FolderTitle, "folder-title", {Word::Kind, Word::Folder, Word::Text}},
+  }};
+  return syntax;
+}
+
+std::optional<MediaKind> KindOf(std::string_view word) {
+  for (MediaKind kind : kAllKinds) {
+    if (word == TraitsOf(kind).key) return kind;
+  }
+  return std::nullopt;
+}
+
+// A number from 1, digits only; 0 when the word is not one.
+int PositiveNumber(std::string_view word) {
+  if (word.empty() || word.size() > 6) return 0;
+  int value = 0;
+  for (char c : word) {
+    if (c < '0' || c > '9') return 0;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+ParseResult Fail(std::string error) { return {std::nullopt, std::move(error)}; }
+
+// Parses the operations of edit from args[at] on.
+ParseResult ParseOps(const std::vector<std::string>& args, std::size_t at, Command command) {
+  if (at >= args.size()) return Fail("操作がありません");
+  while (at < args.size()) {
+    const std::string& name = args[at];
+    const OpSyntax* syntax = nullptr;
+    for (const OpSyntax& candidate : Syntax()) {
+      if (name == candidate.word) syntax = &candidate;
+    }
+    if (syntax == nullptr) return Fail("不明な操作です: " + name);
+    if (args.size() - at - 1 < syntax->words.size()) {
+      return Fail("操作の語が足りません: " + name);
+    }
+    EditOp op;
+    op.name = syntax->name;
+    op.words = name;
+    ++at;
+    for (Word word : syntax->words) {
+      const std::string& value = args[at++];
+      op.words += " " + value;
+      switch (word) {
+        case Word::Kind:
+          if (auto kind = KindOf(value)) {
+            op.kind = *kind;
+          } else {
+            return Fail("不明な種類です (image, movie, document): " + value);
+          }
+          break;
+        case Word::Folder:
+          op.folder = PositiveNumber(value);
+          if (op.folder == 0) return Fail("フォルダ番号は 1 からの数です: " + value);
+          break;
+        case Word::Row:
+          op.row = PositiveNumber(value);
+          if (op.row == 0) return Fail("行番号は 1 からの数です: " + value);
+          break;
+        case Word::File:
+        case Word::Text:
+          op.text = value;
+          break;
+      }
+    }
+    command.ops.push_back(std::move(op));
+  }
+  return {std::move(command), {}};
+}
+
+}  // namespace
+
+ParseResult ParseArguments(const std::vector<std::string>& args) {
+  if (args.empty()) return Fail("コマンドがありません");
+  Command command;
+  const std::string& name = args[0];
+  if (name == "list") {
+    command.name = CommandName::List;
+  } else if (name == "edit") {
+    command.name = CommandName::Edit;
+  } else if (name == "check") {
+    command.name = CommandName::Check;
+  } else if (name == "backup") {
+    command.name = CommandName::Backup;
+  } else if (name == "make-sample") {
+    command.name = CommandName::MakeSample;
+  } else if (name == "help" || name == "--help" || name == "-h") {
+    return {command, {}};
+  } else {
+    return Fail("不明なコマンドです: " + name);
+  }
+
+  // Options come between the command and CARD; after CARD every word belongs to the
+  // operations, so a title may begin with "--".
+  std::size_t at = 1;
+  bool no = false;
+  for (; at < args.size() && args[at].starts_with("--"); ++at) {
+    const std::string& option = args[at];
+    bool takesJson = command.name == CommandName::List || command.name == CommandName::Edit ||
+                     command.name == CommandName::Check;
+    bool isEdit = command.name == CommandName::Edit;
+    if (option == "--json" && takesJson) {
+      command.json = true;
+    } else if (option == "--yes" && isEdit) {
+      command.yes = true;
+    } else if (option == "--no" && isEdit) {
+      no = true;
+    } else if (option == "--dry-run" && isEdit) {
+      command.dryRun = true;
+    } else {
+      return Fail("不明なオプションです: " + option);
+    }
+  }
+  if (command.yes && no) return Fail("--yes と --no は同時に指定できません");
+  if (at >= args.size()) return Fail("CARD がありません");
+  command.card = args[at++];
+  if (command.card.empty()) return Fail("CARD が空です");
+
+  std::size_t rest = args.size() - at;
+  switch (command.name) {
+    case CommandName::Edit:
+      return ParseOps(args, at, std::move(command));
+    case CommandName::Backup:
+      if (rest > 1) return Fail("余分な語があります: " + args[at + 1]);
+      if (rest == 1) command.destination = args[at];
+      break;
+    default:
+      if (rest > 0) return Fail("余分な語があります: " + args[at]);
+      break;
+  }
+  return {std::move(command), {}};
+}
+
+std::string UsageText() {
+  return "使い方:\n"
+         "  sdmate-cli list [--json] CARD\n"
+         "  sdmate-cli edit [--yes|--no] [--dry-run] [--json] CARD OP...\n"
+         "  sdmate-cli check [--json] CARD\n"
+         "  sdmate-cli backup CARD [DEST]\n"
+         "  sdmate-cli make-sample CARD\n"
+         "\n"
+         "CARD はカードのルートのフォルダ、KIND は image, movie, document、\n"
+         "FOLDER と ROW は 1 から数えます (ROW は一覧の行)。\n"
+         "\n"
+         "OP:\n"
+         "  add KIND FOLDER FILE           ファイルを追加\n"
+         "  delete KIND FOLDER ROW         項目を削除\n"
+         "  renumber KIND FOLDER           リナンバ\n"
+         "  up KIND FOLDER ROW             上へ\n"
+         "  down KIND FOLDER ROW           下へ\n"
+         "  title KIND FOLDER ROW TEXT     項目のタイトルを変更\n"
+         "  folder-add KIND                フォルダを追加\n"
+         "  folder-delete KIND FOLDER      フォルダを削除\n"
+         "  folder-title KIND FOLDER TEXT  フォルダのタイトルを変更\n"
+         "\n"
+         "終了コード: 0 成功、1 check が問題を見つけた / 更新の失敗 / 空き容量不足で中止、\n"
+         "            2 使い方の誤り / カードがない / カードを読めない\n";
+}
+
+}  // namespace sdmate::cli

@@ -1,0 +1,72 @@
+// The files as the edit command's session sees them. While operations are staged nothing may
+// reach the card: the one write staging can ask for, a missing data directory the user agreed
+// to create, is remembered and made at the commit; any other write is refused. At the commit
+// (never in a dry run) writes go through.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+
+namespace sdmate::cli {
+
+class StagingFiles : public Files {
+ public:
+  explicit StagingFiles(Files& real) : real_(real) {}
+
+  // Lets writes through from now on and makes the directories asked for while staging. False
+  // when one of them could not be made.
+  bool Commit() {
+    committing_ = true;
+    bool made = true;
+    for (const std::string& path : pendingDirectories_) made = real_.MakeDirectories(path) && made;
+    pendingDirectories_.clear();
+    return made;
+  }
+  const std::vector<std::string>& pendingDirectories() const { return pendingDirectories_; }
+
+  std::int64_t FileSizeOf(const std::string& path) override { return real_.FileSizeOf(path); }
+  std::string FileStampText(const std::string& path) override { return real_.FileStampText(path); }
+  bool Exists(const std::string& path) override { return IsPending(path) || real_.Exists(path); }
+  bool IsDirectory(const std::string& path) override {
+    return IsPending(path) || real_.IsDirectory(path);
+  }
+  std::optional<std::string> ReadFile(const std::string& path) override {
+    return real_.ReadFile(path);
+  }
+  std::vector<std::string> ListDirectory(const std::string& path) override {
+    return real_.ListDirectory(path);
+  }
+  bool MakeDirectories(const std::string& path) override {
+    if (committing_) return real_.MakeDirectories(path);
+    if (!IsPending(path)) pendingDirectories_.push_back(path);
+    return true;
+  }
+  bool WriteFileReplacing(const std::string& path, const std::string& bytes) override {
+    return committing_ && real_.WriteFileReplacing(path, bytes);
+  }
+  bool ShellCopy(const std::string& from, const std::string& to) override {
+    return committing_ && real_.ShellCopy(from, to);
+  }
+  bool ShellMove(const std::string& from, const std::string& to) override {
+    return committing_ && real_.ShellMove(from, to);
+  }
+  bool ShellDelete(const std::string& path) override {
+    return committing_ && real_.ShellDelete(path);
+  }
+
+ private:
+  bool IsPending(const std::string& path) const {
+    for (const std::string& pending : pendingDirectories_) {
+      if (pending == path) return true;
+    }
+    return false;
+  }
+
+  Files& real_;
+  bool committing_ = false;
+  std::vector<std::string> pendingDirectories_;
+};
+
+}  // namespace sdmate::cli
