@@ -1,0 +1,83 @@
+// The command line's syntax: words per operation, options, and what is left to the card.
+#include "cli/cli_args.h"
+
+#include <gtest/gtest.h>
+
+namespace sdmate::cli {
+namespace {
+
+TEST(CliArgs, EditTakesOptionsThenCardThenOperationsWithTheirWords) {
+  ParseResult parsed = ParseArguments({"edit",
+                                       "--yes",
+                                       "--dry-run",
+                                       "card",
+                                       "add",
+                                       "movie",
+                                       "2",
+                                       "a.3gp",
+                                       "title",
+                                       "image",
+                                       "1",
+                                       "3",
+                                       "--not-an-option",
+                                       "folder-add",
+                                       "document",
+                                       "renumber",
+                                       "image",
+                                       "12",
+                                       "folder-title",
+                                       "movie",
+                                       "1",
+                                       "旅行"});
+  ASSERT_TRUE(parsed.command) << parsed.error;
+  const Command& command = *parsed.command;
+  EXPECT_TRUE(command.yes);
+  EXPECT_TRUE(command.dryRun);
+  EXPECT_FALSE(command.json);
+  EXPECT_EQ(command.card, "card");
+  ASSERT_EQ(command.ops.size(), 5u);
+  EXPECT_EQ(command.ops[0].name, OpName::Add);
+  EXPECT_EQ(command.ops[0].kind, MediaKind::Movie);
+  EXPECT_EQ(command.ops[0].folder, 2);
+  EXPECT_EQ(command.ops[0].text, "a.3gp");
+  EXPECT_EQ(command.ops[1].row, 3);
+  EXPECT_EQ(command.ops[1].text, "--not-an-option");  // after CARD, words are the operations'
+  EXPECT_EQ(command.ops[2].name, OpName::FolderAdd);
+  EXPECT_EQ(command.ops[2].kind, MediaKind::Document);
+  EXPECT_EQ(command.ops[3].folder, 12);
+  EXPECT_EQ(command.ops[4].text, "旅行");
+}
+
+TEST(CliArgs, RefusesWhatIsNoCommand) {
+  const std::vector<std::vector<std::string>> bad = {
+      {},
+      {"frob", "card"},
+      {"list"},
+      {"list", "--yes", "card"},
+      {"list", "card", "extra"},
+      {"edit", "card"},
+      {"edit", "--yes", "--no", "card", "folder-add", "image"},
+      {"edit", "card", "delete", "image", "1"},
+      {"edit", "card", "delete", "image", "0", "1"},
+      {"edit", "card", "up", "image", "1", "x"},
+      {"edit", "card", "renumber", "picture", "1"},
+      {"edit", "card", "rename", "image", "1"},
+      {"backup", "card", "dest", "more"},
+      {"make-sample", "card", "more"},
+  };
+  for (const auto& args : bad) {
+    std::string line;
+    for (const std::string& word : args) line += word + " ";
+    ParseResult parsed = ParseArguments(args);
+    EXPECT_FALSE(parsed.command) << line;
+    EXPECT_FALSE(parsed.error.empty()) << line;
+  }
+}
+
+TEST(CliArgs, BackupTakesAnOptionalDestination) {
+  EXPECT_EQ(ParseArguments({"backup", "card"}).command->destination, "");
+  EXPECT_EQ(ParseArguments({"backup", "card", "/tmp/b"}).command->destination, "/tmp/b");
+}
+
+}  // namespace
+}  // namespace sdmate::cli

@@ -1,0 +1,307 @@
+// sdmate-cli run as a program on real card trees: what it prints, what it leaves on the card,
+// and its exit status.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <nlohmann/json.hpp>
+#include <set>
+
+#include "core/content_table.h"
+#include "tests/support/card_builder.h"
+
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+namespace sdmate::test {
+namespace {
+
+using nlohmann::json;
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Quote(const std::string& word) {
+#ifdef _WIN32
+  return "\"" + word + "\"";
+#else
+  std::string quoted = "'";
+  for (char c : word) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+#endif
+}
+
+Outcome RunCli(const std::vector<std::string>& args) {
+  TempDir io;
+  fs::path out = io.path() / "out.txt";
+  fs::path err = io.path() / "err.txt";
+  std::string line = Quote(SDMATE_CLI_PATH);
+  for (const std::string& arg : args) line += " " + Quote(arg);
+  line += " >" + Quote(out.string()) + " 2>" + Quote(err.string());
+  int raw = std::system(line.c_str());
+  Outcome run;
+#ifdef _WIN32
+  run.status = raw;
+#else
+  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+#endif
+  run.out = ReadBytes(out);
+  run.err = ReadBytes(err);
+  return run;
+}
+
+std::string Describe(const Outcome& run) {
+  return "status " + std::to_string(run.status) + "\n--- out\n" + run.out + "--- err\n" + run.err;
+}
+
+json Parse(const Outcome& run) {
+  json parsed = json::parse(run.out, nullptr, false);
+  EXPECT_FALSE(parsed.is_discarded()) << Describe(run);
+  return parsed;
+}
+
+std::vector<std::string> Names(const json& items) {
+  std::vector<std::string> names;
+  for (const json& item : items) names.push_back(item["name"]);
+  return names;
+}
+
+const std::string kStill = "\\PRIVATE\\DOCOMO\\STILL\\SUD001\\";
+
+class CliCommand : public ::testing::Test {
+ protected:
+  TempDir temp;
+  fs::path card = temp.path() / "card";
+  CardBuilder builder{card};
+  std::string Card() const { return card.string(); }
+  std::string StillFile(const std::string& name) {
+    return ReadBytes(builder.Native(kStill + name));
+  }
+
+  // Image folder 1 with three items a, b, c, and a movie and a document folder.
+  void BuildSmallCard() {
+    builder.Folder(MediaKind::Image, 1, "images",
+                   {{"STIL0001.JPG", "a"}, {"STIL0002.JPG", "b"}, {"STIL0003.JPG", "c"}});
+    builder.Folder(MediaKind::Movie, 1, "movies", {{"MOL001.3GP", "m"}});
+    builder.Folder(MediaKind::Document, 1, "documents", {{"PDFDC001.PDF", "d"}});
+  }
+  fs::path ComputerFile(const std::string& name, const std::string& bytes) {
+    fs::path path = temp.path() / "pc" / name;
+    WriteBytes(path, bytes);
+    return path;
+  }
+};
+
+TEST_F(CliCommand, MakeSampleWritesACardThatListsAndChecksClean) {
+  Outcome made = RunCli({"make-sample", Card()});
+  ASSERT_EQ(made.status, 0) << Describe(made);
+  EXPECT_TRUE(fs::is_directory(card / "DCIM"));
+
+  auto before = SnapshotTree(card);
+  Outcome listed = RunCli({"list", "--json", Card()});
+  ASSERT_EQ(listed.status, 0) << Describe(listed);
+  EXPECT_EQ(SnapshotTree(card), before) << "list wrote to the card";
+  json list = Parse(listed);
+
+  ASSERT_EQ(list["image"].size(), 3u);
+  EXPECT_EQ(list["image"][0]["title"], "風景");
+  EXPECT_EQ(list["image"][0]["items"][1]["title"], "富士山");
+  EXPECT_EQ(Names(list["image"][1]["items"]),
+            (std::vector<std::string>{"STIL0001.JPG", "STIL0002.GIF", "STIL0003.GIF"}));
+  for (const json& folder : list["image"]) {
+    for (const json& item : folder["items"]) {
+      std::string name = item["name"];
+      std::string bytes = ReadBytes(card / "PRIVATE" / "DOCOMO" / "STILL" /
+                                    ("SUD00" + std::to_string(folder["folder"].get<int>())) / name);
+      EXPECT_EQ(item["size"], bytes.size()) << name;
+      EXPECT_LE(bytes.size(), 102400u) << name;
+      bool jpeg = bytes.starts_with("\xFF\xD8\xFF");
+      bool gif = bytes.starts_with("GIF8");
+      EXPECT_TRUE(name.ends_with(".JPG") ? jpeg : gif) << name;
+    }
+  }
+  EXPECT_GE(list["movie"][0]["items"].size(), 10u);
+  EXPECT_EQ(list["movie"][0]["items"][9]["name"], "MOL00A.3GP");
+  ASSERT_EQ(list["document"].size(), 1u);
+  for (const json& item : list["document"][0]["items"]) {
+    std::string bytes = ReadBytes(card / "PRIVATE" / "DOCOMO" / "DOCUMENT" / "PUD001" /
+                                  item["name"].get<std::string>());
+    EXPECT_TRUE(bytes.starts_with("%PDF-1.")) << item["name"];
+    EXPECT_NE(bytes.find("%%EOF"), std::string::npos);
+  }
+
+  Outcome text = RunCli({"list", Card()});
+  EXPECT_EQ(text.status, 0);
+  EXPECT_NE(text.out.find("MOL00C.3GP"), std::string::npos) << text.out;
+
+  Outcome checked = RunCli({"check", Card()});
+  EXPECT_EQ(checked.status, 0) << Describe(checked);
+
+  Outcome again = RunCli({"make-sample", Card()});
+  EXPECT_EQ(again.status, 2) << "a folder that is not empty is refused";
+  EXPECT_EQ(SnapshotTree(card), before);
+}
+
+TEST_F(CliCommand, EditAddsDeletesMovesAndRenumbersInOneCommit) {
+  BuildSmallCard();
+  fs::path photo = ComputerFile("photo.jpg", "the photo");
+  std::string a = StillFile("STIL0001.JPG"), b = StillFile("STIL0002.JPG"),
+              c = StillFile("STIL0003.JPG");
+
+  // After the delete the list is b, c, photo; up on row 3 makes it b, photo, c.
+  Outcome edited =
+      RunCli({"edit",  "--json", Card(), "add",   "image", "1", photo.string(), "delete", "image",
+              "1",     "1",      "up",   "image", "1",     "3", "renumber",     "image",  "1",
+              "title", "image",  "1",    "2",     "写真"});
+  ASSERT_EQ(edited.status, 0) << Describe(edited);
+  json list = Parse(edited);
+  EXPECT_EQ(Names(list["image"][0]["items"]),
+            (std::vector<std::string>{"STIL0001.JPG", "STIL0002.JPG", "STIL0003.JPG"}));
+
+  // Read back from disk: the table in list order and the files under their new names.
+  ContentTable table = DecodeTable(
+      MediaKind::Image, ReadBytes(builder.Native("\\PRIVATE\\DOCOMO\\TABLE\\STILL\\SUD001.TBL")));
+  ASSERT_EQ(table.entries.size(), 3u);
+  EXPECT_EQ(table.entries[0].title, "b");
+  EXPECT_EQ(table.entries[1].title, "\x8E\xCA\x90\x5E");  // 写真 in Shift-JIS
+  EXPECT_EQ(table.entries[2].title, "c");
+  EXPECT_EQ(StillFile("STIL0001.JPG"), b);
+  EXPECT_EQ(StillFile("STIL0002.JPG"), "the photo");
+  EXPECT_EQ(StillFile("STIL0003.JPG"), c);
+  EXPECT_EQ(ReadBytes(photo), "the photo") << "the computer's file is only read";
+  for (const std::string& file : ListTree(card)) EXPECT_FALSE(file.ends_with("_")) << file;
+}
+
+TEST_F(CliCommand, DryRunPrintsTheEditsAndLeavesEveryByte) {
+  BuildSmallCard();
+  fs::path photo = ComputerFile("photo.jpg", "the photo");
+  auto before = SnapshotTree(card);
+  Outcome dry = RunCli({"edit",
+                        "--dry-run",
+                        "--json",
+                        "--yes",
+                        Card(),
+                        "add",
+                        "image",
+                        "1",
+                        photo.string(),
+                        "delete",
+                        "image",
+                        "1",
+                        "2",
+                        "renumber",
+                        "image",
+                        "1",
+                        "folder-add",
+                        "movie",
+                        "folder-delete",
+                        "document",
+                        "1",
+                        "folder-title",
+                        "image",
+                        "1",
+                        "新しい"});
+  ASSERT_EQ(dry.status, 0) << Describe(dry);
+  EXPECT_EQ(SnapshotTree(card), before);
+  json list = Parse(dry);
+  EXPECT_EQ(list["image"][0]["title"], "新しい");
+  EXPECT_EQ(Names(list["image"][0]["items"]),
+            (std::vector<std::string>{"STIL0001.JPG", "STIL0002.JPG", "STIL0003.JPG"}));
+  EXPECT_EQ(list["image"][0]["items"][2]["title"], "photo.jpg");
+  EXPECT_EQ(list["movie"].size(), 2u);
+}
+
+TEST_F(CliCommand, CheckFindsTheFileARenumberingLeavesBehind) {
+  BuildSmallCard();
+  Outcome edited = RunCli({"edit", Card(), "delete", "image", "1", "2", "renumber", "image", "1"});
+  ASSERT_EQ(edited.status, 0) << Describe(edited);
+  auto before = SnapshotTree(card);
+
+  Outcome checked = RunCli({"check", "--json", Card()});
+  EXPECT_EQ(checked.status, 1) << Describe(checked);
+  EXPECT_EQ(SnapshotTree(card), before) << "check wrote to the card";
+  json report = Parse(checked);
+  ASSERT_EQ(report["image"].size(), 1u) << report.dump(2);
+  EXPECT_EQ(report["image"][0]["problem"], "orphan");
+  EXPECT_EQ(fs::path(report["image"][0]["path"].get<std::string>()),
+            builder.Native(kStill + "STIL0003.JPG"));
+  EXPECT_EQ(report["problems"], 1);
+}
+
+TEST_F(CliCommand, CheckReportsEachKindOfDamage) {
+  // Table 1: an entry without its file and a header naming folder 2's directory; table 2:
+  // a stray partial entry; table 3 missing; table 4 after the gap. The count byte of movie
+  // table 1 says 5 entries where the size gives 1.
+  builder.Folder(MediaKind::Image, 1, "one",
+                 {{"STIL0001.JPG", "x"}, {.name = "STIL0002.JPG", .writeFile = false}},
+                 "\\PRIVATE\\DOCOMO\\STILL\\SUD002");
+  builder.RawTable(
+      MediaKind::Image, 2,
+      BuildTableHeader(FolderDirectoryText(MediaKind::Image, 2), "two", 0) + "partial");
+  builder.Folder(MediaKind::Image, 4, "four", {});
+  builder.RawTable(MediaKind::Movie, 1,
+                   BuildTableHeader(FolderDirectoryText(MediaKind::Movie, 1), "m", 5) +
+                       BuildTableEntry(MediaKind::Movie, "MOL001.3GP", "m", kHeaderStamp, 1));
+  builder.File("SD_VIDEO/PRL001/MOL001.3GP", "m");
+  builder.File("PRIVATE/DOCOMO/STILL/SUD001/STIL0009.JPG", "stray");
+
+  Outcome checked = RunCli({"check", "--json", Card()});
+  EXPECT_EQ(checked.status, 1) << Describe(checked);
+  json report = Parse(checked);
+  std::multiset<std::string> image, movie;
+  for (const json& finding : report["image"]) image.insert(finding["problem"]);
+  for (const json& finding : report["movie"]) movie.insert(finding["problem"]);
+  EXPECT_EQ(image, (std::multiset<std::string>{"foreignDirectory", "missing", "oddSize", "afterGap",
+                                               "orphan"}))
+      << report.dump(2);
+  EXPECT_EQ(movie, (std::multiset<std::string>{"countMismatch"})) << report.dump(2);
+}
+
+TEST_F(CliCommand, BadUsageShowsTheUsageAndLeavesTheCard) {
+  BuildSmallCard();
+  fs::path clip = ComputerFile("clip.3gp", "clip");
+  fs::remove_all(card / "SD_VIDEO");
+  auto before = SnapshotTree(card);
+  const std::vector<std::vector<std::string>> cases = {
+      {"edit", Card(), "rename", "image", "1"},                      // unknown operation
+      {"edit", Card(), "delete", "image", "1"},                      // missing word
+      {"edit", Card(), "renumber", "picture", "1"},                  // unknown kind
+      {"edit", Card(), "delete", "image", "1", "4"},                 // row out of range
+      {"edit", Card(), "renumber", "image", "2"},                    // folder out of range
+      {"edit", Card(), "renumber", "image", "1", "up"},              // missing words at the end
+      {"edit", "--yes", Card(), "add", "movie", "1", clip.string(),  // a later row out of range
+       "delete", "movie", "1", "5"},
+      {"list"},
+      {"frobnicate", Card()},
+  };
+  for (const auto& args : cases) {
+    std::string line;
+    for (const std::string& word : args) line += word + " ";
+    Outcome run = RunCli(args);
+    EXPECT_EQ(run.status, 2) << line << Describe(run);
+    EXPECT_NE(run.err.find("使い方:"), std::string::npos) << line << Describe(run);
+    EXPECT_EQ(SnapshotTree(card), before) << line;
+    EXPECT_FALSE(fs::exists(card / "SD_VIDEO")) << line << "the movie directory was made";
+  }
+  Outcome missing = RunCli({"list", (temp.path() / "nowhere").string()});
+  EXPECT_EQ(missing.status, 2) << Describe(missing);
+}
+
+TEST_F(CliCommand, BackupCopiesTheCardIntoAStampedFolder) {
+  ASSERT_EQ(RunCli({"make-sample", Card()}).status, 0);
+  fs::path destination = temp.path() / "backups";
+  Outcome backed = RunCli({"backup", Card(), destination.string()});
+  ASSERT_EQ(backed.status, 0) << Describe(backed);
+  ASSERT_TRUE(fs::is_directory(destination));
+  std::vector<fs::path> stamps;
+  for (const auto& entry : fs::directory_iterator(destination)) stamps.push_back(entry.path());
+  ASSERT_EQ(stamps.size(), 1u);
+  EXPECT_EQ(stamps[0].filename().string().size(), 15u);  // yyyymmdd-hhnnss
+  EXPECT_EQ(SnapshotTree(stamps[0]), SnapshotTree(card));
+}
+
+}  // namespace
+}  // namespace sdmate::test
