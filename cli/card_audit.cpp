@@ -4,41 +4,11 @@
 #include <set>
 #include <string_view>
 
+#include "core/card_guard.h"
 #include "core/content_table.h"
 
 namespace sdmate::cli {
 namespace {
-
-bool IsControl(unsigned char c) { return c < 0x20 || c == 0x7F; }
-
-// A header's directory text is only followed when it is a plain path below the kind's data
-// directory: a hostile table must not make even a read-only check wander off the card.
-bool IsPlainDirectoryText(MediaKind kind, std::string_view text) {
-  const std::string& data = AreaOf(kind).dataDirectory;
-  if (text.size() > 64 || text.size() <= data.size() || !text.starts_with(data)) return false;
-  for (unsigned char c : text) {
-    if (IsControl(c) || c == '/' || c == ':') return false;
-  }
-  std::string_view rest = text.substr(1);
-  while (!rest.empty()) {
-    std::size_t end = rest.find('\\');
-    std::string_view component = rest.substr(0, end);
-    if (component.empty() || component == "." || component == "..") return false;
-    rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
-  }
-  return true;
-}
-
-// A stem or extension that could be taken for a path is no file name.
-bool IsNamePart(std::string_view part) {
-  for (unsigned char c : part) {
-    if (IsControl(c) ||
-        std::string_view("\\/.:*?\"<>|").find(static_cast<char>(c)) != std::string_view::npos) {
-      return false;
-    }
-  }
-  return true;
-}
 
 bool IsNumberText(MediaKind kind, std::string_view digits) {
   for (char c : digits) {
@@ -103,10 +73,12 @@ void AuditKind(char drive, MediaKind kind, Files& files, std::vector<Finding>& f
     std::string directory = FolderDirectoryText(kind, n);
     if (content.directoryText != directory) {
       report(Problem::ForeignDirectory, table, content.directoryText);
-      if (IsPlainDirectoryText(kind, content.directoryText)) directory = content.directoryText;
+      // Followed only when it is a plain path below the kind's data directory, as the load
+      // does: even a read-only check must not wander off the card.
+      if (IsTrustedDirectoryText(kind, content.directoryText)) directory = content.directoryText;
     }
     for (const TableEntry& entry : content.entries) {
-      if (!IsNamePart(entry.stem) || !IsNamePart(entry.extension)) {
+      if (!IsPlainEntryName(entry.stem, entry.extension)) {
         report(Problem::BadName, table, entry.FileName());
         continue;
       }

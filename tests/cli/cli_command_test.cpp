@@ -299,6 +299,18 @@ TEST_F(CliCommand, BadUsageShowsTheUsageAndLeavesTheCard) {
   EXPECT_EQ(missing.status, 2) << Describe(missing);
 }
 
+TEST_F(CliCommand, ACardWithAnUnreadableTableIsNotEdited) {
+  BuildSmallCard();
+  // A directory where folder 2's table should be: it exists but cannot be read.
+  fs::create_directories(builder.Native("\\PRIVATE\\DOCOMO\\TABLE\\STILL\\SUD002.TBL"));
+  auto before = SnapshotTree(card);
+  Outcome listed = Sdmate({"list", Card()});
+  EXPECT_EQ(listed.status, 2) << Describe(listed);
+  Outcome edited = Sdmate({"edit", Card(), "renumber", "image", "1"});
+  EXPECT_EQ(edited.status, 2) << Describe(edited);
+  EXPECT_EQ(SnapshotTree(card), before);
+}
+
 TEST_F(CliCommand, BackupCopiesTheCardIntoAStampedFolder) {
   ASSERT_EQ(Sdmate({"make-sample", Card()}).status, 0);
   fs::path destination = temp.path() / "backups";
