@@ -1,6 +1,7 @@
 // The window on loaded cards: enabled states, lists, selection and titles, item and folder
 // buttons, and a whole load - edit - update cycle read back from the card.
 #include <QLabel>
+#include <QProgressBar>
 
 #include "core/content_table.h"
 #include "ui/preview.h"
@@ -83,8 +84,12 @@ TEST_F(MainWindowTest, LoadOfACardWithTablesEnablesEditingButNotTheUpdate) {
 
 TEST_F(MainWindowTest, LoadOfACardWithoutTablesGivesEachKindFolderOneAndDueUpdate) {
   card_.Directory("PRIVATE");
+  drives_.free = 999 * 1024 + 1023;  // under 1000 KB: text and bar turn red
   OpenAndLoad();
   ExpectEditingEnabled(true);
+  EXPECT_EQ(window().stFree->text(), "残り 999.0 KB ");
+  EXPECT_TRUE(window().stFree->styleSheet().contains("#ff0000"));
+  EXPECT_TRUE(window().cgDiskSpace->styleSheet().contains("#ff0000"));
   for (MediaKind kind : kAllKinds) {
     EXPECT_EQ(Folders(kind), (std::vector<std::string>{"1"}));
     EXPECT_EQ(Names(kind), (std::vector<std::string>{""}));
