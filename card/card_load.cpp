@@ -1,6 +1,7 @@
 // Card load: the handset's tables of the three kinds read into a fresh model.
 #include "card/card_load.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <utility>
@@ -66,6 +67,7 @@ FolderSlot ReadFolder(MediaKind kind, int n, char drive, const std::string& tabl
   }
   bool badName = false;
   bool cutOff = false;
+  folder.items.reserve(std::min<std::size_t>(table.entries.size(), kMaxItems));
   for (const TableEntry& entry : table.entries) {
     if (!IsPlainEntryName(entry.stem, entry.extension)) {
       badName = true;
@@ -79,14 +81,14 @@ FolderSlot ReadFolder(MediaKind kind, int n, char drive, const std::string& tabl
       break;
     }
     folder.items.push_back({.order = folder.itemCount() + 1,
+                            .deleted = false,
                             .sourceDir = directory,
                             .targetDir = directory,
                             .sourceName = name,
                             .targetName = name,
                             .stamp = entry.stamp,
                             .title = entry.title,
-                            .size = size,
-                            .deleted = false});
+                            .size = size});
   }
   if (badName) notes.badNames.push_back(tablePath);
   if (cutOff) notes.cutOff.push_back(tablePath);

@@ -14,6 +14,7 @@ namespace sdmate {
 
 struct ItemRow {
   std::int32_t order = 0;  // position in the folder's list, from 1
+  bool deleted = false;    // staged for deletion (beside order, so a full card stays small)
   std::string sourceDir;   // where the file is now, with trailing separator
   std::string targetDir;   // card directory after the next update, with trailing backslash
   std::string sourceName;  // the file's name now
@@ -21,7 +22,6 @@ struct ItemRow {
   std::string stamp;       // "YYYY:MM:DD hh:mm:ss"
   std::string title;       // Shift-JIS bytes
   std::int64_t size = 0;   // bytes
-  bool deleted = false;    // staged for deletion
 
   // The file is on the card when both directories begin with the same drive letter.
   bool OnCard() const {

@@ -90,11 +90,11 @@ TEST(CardSafetyTest, HeaderNamingAFolderBesideTheCardLeavesItsFileAlone) {
                           .targetName = "STIL0001.JPG",
                           .size = 4});
   folder.items.push_back({.order = 2,
+                          .deleted = true,
                           .sourceDir = beside,
                           .targetDir = beside,
                           .sourceName = "STIL0001.JPG",
-                          .targetName = "STIL0001.JPG",
-                          .deleted = true});
+                          .targetName = "STIL0001.JPG"});
   folder.deletedCount = 1;
   UpdateResult result = rig.Update();
   EXPECT_EQ(ReadBytes(outside), "mine");

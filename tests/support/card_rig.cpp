@@ -67,14 +67,14 @@ void StageNewFile(FolderSlot& folder, MediaKind kind, int n, char drive, const f
   std::string directory = file.parent_path().string() + "/";
   std::string name = file.filename().string();
   folder.items.push_back({.order = visible + 1,
+                          .deleted = false,
                           .sourceDir = directory,
                           .targetDir = CardFolderDirectory(drive, kind, n),
                           .sourceName = name,
                           .targetName = DataFileName(kind, p, AsciiUpper(ExtensionOf(name))),
                           .stamp = "2006:01:02 03:04:00",
                           .title = name,
-                          .size = static_cast<std::int64_t>(fs::file_size(file)),
-                          .deleted = false});
+                          .size = static_cast<std::int64_t>(fs::file_size(file))});
 }
 
 void StageFolderDelete(KindState& state, MediaKind kind, int n, char drive) {
