@@ -4,8 +4,9 @@
 #include <vector>
 
 #include "cli/cli_run.h"
+#include "platform/console.h"
 
 int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
-  return sdmate::cli::RunCli(args, std::cout, std::cerr);
+  sdmate::PrepareUtf8Console();
+  return sdmate::cli::RunCli(sdmate::Utf8Arguments(argc, argv), std::cout, std::cerr);
 }

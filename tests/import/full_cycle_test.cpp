@@ -41,9 +41,9 @@ class FullCycleTest : public ::testing::Test {
     ASSERT_EQ(CheckModelInvariants(session_->model()), "");
   }
   std::string PcFile(const std::string& name, const std::string& bytes) {
-    fs::path path = temp_.path() / "pc" / name;
+    fs::path path = temp_.path() / "pc" / test::PathFromUtf8(name);
     test::WriteBytes(path, bytes);
-    return path.string();
+    return test::Utf8(path);
   }
   std::string CardBytes(const std::string& cardPath) {
     return test::ReadBytes(builder_.Native(cardPath));
@@ -86,7 +86,7 @@ TEST_F(FullCycleTest, AStagedFileIsCopiedUnderItsNewNameAndListed) {
   EXPECT_EQ(Listed(kImage, 1),
             (std::vector<std::string>{"STIL0001.JPG", "STIL0003.JPG", "STIL0002.JPG"}));
   EXPECT_EQ(CardBytes("\\PRIVATE\\DOCOMO\\STILL\\SUD001\\STIL0002.JPG"), std::string(3000, 'p'));
-  EXPECT_EQ(test::ReadBytes(photo), std::string(3000, 'p'));  // the computer's file stays
+  EXPECT_EQ(test::ReadBytes(test::PathFromUtf8(photo)), std::string(3000, 'p'));  // it stays
   const ContentTable table = Table(kImage, 1);
   ASSERT_EQ(table.entries.size(), 3u);
   EXPECT_EQ(table.entries[2].FileName(), "STIL0002.JPG");

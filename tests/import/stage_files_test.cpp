@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/drive_table.h"
+#include "platform/native_path.h"
 #include "tests/support/card_builder.h"
 #include "tests/support/model_builder.h"
 
@@ -36,9 +37,9 @@ class StageFilesTest : public ::testing::Test {
   fs::path computer() const { return temp_.path() / "pc"; }
   // A file of the computer of `size` bytes; its native path.
   std::string PcFile(const std::string& name, std::size_t size) {
-    fs::path path = computer() / name;
+    fs::path path = computer() / test::PathFromUtf8(name);
     test::WriteBytes(path, std::string(size, 'x'));
-    return path.string();
+    return test::Utf8(path);
   }
 
   StageOutcome Stage(CardModel& model, MediaKind kind, const std::string& path) {
@@ -72,7 +73,7 @@ TEST_F(StageFilesTest, FillsTheNewItemFromTheComputerFile) {
   ASSERT_EQ(folder.itemCount(), 1);
   const ItemRow& item = folder.items[0];
   EXPECT_EQ(item.order, 1);
-  EXPECT_EQ(item.sourceDir, computer().string() + "/");
+  EXPECT_EQ(item.sourceDir, test::Utf8(computer()) + kNativeSeparator);
   EXPECT_EQ(item.sourceName, "写真.jpg");
   EXPECT_EQ(item.targetDir, "E:\\\\PRIVATE\\DOCOMO\\STILL\\");
   EXPECT_EQ(item.targetName, "STIL0001.JPG");

@@ -82,6 +82,23 @@ CardBuilder& CardBuilder::Directory(const std::string& relative) {
   return *this;
 }
 
+std::string Utf8(const fs::path& path) {
+  std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+fs::path PathFromUtf8(std::string_view utf8) {
+  return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+bool TryWriteBytes(const fs::path& path, const std::string& bytes) {
+  std::error_code error;
+  fs::create_directories(path.parent_path(), error);
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out);
+}
+
 std::string ReadBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + path.string());

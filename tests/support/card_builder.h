@@ -66,7 +66,14 @@ class CardBuilder {
   fs::path root_;
 };
 
+// Native paths as the program takes them (UTF-8), and back: on Windows fs::path::string()
+// would give the ANSI code page instead.
+std::string Utf8(const fs::path& path);
+fs::path PathFromUtf8(std::string_view utf8);
+
 std::string ReadBytes(const fs::path& path);
+// Writes a file; false where the system does not allow such a name.
+bool TryWriteBytes(const fs::path& path, const std::string& bytes);
 void WriteBytes(const fs::path& path, const std::string& bytes);
 // Every file under root as "relative/path" (forward slashes), sorted.
 std::vector<std::string> ListTree(const fs::path& root);

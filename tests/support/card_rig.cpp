@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "platform/native_path.h"
+
 namespace sdmate::test {
 
 CardRig::CardRig() : files(MakeNativeFiles(table)), card(temp_.path() / "card") {
@@ -64,8 +66,8 @@ void StageNewFile(FolderSlot& folder, MediaKind kind, int n, char drive, const f
   for (ItemRow& other : folder.items) {
     if (other.deleted) ++other.order;
   }
-  std::string directory = file.parent_path().string() + "/";
-  std::string name = file.filename().string();
+  std::string directory = Utf8(file.parent_path()) + kNativeSeparator;
+  std::string name = Utf8(file.filename());
   folder.items.push_back({.order = visible + 1,
                           .deleted = false,
                           .sourceDir = directory,
