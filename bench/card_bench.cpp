@@ -224,6 +224,7 @@ void BM_CommitUnchangedFloor(benchmark::State& state) {
 // Captures the medians of the repetitions for the closing lines.
 class MedianReporter : public benchmark::ConsoleReporter {
  public:
+  MedianReporter() : ConsoleReporter(OO_Tabular) {}
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
       if (run.aggregate_name == "median")
@@ -282,8 +283,11 @@ int main(int argc, char** argv) {
     return 2;
   }
   g_cards = argv[2];
-  int benchArgc = 1;
-  benchmark::Initialize(&benchArgc, argv);
+  // Google Benchmark's own flags may follow the card folder (--benchmark_filter=...).
+  std::vector<char*> benchArgs = {argv[0], const_cast<char*>("--benchmark_color=false")};
+  for (int i = 3; i < argc; ++i) benchArgs.push_back(argv[i]);
+  int benchArgc = static_cast<int>(benchArgs.size());
+  benchmark::Initialize(&benchArgc, benchArgs.data());
   auto reps = [](benchmark::internal::Benchmark* b) {
     b->Iterations(1)->Repetitions(5)->UseRealTime()->Unit(benchmark::kMillisecond);
   };

@@ -48,6 +48,7 @@ void BM_RedrawList(benchmark::State& state) {
 
 class MedianReporter : public benchmark::ConsoleReporter {
  public:
+  MedianReporter() : ConsoleReporter(OO_Tabular) {}
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
       if (run.aggregate_name == "median") median_us = run.GetAdjustedRealTime();
@@ -90,8 +91,9 @@ int main(int argc, char** argv) {
                      : -1);
     return 1;
   }
-  int benchArgc = 1;
-  benchmark::Initialize(&benchArgc, argv);
+  std::vector<char*> benchArgs = {argv[0], const_cast<char*>("--benchmark_color=false")};
+  int benchArgc = static_cast<int>(benchArgs.size());
+  benchmark::Initialize(&benchArgc, benchArgs.data());
   benchmark::RegisterBenchmark("redraw_list", BM_RedrawList)
       ->Repetitions(5)
       ->UseRealTime()

@@ -2,6 +2,8 @@
 // kind's data directory, created when the user agrees before the add dialog opens.
 #include "import/stage_files.h"
 
+#include <unordered_set>
+
 #include "platform/native_path.h"
 
 namespace sdmate {
@@ -32,16 +34,12 @@ std::string_view StemOf(std::string_view name) {
 
 // The lowest number no item of the folder holds, deleted and newly staged items included.
 int LowestFreeNumber(const FolderSlot& folder, MediaKind kind) {
+  // The stems are gathered once, so a batch of many files stays linear per file.
+  std::unordered_set<std::string_view> stems;
+  stems.reserve(folder.items.size());
+  for (const ItemRow& item : folder.items) stems.insert(StemOf(item.targetName));
   for (int k = 1;; ++k) {
-    const std::string candidate = DataFileStem(kind, k);
-    bool taken = false;
-    for (const ItemRow& item : folder.items) {
-      if (StemOf(item.targetName) == candidate) {
-        taken = true;
-        break;
-      }
-    }
-    if (!taken) return k;
+    if (!stems.contains(DataFileStem(kind, k))) return k;
   }
 }
 

@@ -10,35 +10,49 @@
 namespace sdmate {
 namespace {
 
-// Converts with iconv; where a sequence cannot be converted, "?" is written and `skip` tells
-// how many input bytes to pass over.
-template <typename Skip>
-std::string Convert(const char* to, const char* from, std::string_view input, Skip skip) {
-  iconv_t cd = ::iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(input);
-  std::string output;
-  output.reserve(input.size() * 3 / 2 + 8);
-  char* in = const_cast<char*>(input.data());
-  std::size_t inLeft = input.size();
-  char buffer[256];
-  while (inLeft > 0) {
-    char* out = buffer;
-    std::size_t outLeft = sizeof buffer;
-    std::size_t result = ::iconv(cd, &in, &inLeft, &out, &outLeft);
-    output.append(buffer, static_cast<std::size_t>(out - buffer));
-    if (result == static_cast<std::size_t>(-1)) {
-      if (errno == E2BIG) continue;
-      // EILSEQ or EINVAL: an unmappable or cut sequence.
-      std::size_t n = std::min(inLeft, skip(in, inLeft));
-      output.push_back('?');
-      in += n;
-      inLeft -= n;
-      ::iconv(cd, nullptr, nullptr, nullptr, nullptr);
-    }
+// One conversion direction, opened once: opening a converter costs far more than a title.
+class Converter {
+ public:
+  Converter(const char* to, const char* from) : cd_(::iconv_open(to, from)) {}
+  ~Converter() {
+    if (valid()) ::iconv_close(cd_);
   }
-  ::iconv_close(cd);
-  return output;
-}
+  Converter(const Converter&) = delete;
+  Converter& operator=(const Converter&) = delete;
+  bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+  // Where a sequence cannot be converted, "?" is written and `skip` tells how many input
+  // bytes to pass over.
+  template <typename Skip>
+  std::string Convert(std::string_view input, Skip skip) {
+    if (!valid()) return std::string(input);
+    ::iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    std::string output;
+    output.reserve(input.size() * 3 / 2 + 8);
+    char* in = const_cast<char*>(input.data());
+    std::size_t inLeft = input.size();
+    char buffer[256];
+    while (inLeft > 0) {
+      char* out = buffer;
+      std::size_t outLeft = sizeof buffer;
+      std::size_t result = ::iconv(cd_, &in, &inLeft, &out, &outLeft);
+      output.append(buffer, static_cast<std::size_t>(out - buffer));
+      if (result == static_cast<std::size_t>(-1)) {
+        if (errno == E2BIG) continue;
+        // EILSEQ or EINVAL: an unmappable or cut sequence.
+        std::size_t n = std::min(inLeft, skip(in, inLeft));
+        output.push_back('?');
+        in += n;
+        inLeft -= n;
+        ::iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+      }
+    }
+    return output;
+  }
+
+ private:
+  iconv_t cd_;
+};
 
 std::size_t Utf8Length(const char* text, std::size_t left) {
   unsigned char lead = static_cast<unsigned char>(text[0]);
@@ -49,12 +63,15 @@ std::size_t Utf8Length(const char* text, std::size_t left) {
 class IconvCodec final : public TextCodec {
  public:
   std::string ToUtf8(std::string_view sjis) override {
-    return Convert("UTF-8", "CP932", sjis,
-                   [](const char*, std::size_t) -> std::size_t { return 1; });
+    return toUtf8_.Convert(sjis, [](const char*, std::size_t) -> std::size_t { return 1; });
   }
   std::string FromUtf8(std::string_view utf8) override {
-    return Convert("CP932", "UTF-8", utf8, Utf8Length);
+    return fromUtf8_.Convert(utf8, Utf8Length);
   }
+
+ private:
+  Converter toUtf8_{"UTF-8", "CP932"};
+  Converter fromUtf8_{"CP932", "UTF-8"};
 };
 
 }  // namespace

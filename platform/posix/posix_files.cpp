@@ -1,4 +1,5 @@
 // Files on POSIX systems, through std::filesystem and stat.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -64,10 +65,13 @@ class PosixFiles final : public Files {
   std::int64_t FileSizeOf(const std::string& path) override {
     auto native = Native(path);
     if (!native) return -1;
-    std::ifstream in(*native, std::ios::binary);
+    // Opened for reading, as the handset's tools do: a file that cannot be read has no size.
+    int descriptor = ::open(native->c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) return -1;
     struct stat info {};
-    if (!in || ::stat(native->c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return -1;
-    return static_cast<std::int64_t>(info.st_size);
+    bool ok = ::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode);
+    ::close(descriptor);
+    return ok ? static_cast<std::int64_t>(info.st_size) : -1;
   }
 
   std::string FileStampText(const std::string& path) override {
