@@ -1,6 +1,6 @@
-// Starts the window program: the platform services, the window and the message loop. An
-// optional argument names a card folder, which gets a drive letter and is preselected; nothing
-// is read until the user presses the load button.
+// Starts the window program: the platform services, the window, its about box and the message
+// loop. An optional argument names a card folder, which gets a drive letter and is preselected;
+// nothing is read until the user presses the load button.
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -11,7 +11,9 @@
 #include "platform/drives.h"
 #include "platform/files.h"
 #include "platform/text_codec.h"
+#include "ui/artwork.h"
 #include "ui/qt_feedback.h"
+#include "ui/unabout.h"
 #include "ui/unmain.h"
 
 namespace {
@@ -40,6 +42,7 @@ class SdmateApplication : public QApplication {
 int main(int argc, char* argv[]) {
   SdmateApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Sdmate"));
+  QApplication::setWindowIcon(sdmate::ProgramIcon());
 
   sdmate::DriveTable table;
   std::unique_ptr<sdmate::Files> files = sdmate::MakeNativeFiles(table);
@@ -49,6 +52,9 @@ int main(int argc, char* argv[]) {
 
   sdmate::TfrMain window(*files, *drives, *codec, feedback, table);
   feedback.SetWindow(&window);
+  // The one about box of the run, hidden until the product panel is clicked.
+  sdmate::TfrAbout frAbout(&window);
+  window.SetAboutBox(&frAbout);
 
   const QStringList arguments = QApplication::arguments();
   if (arguments.size() > 1) {
@@ -62,6 +68,7 @@ int main(int argc, char* argv[]) {
 
   window.show();
   const int code = QApplication::exec();
+  window.SetAboutBox(nullptr);
   feedback.SetWindow(nullptr);
   return code;
 }

@@ -13,6 +13,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "ui/artwork.h"
 #include "ui/byte_limit_validator.h"
 #include "ui/window_fonts.h"
 
@@ -40,19 +41,6 @@ QLabel* Label(QWidget* parent, const char* text, QPoint where) {
   label->move(where);
   label->adjustSize();
   return label;
-}
-
-// The kind's mark beside its list.
-const char* IconText(MediaKind kind) {
-  switch (kind) {
-    case MediaKind::Image:
-      return "画";
-    case MediaKind::Movie:
-      return "動";
-    case MediaKind::Document:
-      return "文";
-  }
-  return "";
 }
 
 }  // namespace
@@ -111,11 +99,10 @@ KindPage::KindPage(MediaKind kind, TextCodec& codec, QWidget* parent)
   iconPanel->setFrameShadow(QFrame::Sunken);
   iconPanel->setAutoFillBackground(true);
   iconPanel->setStyleSheet(QStringLiteral("background: white;"));
-  auto* icon = new QLabel(QString::fromUtf8(IconText(kind)), iconPanel);
+  auto* icon = new QLabel(iconPanel);
+  icon->setObjectName(Name("im", traits, "Icon"));
+  icon->setPixmap(KindIconPixmap(kind));
   icon->setAlignment(Qt::AlignCenter);
-  QFont iconFont = WindowFont();
-  iconFont.setPixelSize(24);
-  icon->setFont(iconFont);
   (new QVBoxLayout(iconPanel))->addWidget(icon);
   iconPanel->layout()->setContentsMargins(2, 2, 2, 2);
 
@@ -124,6 +111,11 @@ KindPage::KindPage(MediaKind kind, TextCodec& codec, QWidget* parent)
   btRen = Button(this, Name("btRen", traits), "リナンバ", {420, 220, 76, 26});
   btDel = Button(this, Name("btDel", traits), "削除", {420, 260, 76, 26});
   btAdd = Button(this, Name("btAdd", traits), "追加", {420, 300, 76, 26});
+
+  // Dropped files go to the window, which stages them only when they land on the list; the
+  // fields would otherwise take a dropped name as text.
+  edFolderTitle->setAcceptDrops(false);
+  edTitle->setAcceptDrops(false);
 
   sg->installEventFilter(this);
   edTitle->installEventFilter(this);

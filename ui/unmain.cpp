@@ -3,26 +3,36 @@
 
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
-#include <QPixmap>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTimer>
 #include <QUrl>
 #include <algorithm>
 #include <cctype>
 
 #include "platform/drive_table.h"
 #include "platform/native_path.h"
+#include "ui/artwork.h"
+#include "ui/click_targets.h"
+#include "ui/open_files_dialog.h"
 #include "ui/preview.h"
+#include "ui/unabout.h"
+#include "ui/web_addresses.h"
 #include "ui/window_fonts.h"
 
 namespace sdmate {
@@ -60,26 +70,32 @@ QLabel* Label(QWidget* parent, const char* name, const char* text, QRect where) 
   return label;
 }
 
-// The program's mark in the product panel.
-QPixmap ProgramIcon() {
-  QPixmap icon(32, 32);
-  icon.fill(Qt::transparent);
-  QPainter painter(&icon);
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.setBrush(QColor(0, 0, 128));
-  painter.setPen(Qt::NoPen);
-  painter.drawRoundedRect(QRectF(2, 5, 28, 22), 4, 4);
-  painter.setPen(Qt::white);
-  QFont font = WindowFont();
-  font.setBold(true);
-  font.setPixelSize(13);
-  painter.setFont(font);
-  painter.drawText(QRect(2, 5, 28, 22), Qt::AlignCenter, QStringLiteral("SD"));
-  return icon;
+ClickLabel* ClickableLabel(QWidget* parent, const char* name, const char* text, QRect where) {
+  auto* label = new ClickLabel(parent);
+  label->setText(QString::fromUtf8(text));
+  label->setObjectName(QString::fromLatin1(name));
+  label->setGeometry(where);
+  return label;
 }
 
-void OpenWithDesktop(const std::string& nativePath) {
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(nativePath)));
+bool IsWebAddress(const std::string& text) {
+  return text.starts_with("https://") || text.starts_with("http://");
+}
+
+void OpenWithDesktop(const std::string& pathOrAddress) {
+  const QString text = QString::fromStdString(pathOrAddress);
+  QDesktopServices::openUrl(IsWebAddress(pathOrAddress) ? QUrl(text) : QUrl::fromLocalFile(text));
+}
+
+// The local files of a drag, as native paths in the order they were dragged.
+std::vector<std::string> LocalFiles(const QMimeData* data) {
+  std::vector<std::string> paths;
+  if (data == nullptr || !data->hasUrls()) return paths;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile())
+      paths.push_back(QDir::toNativeSeparators(url.toLocalFile()).toStdString());
+  }
+  return paths;
 }
 
 }  // namespace
@@ -89,14 +105,18 @@ TfrMain::TfrMain(Files& files, Drives& drives, TextCodec& codec, Feedback& feedb
     : QMainWindow(parent),
       session_(files, drives, codec, feedback),
       table_(table),
-      opener_(OpenWithDesktop) {
+      opener_(OpenWithDesktop),
+      openFiles_(std::make_unique<QtOpenFilesDialog>()) {
   setObjectName(QStringLiteral("frMain"));
   setWindowTitle(QStringLiteral("Sdmate"));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                  Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setFont(WindowFont());
+  setWindowIcon(ProgramIcon());
   setFixedSize(kClientWidth, kClientHeight);
+  // Files dropped anywhere on the window come here; the list under the drop point decides.
+  setAcceptDrops(true);
 
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("client"));
@@ -130,22 +150,29 @@ void TfrMain::BuildRightColumn(QWidget* client) {
   constexpr int x = 522;
   constexpr int width = 171;
 
-  Panel5 = new QFrame(client);
+  auto* panel = new ClickPanel(client);
+  Panel5 = panel;
   Panel5->setObjectName(QStringLiteral("Panel5"));
   Panel5->setGeometry(x, 4, width, 60);
   Panel5->setFrameShape(QFrame::Panel);
   Panel5->setFrameShadow(QFrame::Sunken);
   Panel5->setStyleSheet(QStringLiteral("QFrame#Panel5 { background: white; }"));
   Panel5->setCursor(Qt::PointingHandCursor);
-  auto* icon = Label(Panel5, "Image4", "", {6, 14, 32, 32});
-  icon->setPixmap(ProgramIcon());
-  QLabel* name = Label(Panel5, "Label6", "Sdmate", {44, 4, 120, 18});
+  connect(panel, &ClickPanel::clicked, this, &TfrMain::Panel5Click);
+  ClickLabel* icon = ClickableLabel(Panel5, "Image4", "", {6, 14, 32, 32});
+  icon->setPixmap(ProgramIconPixmap());
+  ClickLabel* name = ClickableLabel(Panel5, "Label6", "Sdmate", {44, 4, 120, 18});
   QFont bold = WindowFont();
   bold.setBold(true);
   bold.setPixelSize(14);
   name->setFont(bold);
-  Label(Panel5, "Label7", "SDカード管理ツール", {44, 22, 124, 16});
-  Label(Panel5, "Label8", kVersionText, {44, 38, 120, 16});
+  // The notice line takes its clicks and does nothing with them.
+  ClickLabel* notice = ClickableLabel(Panel5, "Label7", "SDカード管理ツール", {44, 22, 124, 16});
+  notice->setCursor(Qt::ArrowCursor);
+  ClickLabel* version = ClickableLabel(Panel5, "Label8", kVersionText, {44, 38, 120, 16});
+  for (ClickLabel* opens : {icon, name, version}) {
+    connect(opens, &ClickLabel::clicked, this, &TfrMain::Panel5Click);
+  }
 
   Label(client, "lbDrive", "ドライブ選択", {x, 70, width, 16});
   curDrive = new QComboBox(client);
@@ -185,17 +212,24 @@ void TfrMain::BuildRightColumn(QWidget* client) {
   btBackUp = Button(client, "btBackUp", "データバックアップ", {x, 424, width, 28}, false);
   connect(btBackUp, &QPushButton::clicked, this, &TfrMain::btBackUpClick);
   btHelp = Button(client, "btHelp", "ヘルプ", {x, 458, 84, 28}, true);
+  connect(btHelp, &QPushButton::clicked, this, &TfrMain::btHelpClick);
   btEnd = Button(client, "btEnd", "終了", {x + width - 84, 458, 84, 28}, true);
   connect(btEnd, &QPushButton::clicked, this, &QWidget::close);
 
-  Label9 = Label(client, "Label9", "待受け画像のダウンロードはこちらへ", {x, 496, 78, 44});
-  Label9->setWordWrap(true);
-  Image3 = Label(client, "Image3", "Sdmate", {x + width - 88, 502, 88, 31});
-  Image3->setAlignment(Qt::AlignCenter);
-  Image3->setFrameShape(QFrame::Box);
-  Image3->setStyleSheet(
-      QStringLiteral("QLabel#Image3 { background: #000080; color: white; font-weight: bold; }"));
-  Image3->setCursor(Qt::PointingHandCursor);
+  // The banner and its caption both lead to the sister site.
+  ClickLabel* caption = ClickableLabel(client, "Label9", "待受け画像のダウンロードはこちらへ",
+                                       {x, 496, width - 88 - 6, 44});
+  caption->setWordWrap(true);
+  caption->setCursor(Qt::PointingHandCursor);
+  Label9 = caption;
+  ClickLabel* banner = ClickableLabel(client, "Image3", "", {x + width - 88, 502, 88, 31});
+  banner->setPixmap(BannerPixmap());
+  banner->setToolTip(QString::fromLatin1(kSisterSiteAddress));
+  banner->setCursor(Qt::PointingHandCursor);
+  Image3 = banner;
+  for (ClickLabel* opens : {caption, banner}) {
+    connect(opens, &ClickLabel::clicked, this, &TfrMain::Image3Click);
+  }
 }
 
 void TfrMain::ConnectPage(KindPage& page) {
@@ -221,6 +255,7 @@ void TfrMain::ConnectPage(KindPage& page) {
   connect(page.edFolderTitle, &QLineEdit::textChanged, this, on(&TfrMain::edFolderTitleChange));
   connect(&page, &KindPage::EnterInFolderTitle, this, on(&TfrMain::btEditFolderClick));
   connect(page.btEditFolder, &QPushButton::clicked, this, on(&TfrMain::btEditFolderClick));
+  connect(page.btAdd, &QPushButton::clicked, this, on(&TfrMain::btAddClick));
 }
 
 void TfrMain::showEvent(QShowEvent* event) {
@@ -307,6 +342,13 @@ void TfrMain::ShowDiskSpace() {
 
 void TfrMain::ShowUpdateDue() { btRefreshData->setEnabled(session_.updateDue()); }
 
+void TfrMain::ShowStagedFiles(MediaKind kind) {
+  SizeItemList(kind);
+  RedrawItemList(kind);
+  ShowDiskSpace();
+  ShowUpdateDue();
+}
+
 // ---- Load, update, backup
 
 void TfrMain::btLoadMemClick() {
@@ -338,6 +380,36 @@ void TfrMain::btRefreshDataClick() {
 void TfrMain::btBackUpClick() {
   session_.Backup(ExecutableDirectory() + "BackUp", LocalBackupStamp());
 }
+
+// ---- Help, end, about box, banner
+
+std::string FindHelpFile(const std::string& currentDirectory, const std::string& programDirectory) {
+  for (const std::string& directory : {currentDirectory, programDirectory}) {
+    const std::string path = JoinNativePath(directory, "ReadMe.txt");
+    if (QFileInfo(QString::fromStdString(path)).isFile()) return path;
+  }
+  return {};
+}
+
+void TfrMain::btHelpClick() {
+  const std::string current = QDir::toNativeSeparators(QDir::currentPath()).toStdString();
+  const std::string path = FindHelpFile(current, ExecutableDirectory());
+  // A missing help file passes silently, as a failed shell call does.
+  if (!path.empty()) opener_(path);
+}
+
+void TfrMain::SetAboutBox(TfrAbout* about) {
+  about_ = about;
+  if (about_ != nullptr) {
+    about_->SetOpener([this](const std::string& address) { opener_(address); });
+  }
+}
+
+void TfrMain::Panel5Click() {
+  if (about_ != nullptr) about_->ShowModal();
+}
+
+void TfrMain::Image3Click() { opener_(kSisterSiteAddress); }
 
 void TfrMain::EnableEditing() {
   for (KindPage* page : pages_) {
@@ -568,6 +640,63 @@ void TfrMain::btDownClick(MediaKind kind) {
   RedrawItemList(kind);
   ShowUpdateDue();
   SelectRow(kind, row + 1, true);
+}
+
+// ---- Adding and dropping files
+
+void TfrMain::SetOpenFilesDialog(std::unique_ptr<OpenFilesDialog> dialog) {
+  openFiles_ = std::move(dialog);
+}
+
+void TfrMain::btAddClick(MediaKind kind) {
+  const int n = ShownFolder(kind);
+  if (n == 0 || !session_.PrepareAdd(kind)) return;
+  const std::vector<std::string> paths = openFiles_->Choose(this, DialogFilter(kind));
+  if (paths.empty()) return;
+  session_.AddFiles(kind, n, paths);
+  ShowStagedFiles(kind);
+}
+
+std::optional<MediaKind> TfrMain::ListAt(QPoint point) const {
+  // The grid's heading row, scroll bar and viewport are widgets inside it.
+  for (const QWidget* widget = childAt(point); widget != nullptr && widget != this;
+       widget = widget->parentWidget()) {
+    for (MediaKind kind : kAllKinds) {
+      if (widget == pages_[IndexOf(kind)]->sg) return kind;
+    }
+  }
+  return std::nullopt;
+}
+
+bool TfrMain::DropFilesAt(QPoint point, const std::vector<std::string>& paths) {
+  raise();
+  activateWindow();
+  const std::optional<MediaKind> kind = ListAt(point);
+  if (!kind.has_value() || paths.empty()) return false;
+  const int n = ShownFolder(*kind);
+  if (n == 0) return false;  // before the first load
+  session_.DropFiles(*kind, n, paths);
+  ShowStagedFiles(*kind);
+  return true;
+}
+
+void TfrMain::dragEnterEvent(QDragEnterEvent* event) {
+  if (!LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void TfrMain::dragMoveEvent(QDragMoveEvent* event) {
+  if (!LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void TfrMain::dropEvent(QDropEvent* event) {
+  std::vector<std::string> paths = LocalFiles(event->mimeData());
+  if (paths.empty()) return;
+  event->acceptProposedAction();
+  // The questions of the batch are asked once the drag is over, so that the program the files
+  // came from is not held waiting for the answers.
+  const QPoint point = event->position().toPoint();
+  QTimer::singleShot(0, this,
+                     [this, point, paths = std::move(paths)] { DropFilesAt(point, paths); });
 }
 
 // ---- Texts at the edge

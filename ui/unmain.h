@@ -6,14 +6,20 @@
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "card/card_session.h"
 #include "ui/kind_page.h"
 
 class QComboBox;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QFrame;
 class QLabel;
 class QProgressBar;
@@ -24,7 +30,13 @@ class QTabWidget;
 namespace sdmate {
 
 class DriveTable;
+class OpenFilesDialog;
 class Preview;
+class TfrAbout;
+
+// "ReadMe.txt" in the current directory, or else beside the program: its path, or empty when
+// neither exists.
+std::string FindHelpFile(const std::string& currentDirectory, const std::string& programDirectory);
 
 class TfrMain : public QMainWindow {
   Q_OBJECT
@@ -41,9 +53,15 @@ class TfrMain : public QMainWindow {
   CardSession& session() { return session_; }
   KindPage& page(MediaKind kind) { return *pages_[IndexOf(kind)]; }
 
-  // Opens a native path with the desktop's program for it; tests replace it.
-  using Opener = std::function<void(const std::string& nativePath)>;
+  // Opens a native path or a web address ("https://...") with the desktop's program for it;
+  // tests replace it. The about box opens its links through the same opener.
+  using Opener = std::function<void(const std::string& pathOrAddress)>;
   void SetOpener(Opener opener) { opener_ = std::move(opener); }
+  // The add buttons' open-file dialog; tests replace it.
+  void SetOpenFilesDialog(std::unique_ptr<OpenFilesDialog> dialog);
+  // The about box of the run, made right after the window.
+  void SetAboutBox(TfrAbout* about);
+  TfrAbout* aboutBox() const { return about_; }
 
   // Gives a card folder a drive letter and selects it in the drive chooser. A folder named on
   // the command line is taken as a card without asking whether the drive is removable.
@@ -59,7 +77,18 @@ class TfrMain : public QMainWindow {
   void btLoadMemClick();
   void btRefreshDataClick();
   void btBackUpClick();
+  void btHelpClick();
+  void Panel5Click();
+  void Image3Click();
   void EnableEditing();
+
+  // Dropped files: point is in the window's coordinates, paths are native paths of the
+  // computer in the order they were dropped. Only a kind's list (its grid, heading row, scroll
+  // bar or viewport) takes them; anywhere else, and before the first load, nothing happens.
+  // Returns whether the files went to a list.
+  bool DropFilesAt(QPoint point, const std::vector<std::string>& paths);
+  // The kind whose list lies under a point of the window, if any.
+  std::optional<MediaKind> ListAt(QPoint point) const;
 
   // Handlers of the kind pages, written once for the three kinds.
   void sgClick(MediaKind kind);
@@ -77,6 +106,7 @@ class TfrMain : public QMainWindow {
   void btDelFolderClick(MediaKind kind);
   void edFolderTitleChange(MediaKind kind);
   void btEditFolderClick(MediaKind kind);
+  void btAddClick(MediaKind kind);
 
   // The folder shown on a kind's page (from 1), 0 before the first load.
   int ShownFolder(MediaKind kind) const;
@@ -100,6 +130,9 @@ class TfrMain : public QMainWindow {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void BuildRightColumn(QWidget* client);
@@ -120,6 +153,8 @@ class TfrMain : public QMainWindow {
   void ShowTitle(MediaKind kind);
   void ShowPreview(const ItemRow& item);
   void ShowUpdateDue();
+  // After files were staged on a kind's shown folder: rows, gauge, update button.
+  void ShowStagedFiles(MediaKind kind);
   // The item on the selected row of a kind's list, nullptr for a blank row.
   ItemRow* SelectedItem(MediaKind kind);
   std::string NativePath(const std::string& modelPath) const;
@@ -131,6 +166,8 @@ class TfrMain : public QMainWindow {
   std::array<KindPage*, 3> pages_{};
   QLabel* statusPanel_ = nullptr;
   Opener opener_;
+  std::unique_ptr<OpenFilesDialog> openFiles_;
+  TfrAbout* about_ = nullptr;
   std::set<char> commandLineDrives_;
   int lastDriveIndex_ = -1;
   bool shown_ = false;

@@ -1,0 +1,333 @@
+// Files added with the add buttons' dialog and dropped on the window: where they go, what is
+// said, and what the update then writes to the card.
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QUrl>
+
+#include "ui/open_files_dialog.h"
+#include "ui/preview.h"
+#include "window_fixture.h"
+
+namespace sdmate::test {
+namespace {
+
+constexpr char kImageTypeMessage[] =
+    "下記のファイルは非対応の待受け画像形式です。\n読込をスキップします。\n";
+constexpr char kMovieTypeMessage[] =
+    "下記のファイルは非対応のムービー形式です。\n読込をスキップします。\n";
+
+// Hands the window's add buttons the names a test chooses.
+class ScriptedOpenFiles : public OpenFilesDialog {
+ public:
+  std::vector<std::string> Choose(QWidget* /*parent*/, std::string_view filter) override {
+    filters.emplace_back(filter);
+    return next;
+  }
+  std::vector<std::string> next;  // empty: the user cancels
+  std::vector<std::string> filters;
+};
+
+class AddDropTest : public WindowTest {
+ protected:
+  AddDropTest() : pc_(temp_.path() / "pc") { fs::create_directories(pc_); }
+
+  // Image folder 1 holds STIL0001.JPG and STIL0003.JPG; one movie, one document.
+  void WriteCard() {
+    card_.Folder(
+        MediaKind::Image, 1, "wall",
+        {{.name = "STIL0001.JPG", .title = "one"}, {.name = "STIL0003.JPG", .title = "three"}});
+    card_.Folder(MediaKind::Movie, 1, "clips", {{.name = "MOL001.3GP", .title = "clip"}});
+    card_.Folder(MediaKind::Document, 1, "docs", {{.name = "PDFDC001.PDF", .title = "doc"}});
+  }
+
+  // A file of the computer with its bytes; returns its native path.
+  std::string PcFile(const std::string& name, const std::string& bytes) {
+    WriteBytes(pc_ / name, bytes);
+    return (pc_ / name).string();
+  }
+  std::vector<std::string> ThreeDropped() {
+    return {PcFile("photo.JPG", PictureBytes("JPG", 40, 30)), PcFile("notes.txt", "notes"),
+            PcFile("logo.gif", PictureBytes("GIF", 16, 16))};
+  }
+
+  ScriptedOpenFiles& InjectDialog() {
+    auto dialog = std::make_unique<ScriptedOpenFiles>();
+    ScriptedOpenFiles& scripted = *dialog;
+    window().SetOpenFilesDialog(std::move(dialog));
+    return scripted;
+  }
+
+  void ShowWindow(MediaKind tab) {
+    window().pcMain->setCurrentWidget(&page(tab));
+    window().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
+  }
+
+  // The centre of a control in the window's coordinates.
+  QPoint CentreOf(QWidget* widget) { return widget->mapTo(&window(), widget->rect().center()); }
+
+  // A drop as the desktop delivers it: the drag enters the control and the files land there.
+  void DropOn(QWidget* target, const std::vector<std::string>& paths) {
+    QList<QUrl> urls;
+    for (const std::string& path : paths) urls << QUrl::fromLocalFile(QString::fromStdString(path));
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    // The batch runs once the drag is over.
+    QCoreApplication::processEvents();
+  }
+
+  std::vector<std::string> TargetNames(MediaKind kind, int n) {
+    std::vector<std::string> names;
+    const FolderSlot& folder = ModelFolder(kind, n);
+    for (int i = 0; i < folder.itemCount(); ++i) {
+      names.push_back(folder.items[static_cast<std::size_t>(i)].targetName);
+    }
+    return names;
+  }
+
+  fs::path pc_;
+};
+
+TEST_F(AddDropTest, TwoChosenFilesTakeTheFreeNumbersAndShowInTheList) {
+  WriteCard();
+  OpenAndLoad();
+  ScriptedOpenFiles& dialog = InjectDialog();
+  const std::string first = PictureBytes("JPG", 40, 30);
+  const std::string second = PictureBytes("GIF", 16, 16);
+  dialog.next = {PcFile("beach.jpg", first), PcFile("Logo.Gif", second)};
+  const std::int64_t freeBefore = window().session().model().gauge.freeBytes();
+  const QString freeTextBefore = window().stFree->text();
+
+  page(MediaKind::Image).btAdd->click();
+
+  EXPECT_EQ(dialog.filters, (std::vector<std::string>{"待ち受け画像データ|*.JPG;*.GIF;"}));
+  EXPECT_TRUE(feedback_.shown.empty()) << testing::PrintToString(feedback_.Texts());
+  EXPECT_GT(feedback_.busyCount, 0);
+  EXPECT_EQ(feedback_.busyDepth, 0);
+  EXPECT_EQ(Names(MediaKind::Image), (std::vector<std::string>{"STIL0001.JPG", "STIL0003.JPG",
+                                                               "STIL0002.JPG", "STIL0004.GIF"}));
+  EXPECT_EQ(Column(MediaKind::Image, 3)[2], "beach.jpg");
+  EXPECT_EQ(Column(MediaKind::Image, 3)[3], "Logo.Gif");
+  EXPECT_EQ(Column(MediaKind::Image, 2)[3], std::to_string(second.size()));
+  EXPECT_EQ(window().session().model().gauge.freeBytes(),
+            freeBefore - static_cast<std::int64_t>(first.size() + second.size()));
+  EXPECT_NE(window().stFree->text(), freeTextBefore);
+  EXPECT_TRUE(window().btRefreshData->isEnabled());
+  // The selection stays where it was.
+  EXPECT_EQ(page(MediaKind::Image).SelectedRow(), 1);
+
+  // Each kind hands the dialog its own filter; cancelling changes nothing.
+  dialog.next.clear();
+  page(MediaKind::Movie).btAdd->click();
+  page(MediaKind::Document).btAdd->click();
+  EXPECT_EQ(dialog.filters[1], "ムービーデータ|*.3GP;*.SDV;*.MP4;*.ASF;*.M4A;");
+  EXPECT_EQ(dialog.filters[2], "ドキュメントデータ|*.PDF;");
+  EXPECT_EQ(Names(MediaKind::Movie), (std::vector<std::string>{"MOL001.3GP"}));
+}
+
+TEST_F(AddDropTest, AMissingDataDirectoryIsOfferedBeforeTheDialogOpens) {
+  card_.Folder(MediaKind::Movie, 1, "clips", {{.name = "MOL001.3GP", .title = "clip"}});
+  OpenAndLoad();
+  ScriptedOpenFiles& dialog = InjectDialog();
+  const fs::path stillDirectory = card_.Native("\\PRIVATE\\DOCOMO\\STILL\\");
+  ASSERT_FALSE(fs::exists(stillDirectory));
+
+  feedback_.answers = {Answer::Cancel};
+  page(MediaKind::Image).btAdd->click();
+  EXPECT_TRUE(dialog.filters.empty());
+  EXPECT_FALSE(fs::exists(stillDirectory));
+
+  feedback_.answers.push_back(Answer::Yes);
+  dialog.next = {PcFile("beach.jpg", PictureBytes("JPG", 40, 30))};
+  page(MediaKind::Image).btAdd->click();
+  EXPECT_EQ(dialog.filters.size(), 1U);
+  EXPECT_TRUE(fs::is_directory(stillDirectory));
+  EXPECT_EQ(Names(MediaKind::Image), (std::vector<std::string>{"STIL0001.JPG"}));
+  ASSERT_EQ(feedback_.shown.size(), 2U);
+  EXPECT_EQ(feedback_.shown[0].text, "待ち受け画像用フォルダがありません．\n作成しますか？");
+}
+
+TEST_F(AddDropTest, DropOnTheImageListStagesThePicturesAndNamesTheOtherFile) {
+  WriteCard();
+  OpenAndLoad();
+  ShowWindow(MediaKind::Image);
+  const std::vector<std::string> dropped = ThreeDropped();
+
+  EXPECT_TRUE(window().DropFilesAt(CentreOf(page(MediaKind::Image).sg->viewport()), dropped));
+
+  EXPECT_EQ(feedback_.Texts(), (std::vector<std::string>{kImageTypeMessage + dropped[1]}));
+  EXPECT_EQ(feedback_.shown[0].kind, MessageKind::Warning);
+  EXPECT_EQ(Names(MediaKind::Image), (std::vector<std::string>{"STIL0001.JPG", "STIL0003.JPG",
+                                                               "STIL0002.JPG", "STIL0004.GIF"}));
+  EXPECT_EQ(Column(MediaKind::Image, 3)[2], "photo.JPG");
+  EXPECT_EQ(Column(MediaKind::Image, 3)[3], "logo.gif");
+  EXPECT_TRUE(window().btRefreshData->isEnabled());
+}
+
+TEST_F(AddDropTest, PicturesDroppedOnTheMovieListAreCheckedAgainstTheMovieTypes) {
+  WriteCard();
+  OpenAndLoad();
+  ShowWindow(MediaKind::Movie);
+  const std::vector<std::string> dropped = ThreeDropped();
+
+  DropOn(page(MediaKind::Movie).sg->viewport(), {dropped[0], dropped[2]});
+
+  EXPECT_EQ(feedback_.Texts(), (std::vector<std::string>{kMovieTypeMessage + dropped[0],
+                                                         kMovieTypeMessage + dropped[2]}));
+  EXPECT_EQ(TargetNames(MediaKind::Movie, 1), (std::vector<std::string>{"MOL001.3GP"}));
+  EXPECT_EQ(TargetNames(MediaKind::Image, 1),
+            (std::vector<std::string>{"STIL0001.JPG", "STIL0003.JPG"}));
+  // The drop ran to its end: the update is due although nothing was staged.
+  EXPECT_TRUE(window().btRefreshData->isEnabled());
+}
+
+TEST_F(AddDropTest, TheListsHeadingScrollBarAndViewportTakeDrops) {
+  WriteCard();
+  OpenAndLoad();
+  ShowWindow(MediaKind::Image);
+  QTableWidget* grid = page(MediaKind::Image).sg;
+  const std::string photo = PcFile("photo.JPG", PictureBytes("JPG", 40, 30));
+  for (QWidget* part : {static_cast<QWidget*>(grid->horizontalHeader()),
+                        static_cast<QWidget*>(grid->verticalScrollBar()), grid->viewport()}) {
+    EXPECT_EQ(window().ListAt(CentreOf(part)), MediaKind::Image) << part->metaObject()->className();
+  }
+  DropOn(grid->horizontalHeader(), {photo});
+  DropOn(grid->verticalScrollBar(), {photo});
+  EXPECT_EQ(
+      TargetNames(MediaKind::Image, 1),
+      (std::vector<std::string>{"STIL0001.JPG", "STIL0003.JPG", "STIL0002.JPG", "STIL0004.JPG"}));
+  EXPECT_TRUE(feedback_.shown.empty());
+}
+
+TEST_F(AddDropTest, DropsBesideTheListsStageNothingAndShowNothing) {
+  WriteCard();
+  OpenAndLoad();
+  ShowWindow(MediaKind::Image);
+  KindPage& images = page(MediaKind::Image);
+  const std::vector<std::string> photo = {PcFile("photo.JPG", PictureBytes("JPG", 40, 30))};
+  const std::vector<QWidget*> elsewhere = {
+      images.btAdd,           window().DispPrev,    window().StaticText1,      images.sbFolder,
+      images.edTitle,         images.edFolderTitle, window().pcMain->tabBar(), window().Panel5,
+      window().btRefreshData, images.iconPanel};
+  for (QWidget* target : elsewhere) {
+    const std::string name = target->objectName().toStdString();
+    EXPECT_FALSE(window().ListAt(CentreOf(target)).has_value()) << name;
+    EXPECT_FALSE(window().DropFilesAt(CentreOf(target), photo)) << name;
+    DropOn(target, photo);
+  }
+  EXPECT_TRUE(feedback_.shown.empty()) << testing::PrintToString(feedback_.Texts());
+  EXPECT_EQ(TargetNames(MediaKind::Image, 1),
+            (std::vector<std::string>{"STIL0001.JPG", "STIL0003.JPG"}));
+  EXPECT_FALSE(window().btRefreshData->isEnabled());
+  // The fields do not take the dropped name as text.
+  EXPECT_EQ(images.edTitle->text(), "one");
+  EXPECT_EQ(images.edFolderTitle->text(), "wall");
+}
+
+TEST_F(AddDropTest, ADropBeforeTheFirstLoadStagesNothing) {
+  WriteCard();
+  Open();
+  ShowWindow(MediaKind::Image);
+  const std::vector<std::string> dropped = ThreeDropped();
+  EXPECT_FALSE(window().DropFilesAt(CentreOf(page(MediaKind::Image).sg->viewport()), dropped));
+  DropOn(page(MediaKind::Image).sg->viewport(), dropped);
+  EXPECT_TRUE(feedback_.shown.empty());
+  EXPECT_FALSE(window().session().model().loaded);
+  EXPECT_FALSE(window().btRefreshData->isEnabled());
+  EXPECT_EQ(Names(MediaKind::Image)[0], "");
+}
+
+TEST_F(AddDropTest, TheUpdateAfterADropCopiesTheFilesToTheCard) {
+  WriteCard();
+  OpenAndLoad();
+  ShowWindow(MediaKind::Image);
+  const std::string photo = PictureBytes("JPG", 40, 30);
+  const std::string logo = PictureBytes("GIF", 16, 16);
+  DropOn(page(MediaKind::Image).sg->viewport(),
+         {PcFile("photo.JPG", photo), PcFile("notes.txt", "notes"), PcFile("logo.gif", logo)});
+  ASSERT_TRUE(window().btRefreshData->isEnabled());
+
+  window().btRefreshData->click();
+
+  EXPECT_EQ(ReadBytes(card_.Native("\\PRIVATE\\DOCOMO\\STILL\\SUD001\\STIL0002.JPG")), photo);
+  EXPECT_EQ(ReadBytes(card_.Native("\\PRIVATE\\DOCOMO\\STILL\\SUD001\\STIL0004.GIF")), logo);
+  EXPECT_FALSE(fs::exists(card_.Native("\\PRIVATE\\DOCOMO\\STILL\\SUD001\\notes.txt")));
+  // The computer's files stay where they were.
+  EXPECT_EQ(ReadBytes(pc_ / "photo.JPG"), photo);
+  // The reload lists what the card now holds, in table order.
+  EXPECT_EQ(Names(MediaKind::Image), (std::vector<std::string>{"STIL0001.JPG", "STIL0003.JPG",
+                                                               "STIL0002.JPG", "STIL0004.GIF"}));
+  EXPECT_EQ(Column(MediaKind::Image, 3)[2], "photo.JPG");
+  EXPECT_FALSE(window().btRefreshData->isEnabled());
+}
+
+TEST_F(AddDropTest, TheEndButtonDropsStagedFilesWithoutAQuestion) {
+  WriteCard();
+  OpenAndLoad();
+  ShowWindow(MediaKind::Image);
+  const auto before = SnapshotTree(card_.root());
+  DropOn(page(MediaKind::Image).sg->viewport(), {PcFile("photo.JPG", PictureBytes("JPG", 40, 30))});
+  ASSERT_TRUE(window().btRefreshData->isEnabled());
+
+  window().btEnd->click();
+
+  EXPECT_FALSE(window().isVisible());
+  EXPECT_TRUE(feedback_.shown.empty());
+  EXPECT_EQ(SnapshotTree(card_.root()), before);
+}
+
+// ---- The Qt dialog itself
+
+TEST(QtNameFilterTest, TurnsTheKindsFiltersIntoQtsForm) {
+  EXPECT_EQ(QtNameFilter(DialogFilter(MediaKind::Image)), "待ち受け画像データ (*.JPG *.GIF)");
+  EXPECT_EQ(QtNameFilter(DialogFilter(MediaKind::Movie)),
+            "ムービーデータ (*.3GP *.SDV *.MP4 *.ASF *.M4A)");
+  EXPECT_EQ(QtNameFilter(DialogFilter(MediaKind::Document)), "ドキュメントデータ (*.PDF)");
+}
+
+TEST(QtOpenFilesDialogTest, OneDialogForTheKindsMatchingExtensionsWhateverTheirCase) {
+  TempDir folder;
+  for (const char* name : {"a.jpg", "B.Jpg", "c.GIF", "d.txt", "e.jpeg"}) {
+    WriteBytes(folder.path() / name, "x");
+  }
+  QWidget owner;
+  QtOpenFilesDialog openFiles;
+  QFileDialog* dialog = openFiles.Prepare(&owner, DialogFilter(MediaKind::Movie));
+  EXPECT_EQ(openFiles.Prepare(&owner, DialogFilter(MediaKind::Image)), dialog);
+  EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFiles);
+  EXPECT_TRUE(dialog->testOption(QFileDialog::ReadOnly));
+  EXPECT_TRUE(dialog->isSizeGripEnabled());
+  EXPECT_EQ(dialog->nameFilters(), QStringList{"待ち受け画像データ (*.JPG *.GIF)"});
+
+  // Qt's own dialog, as on desktops without a native one.
+  dialog->setOption(QFileDialog::DontUseNativeDialog, true);
+  dialog->setDirectory(QString::fromStdString(folder.path().string()));
+  auto* model = dialog->findChild<QFileSystemModel*>();
+  ASSERT_NE(model, nullptr);
+  const QModelIndex root = model->index(QString::fromStdString(folder.path().string()));
+  QStringList shown;
+  for (int wait = 0; wait < 3000 && shown.size() < 3; wait += 10) {
+    QTest::qWait(10);
+    shown.clear();
+    for (int row = 0; row < model->rowCount(root); ++row) {
+      const QModelIndex index = model->index(row, 0, root);
+      // Names the filter turns away stay in the model, greyed out, on some platforms.
+      if (model->flags(index) & Qt::ItemIsEnabled) shown << model->fileName(index);
+    }
+  }
+  shown.sort();
+  EXPECT_EQ(shown, (QStringList{"B.Jpg", "a.jpg", "c.GIF"}));
+}
+
+}  // namespace
+}  // namespace sdmate::test

@@ -1,0 +1,45 @@
+// The open-file dialog of the add buttons.
+#include "ui/open_files_dialog.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QStringList>
+
+namespace sdmate {
+
+QString QtNameFilter(std::string_view filter) {
+  const QString text = QString::fromUtf8(filter.data(), static_cast<qsizetype>(filter.size()));
+  const qsizetype bar = text.indexOf(QLatin1Char('|'));
+  const QString caption = bar < 0 ? QString() : text.left(bar);
+  const QStringList patterns = text.mid(bar + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+  return QStringLiteral("%1 (%2)").arg(caption, patterns.join(QLatin1Char(' ')));
+}
+
+QtOpenFilesDialog::~QtOpenFilesDialog() { delete dialog_.data(); }
+
+QFileDialog* QtOpenFilesDialog::Prepare(QWidget* parent, std::string_view filter) {
+  if (dialog_.isNull()) {
+    // One dialog for the three kinds: it comes back in the folder it was left in.
+    dialog_ = new QFileDialog(parent);
+    dialog_->setFileMode(QFileDialog::ExistingFiles);
+    dialog_->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog_->setOption(QFileDialog::ReadOnly, true);
+    dialog_->setSizeGripEnabled(true);
+    // The handset's names are upper case, a computer's often are not.
+    dialog_->setFilter(dialog_->filter() & ~QDir::CaseSensitive);
+  }
+  dialog_->setNameFilter(QtNameFilter(filter));
+  return dialog_;
+}
+
+std::vector<std::string> QtOpenFilesDialog::Choose(QWidget* parent, std::string_view filter) {
+  QFileDialog* dialog = Prepare(parent, filter);
+  std::vector<std::string> paths;
+  if (dialog->exec() != QDialog::Accepted) return paths;
+  for (const QString& file : dialog->selectedFiles()) {
+    paths.push_back(QDir::toNativeSeparators(file).toStdString());
+  }
+  return paths;
+}
+
+}  // namespace sdmate

@@ -1,0 +1,43 @@
+// The open-file dialog of the add buttons behind a small interface, so that the window's tests
+// can hand it file names.
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class QFileDialog;
+class QWidget;
+
+namespace sdmate {
+
+class OpenFilesDialog {
+ public:
+  virtual ~OpenFilesDialog() = default;
+  // filter is the kind's filter in the form "待ち受け画像データ|*.JPG;*.GIF;". Returns the
+  // chosen files as native paths of the computer (UTF-8), in the dialog's order; none when the
+  // user cancels.
+  virtual std::vector<std::string> Choose(QWidget* parent, std::string_view filter) = 0;
+};
+
+// The filter in Qt's form: "待ち受け画像データ (*.JPG *.GIF)".
+QString QtNameFilter(std::string_view filter);
+
+// One QFileDialog for the three kinds: several files, names may be typed, resizable, no
+// renaming or deleting inside it, extensions matched whatever their case.
+class QtOpenFilesDialog : public OpenFilesDialog {
+ public:
+  QtOpenFilesDialog() = default;
+  ~QtOpenFilesDialog() override;
+  std::vector<std::string> Choose(QWidget* parent, std::string_view filter) override;
+
+  // Sets the dialog up without running it (the tests look at it).
+  QFileDialog* Prepare(QWidget* parent, std::string_view filter);
+
+ private:
+  QPointer<QFileDialog> dialog_;
+};
+
+}  // namespace sdmate
