@@ -205,8 +205,8 @@ QPixmap BannerPixmap() {
   DrawLandscape(painter);
   painter.restore();
   painter.setPen(Qt::white);
-  painter.setFont(Font(12, true));
-  painter.drawText(QRectF(27, 2, 60, 16), Qt::AlignCenter, QStringLiteral("待受け画像"));
+  painter.setFont(Font(11, true));
+  painter.drawText(QRectF(26, 2, 60, 16), Qt::AlignCenter, QStringLiteral("待受け画像"));
   painter.setPen(QColor(255, 240, 150));
   painter.setFont(Font(9, true));
   painter.drawText(QRectF(27, 17, 60, 12), Qt::AlignCenter, QStringLiteral("ダウンロード"));
