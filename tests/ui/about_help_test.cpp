@@ -124,10 +124,10 @@ TEST_F(AboutHelpTest, HelpOpensTheCurrentDirectorysReadMe) {
   const fs::path here = temp_.path() / "here";
   fs::create_directories(here);
   WriteBytes(here / "ReadMe.txt", "guide");
-  ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(here.string())));
+  ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(test::Utf8(here))));
   window().btHelp->click();
   QDir::setCurrent(previous);
-  EXPECT_EQ(opened_, (std::vector<std::string>{(here / "ReadMe.txt").string()}));
+  EXPECT_EQ(opened_, (std::vector<std::string>{test::Utf8(here / "ReadMe.txt")}));
 }
 
 TEST(FindHelpFileTest, PrefersTheCurrentDirectoryThenTheProgramsFolder) {
@@ -140,7 +140,7 @@ TEST(FindHelpFileTest, PrefersTheCurrentDirectoryThenTheProgramsFolder) {
   fs::create_directories(folderNamedLikeIt / "ReadMe.txt");
   WriteBytes(current / "ReadMe.txt", "current");
   WriteBytes(program / "ReadMe.txt", "program");
-  const std::string programDir = program.string() + "/";
+  const std::string programDir = test::Utf8(program) + "/";
 
   struct Case {
     fs::path currentDirectory;
@@ -148,13 +148,13 @@ TEST(FindHelpFileTest, PrefersTheCurrentDirectoryThenTheProgramsFolder) {
     std::string expected;
   };
   const Case cases[] = {
-      {current, programDir, (current / "ReadMe.txt").string()},
-      {empty, programDir, (program / "ReadMe.txt").string()},
-      {folderNamedLikeIt, programDir, (program / "ReadMe.txt").string()},
-      {empty, empty.string(), ""},
+      {current, programDir, test::Utf8(current / "ReadMe.txt")},
+      {empty, programDir, test::Utf8(program / "ReadMe.txt")},
+      {folderNamedLikeIt, programDir, test::Utf8(program / "ReadMe.txt")},
+      {empty, test::Utf8(empty), ""},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(FindHelpFile(c.currentDirectory.string(), c.programDirectory), c.expected)
+    EXPECT_EQ(FindHelpFile(test::Utf8(c.currentDirectory), c.programDirectory), c.expected)
         << c.currentDirectory;
   }
 }

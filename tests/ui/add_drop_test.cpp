@@ -48,7 +48,7 @@ class AddDropTest : public WindowTest {
   // A file of the computer with its bytes; returns its native path.
   std::string PcFile(const std::string& name, const std::string& bytes) {
     WriteBytes(pc_ / name, bytes);
-    return (pc_ / name).string();
+    return test::Utf8(pc_ / name);
   }
   std::vector<std::string> ThreeDropped() {
     return {PcFile("photo.JPG", PictureBytes("JPG", 40, 30)), PcFile("notes.txt", "notes"),
@@ -311,10 +311,10 @@ TEST(QtOpenFilesDialogTest, OneDialogForTheKindsMatchingExtensionsWhateverTheirC
 
   // Qt's own dialog, as on desktops without a native one.
   dialog->setOption(QFileDialog::DontUseNativeDialog, true);
-  dialog->setDirectory(QString::fromStdString(folder.path().string()));
+  dialog->setDirectory(QString::fromStdString(test::Utf8(folder.path())));
   auto* model = dialog->findChild<QFileSystemModel*>();
   ASSERT_NE(model, nullptr);
-  const QModelIndex root = model->index(QString::fromStdString(folder.path().string()));
+  const QModelIndex root = model->index(QString::fromStdString(test::Utf8(folder.path())));
   QStringList shown;
   for (int wait = 0; wait < 3000 && shown.size() < 3; wait += 10) {
     QTest::qWait(10);
