@@ -36,6 +36,10 @@ bool CopyBytes(const fs::path& from, const fs::path& to) {
 // Copies a file's bytes and gives the copy the source's modification time.
 bool CopyOneFile(const fs::path& from, const fs::path& to) {
   std::error_code error;
+  // A file copied onto itself (two spellings of one file, or a file of the card added to the
+  // card) is already in place; copying the bytes would truncate it first.
+  if (fs::equivalent(from, to, error)) return true;
+  error.clear();
   if (to.has_parent_path()) fs::create_directories(to.parent_path(), error);
   if (!fs::copy_file(from, to, fs::copy_options::overwrite_existing, error)) {
     if (!fs::is_regular_file(from, error) || !CopyBytes(from, to)) return false;

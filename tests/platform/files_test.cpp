@@ -84,6 +84,17 @@ TEST_F(FilesTest, ShellCopyKeepsTimesAndReplaces) {
   EXPECT_FALSE(files->ShellCopy((dir.path() / "missing").string(), "F:\\x"));
 }
 
+TEST_F(FilesTest, ShellCopyOfAFileOntoItselfKeepsItsBytes) {
+  // A file of the card added to the card under the name it already has: the copy's source and
+  // target are one file, once as a path of the computer and once as a card path.
+  fs::path file = dir.path() / "PRIVATE" / "DOCOMO" / "STILL" / "SUD001" / "STIL0002.JPG";
+  WriteBytes(file, "picture");
+  files->ShellCopy(file.string(), "E:\\\\PRIVATE\\DOCOMO\\STILL\\SUD001\\STIL0002.JPG");
+  EXPECT_EQ(ReadBytes(file), "picture");
+  files->ShellCopy("E:\\\\PRIVATE\\DOCOMO\\STILL\\SUD001\\STIL0002.JPG", file.string());
+  EXPECT_EQ(ReadBytes(file), "picture");
+}
+
 TEST_F(FilesTest, ShellCopyOfATreeMergesIntoTheTarget) {
   WriteBytes(dir.path() / "PRIVATE" / "DOCOMO" / "a.tbl", "a");
   WriteBytes(dir.path() / "PRIVATE" / "b.bin", "b");
