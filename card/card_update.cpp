@@ -26,6 +26,7 @@ constexpr const char* kReloadFailed = "更新後のメモリカードを読み�
 constexpr const char* kRemovedFoldersStatus = "削除対象フォルダの削除中...";
 constexpr const char* kMoveStatus = "サブディレクトリの整合性調整中...";
 constexpr const char* kReloadStatus = "メモリーカード再読込中...";
+constexpr const char* kKeptDirectory = "残すデータがあるため、フォルダを削除しませんでした：";
 // The final warning lists this many failures; the result keeps them all.
 constexpr std::size_t kFailuresShown = 30;
 
@@ -52,6 +53,12 @@ class Commit {
 
   void KindPass(KindState& state, MediaKind kind) {
     const KindTraits& traits = TraitsOf(kind);
+    kept_.clear();
+    for (const FolderSlot& folder : state.folders) {
+      for (const ItemRow& item : folder.items) {
+        if (!item.deleted && item.OnCard()) Keep(item.sourceDir + item.sourceName);
+      }
+    }
     feedback_.Status(kRemovedFoldersStatus);
     const std::string dataDirectory = CardDataDirectory(drive_, kind);
     for (const RemovedFolder& removed : state.removedFolders) {
@@ -62,7 +69,13 @@ class Commit {
         Fail("処理してよい場所の外を指しているため、削除しませんでした：", removed);
         continue;
       }
-      if (files_.Exists(removed)) Delete(removed, "フォルダを削除できませんでした：");
+      if (!files_.Exists(removed)) continue;
+      // Another folder's table may name the same directory: its files stay.
+      if (HoldsKeptFile(removed)) {
+        Fail(kKeptDirectory, removed);
+        continue;
+      }
+      Delete(removed, "フォルダを削除できませんでした：");
     }
 
     feedback_.Status(traits.tableStatus);
@@ -80,9 +93,13 @@ class Commit {
     // Directories of folders that no longer exist, after their files have moved down.
     for (int n = count + 1; n <= kMaxFolders; ++n) {
       const std::string directory = WithoutTrailingBackslash(CardFolderDirectory(drive_, kind, n));
-      if (files_.Exists(directory) && Guard(directory)) {
-        Delete(directory, "フォルダを削除できませんでした：");
+      if (!files_.Exists(directory) || !Guard(directory)) continue;
+      // A file whose move failed is still there, and nothing else holds its data.
+      if (HoldsKeptFile(directory)) {
+        Fail(kKeptDirectory, directory);
+        continue;
       }
+      Delete(directory, "フォルダを削除できませんでした：");
     }
   }
 
@@ -119,13 +136,17 @@ class Commit {
     }
 
     // Files of deleted items go first, so that a file taking a deleted item's name is not
-    // deleted afterwards. A file of the computer is never deleted.
+    // deleted afterwards. A file of the computer is never deleted, nor one that an item that
+    // stays still reads (a table that lists one file twice).
     feedback_.Status(traits.deleteStatus);
     for (const ItemRow& item : folder.items) {
       if (!item.deleted || !item.OnCard()) continue;
       const std::string path = item.sourceDir + item.sourceName;
+      if (kept_.contains(AsciiUpper(path))) continue;
       if (files_.Exists(path) && Guard(path)) Delete(path, "ファイルを削除できませんでした：");
     }
+    // Items whose file did not reach its new place: the old one still holds the data.
+    std::set<const ItemRow*> stranded;
 
     // Renames in two passes through a temporary name, so that a permutation of names never
     // overwrites a file that still has to be read.
@@ -138,15 +159,19 @@ class Commit {
       if (Guard(from) && Guard(to)) {
         if (files_.ShellCopy(from, to)) {
           copied.push_back(&item);
-        } else {
-          Fail("ファイルをコピーできませんでした：", from + " → " + to);
+          continue;
         }
+        Fail("ファイルをコピーできませんでした：", from + " → " + to);
       }
+      stranded.insert(&item);
     }
     for (const ItemRow* item : copied) {
       const std::string from = item->targetDir + item->targetName + "_";
       const std::string to = item->targetDir + item->targetName;
-      if (!files_.ShellMove(from, to)) Fail("ファイルの名前を変更できませんでした：", from);
+      if (!files_.ShellMove(from, to)) {
+        Fail("ファイルの名前を変更できませんでした：", from);
+        stranded.insert(item);
+      }
     }
 
     // New files from the computer: only read there, copied onto the card.
@@ -170,16 +195,21 @@ class Commit {
       }
       const std::string from = item.sourceDir + item.sourceName;
       const std::string to = item.targetDir + item.targetName;
-      if (Guard(from) && Guard(to) && !files_.ShellMove(from, to)) {
+      if (!Guard(from) || !Guard(to)) {
+        stranded.insert(&item);
+      } else if (!files_.ShellMove(from, to)) {
         Fail("ファイルを移動できませんでした：", from + " → " + to);
+        stranded.insert(&item);
       }
     }
 
     feedback_.Status(traits.modelStatus);
     for (ItemRow& item : folder.items) {
       if (item.deleted) continue;
+      if (item.OnCard() && !stranded.contains(&item)) Forget(item.sourceDir + item.sourceName);
       item.sourceDir = item.targetDir;
       item.sourceName = item.targetName;
+      Keep(item.sourceDir + item.sourceName);
     }
   }
 
@@ -197,6 +227,19 @@ class Commit {
       const std::string path = tableDirectory + "\\" + name;
       if (Guard(path)) Delete(path, "不要なテーブルを削除できませんでした：");
     }
+  }
+
+  // The card's file system does not tell upper and lower case apart.
+  void Keep(const std::string& path) { kept_.insert(AsciiUpper(path)); }
+  void Forget(const std::string& path) {
+    auto at = kept_.find(AsciiUpper(path));
+    if (at != kept_.end()) kept_.erase(at);
+  }
+  // True when a file that an item still needs lies inside the directory.
+  bool HoldsKeptFile(const std::string& directory) const {
+    const std::string prefix = AsciiUpper(directory) + "\\";
+    auto at = kept_.lower_bound(prefix);
+    return at != kept_.end() && at->starts_with(prefix);
   }
 
   bool Guard(const std::string& path) {
@@ -217,6 +260,9 @@ class Commit {
   std::vector<std::string>& failures_;
   int folderTotal_;
   int foldersDone_ = 0;
+  // Where the files of the kind's items that stay are now: sources before their folder's
+  // steps, final places after, and the old place of a file whose copy or move failed.
+  std::multiset<std::string> kept_;
 };
 
 std::string FailureMessage(const std::vector<std::string>& failures) {

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "core/content_table.h"
+#include "editing/folder_operations.h"
 #include "tests/support/card_rig.h"
 
 namespace sdmate::test {
@@ -228,6 +229,49 @@ TEST(CardUpdateTest, HeaderNamingAnotherDirectoryMovesFilesHome) {
   EXPECT_FALSE(fs::exists(rig.Native(kStill + "ELSEWHERE/STIL0001.JPG")));
   EXPECT_EQ(DecodeTable(MediaKind::Image, rig.TableBytes(MediaKind::Image, 1)).directoryText,
             "\\PRIVATE\\DOCOMO\\STILL\\SUD001");
+}
+
+// A delete never takes a file that an item which stays still reads.
+TEST(CardUpdateTest, DeletingOneOfTwoEntriesOfTheSameFileKeepsTheFile) {
+  CardRig rig;
+  rig.card.Folder(MediaKind::Image, 1, "i",
+                  {{.name = "STIL0001.JPG", .title = "a"}, {.name = "STIL0001.JPG", .title = "b"}});
+  rig.Load();
+  ASSERT_EQ(rig.Folder(MediaKind::Image, 1).itemCount(), 2);
+  StageDelete(rig.Folder(MediaKind::Image, 1), 2);
+  ExpectCompleted(rig, rig.Update());
+  EXPECT_EQ(ReadBytes(rig.Native(kStill + "SUD001/STIL0001.JPG")), Content("STIL0001.JPG"));
+  EXPECT_EQ(TableNames(rig, MediaKind::Image, 1), std::vector<std::string>{"STIL0001.JPG"});
+}
+
+TEST(CardUpdateTest, DeletedFolderWhoseDirectoryAnotherTableNamesKeepsThoseFiles) {
+  CardRig rig;
+  // Folder 1's header names folder 2's directory, where both folders' files are.
+  rig.card.Folder(MediaKind::Image, 1, "one", {{.name = "STIL0009.JPG", .content = "one"}},
+                  "\\PRIVATE\\DOCOMO\\STILL\\SUD002");
+  rig.card.Folder(MediaKind::Image, 2, "two", {{.name = "STIL0001.JPG", .content = "two"}});
+  rig.Load();
+  ASSERT_TRUE(DeleteFolder(rig.model, MediaKind::Image, 1, rig.feedback).deleted);
+  ASSERT_EQ(rig.model.of(MediaKind::Image).removedFolders,
+            std::vector<std::string>{"E:\\\\PRIVATE\\DOCOMO\\STILL\\SUD002"});
+  UpdateResult result = rig.Update();
+  ASSERT_EQ(result.failures.size(), 1u);
+  EXPECT_NE(result.failures[0].find("SUD002"), std::string::npos);
+  EXPECT_EQ(ReadBytes(rig.Native(kStill + "SUD001/STIL0001.JPG")), "two");
+  EXPECT_EQ(TableNames(rig, MediaKind::Image, 1), std::vector<std::string>{"STIL0001.JPG"});
+}
+
+TEST(CardUpdateTest, FileWhoseMoveFailedKeepsTheDirectoryOfItsOldFolder) {
+  CardRig rig;
+  rig.card.Folder(MediaKind::Image, 1, "one", Stills({1}));
+  rig.card.Folder(MediaKind::Image, 2, "two", {{.name = "STIL0004.JPG", .content = "two-4"}});
+  rig.Load();
+  StageFolderDelete(rig.model.of(MediaKind::Image), MediaKind::Image, 1, 'E');
+  FailingFiles failing(*rig.files);
+  failing.failPathContaining = "SUD002\\STIL0004.JPG";
+  UpdateResult result = rig.Update(&failing);
+  EXPECT_EQ(result.failures.size(), 2u);  // the move, and the directory kept for it
+  EXPECT_EQ(ReadBytes(rig.Native(kStill + "SUD002/STIL0004.JPG")), "two-4");
 }
 
 TEST(CardUpdateTest, NewFileIsCopiedWithItsEntryCutAndSizedIn32Bits) {
