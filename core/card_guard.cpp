@@ -69,7 +69,9 @@ std::vector<std::string_view> SplitComponents(std::string_view text) {
 bool IsTrustedDirectoryText(MediaKind kind, std::string_view text) {
   if (text.empty() || text.size() > kMaxTrustedDirectoryText) return false;
   for (char c : text) {
-    if (c == '/' || c == ':' || IsControl(c)) return false;
+    if (IsControl(c) || std::string_view("/:*?\"<>|").find(c) != std::string_view::npos) {
+      return false;
+    }
   }
   // The data directory ends with its backslash: "\PRIVATE\DOCOMO\STILL\".
   const std::string& data = AreaOf(kind).dataDirectory;

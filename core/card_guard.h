@@ -13,8 +13,8 @@ namespace sdmate {
 inline constexpr std::size_t kMaxTrustedDirectoryText = 64;
 
 // True when a header's directory text ("\PRIVATE\DOCOMO\STILL\SUD001") is a plain path strictly
-// below the kind's data directory: no empty, "." or ".." component, no "/", ":" or control
-// character, at most 64 bytes.
+// below the kind's data directory: no empty, "." or ".." component, no "/", ":", one of *?"<>|
+// (a wildcard of the shell) or control character, at most 64 bytes.
 bool IsTrustedDirectoryText(MediaKind kind, std::string_view text);
 
 // True when an entry's stem and extension make a plain file name: neither holds a path

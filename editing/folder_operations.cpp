@@ -3,35 +3,19 @@
 
 #include <algorithm>
 
+#include "core/card_guard.h"
 #include "core/content_table.h"
 #include "core/sjis.h"
 
 namespace sdmate {
 namespace {
 
-// A directory text of the card the update may delete whole: below the kind's data directory on
-// the loaded card, made of plain names only.
+// A directory of the card the update may delete whole: on the loaded card, and a plain path
+// below the kind's data directory as a trusted table header names one.
 bool IsRemovableFolderDirectory(const CardModel& model, MediaKind kind, std::string_view dir) {
   if (model.drive == 0) return false;
-  const std::string base = CardDataDirectory(model.drive, kind);
-  if (dir.size() <= base.size() || dir.substr(0, base.size()) != base) return false;
-  std::string_view rest = dir.substr(base.size());
-  std::size_t start = 0;
-  while (start <= rest.size()) {
-    std::size_t end = rest.find('\\', start);
-    if (end == std::string_view::npos) end = rest.size();
-    std::string_view part = rest.substr(start, end - start);
-    if (part.empty() || part == "." || part == "..") return false;
-    for (char c : part) {
-      const auto byte = static_cast<unsigned char>(c);
-      if (byte < 0x20 || byte == 0x7F || c == '/' || c == ':' || c == '*' || c == '?' || c == '"' ||
-          c == '<' || c == '>' || c == '|') {
-        return false;
-      }
-    }
-    start = end + 1;
-  }
-  return true;
+  const std::string root = CardRoot(model.drive);
+  return dir.starts_with(root) && IsTrustedDirectoryText(kind, dir.substr(root.size()));
 }
 
 // The card directory the folder's items were read from: the sourceDir of the first item whose
