@@ -4,20 +4,6 @@
 namespace sdmate::cli {
 namespace {
 
-const char* CaptionOf(MessageKind kind) {
-  switch (kind) {
-    case MessageKind::Warning:
-      return "警告";
-    case MessageKind::Error:
-      return "エラー";
-    case MessageKind::Information:
-      return "情報";
-    case MessageKind::Confirmation:
-      return "確認";
-  }
-  return "";
-}
-
 const char* AnswerText(Answer answer) {
   switch (answer) {
     case Answer::Ok:

@@ -10,6 +10,21 @@ enum class MessageKind { Warning, Error, Information, Confirmation };
 enum class Buttons { Ok, YesNo, YesCancel };
 enum class Answer { Ok, Yes, No, Cancel };
 
+// The caption of a message box of each kind.
+constexpr const char* CaptionOf(MessageKind kind) {
+  switch (kind) {
+    case MessageKind::Warning:
+      return "警告";
+    case MessageKind::Error:
+      return "エラー";
+    case MessageKind::Information:
+      return "情報";
+    case MessageKind::Confirmation:
+      return "確認";
+  }
+  return "";
+}
+
 class Feedback {
  public:
   virtual ~Feedback() = default;
