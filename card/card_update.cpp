@@ -53,10 +53,11 @@ class Commit {
 
   void KindPass(KindState& state, MediaKind kind) {
     const KindTraits& traits = TraitsOf(kind);
+    handsetDirectory_ = CardDataDirectory(drive_, kind);
     kept_.clear();
     for (const FolderSlot& folder : state.folders) {
       for (const ItemRow& item : folder.items) {
-        if (!item.deleted && item.OnCard()) Keep(item.sourceDir + item.sourceName);
+        if (!item.deleted && HandsetFile(item)) Keep(item.sourceDir + item.sourceName);
       }
     }
     feedback_.Status(kRemovedFoldersStatus);
@@ -103,6 +104,13 @@ class Commit {
     }
   }
 
+  // A file the handset keeps: on the card and inside the kind's data directory. Only such a
+  // file is ever renamed, moved or deleted; any other file (of the computer, or elsewhere on
+  // the card's own drive) is only read and copied.
+  bool HandsetFile(const ItemRow& item) const {
+    return item.OnCard() && IsStrictlyBelow(item.sourceDir, handsetDirectory_);
+  }
+
  private:
   void FolderSteps(FolderSlot& folder, MediaKind kind, int n) {
     const KindTraits& traits = TraitsOf(kind);
@@ -140,7 +148,7 @@ class Commit {
     // stays still reads (a table that lists one file twice).
     feedback_.Status(traits.deleteStatus);
     for (const ItemRow& item : folder.items) {
-      if (!item.deleted || !item.OnCard()) continue;
+      if (!item.deleted || !HandsetFile(item)) continue;
       const std::string path = item.sourceDir + item.sourceName;
       if (kept_.contains(AsciiUpper(path))) continue;
       if (files_.Exists(path) && Guard(path)) Delete(path, "ファイルを削除できませんでした：");
@@ -153,7 +161,7 @@ class Commit {
     feedback_.Status(traits.renameStatus);
     std::vector<const ItemRow*> copied;
     for (const ItemRow& item : folder.items) {
-      if (item.deleted || !item.OnCard() || item.sourceName == item.targetName) continue;
+      if (item.deleted || !HandsetFile(item) || item.sourceName == item.targetName) continue;
       const std::string from = item.sourceDir + item.sourceName;
       const std::string to = item.targetDir + item.targetName + "_";
       if (Guard(from) && Guard(to)) {
@@ -174,12 +182,15 @@ class Commit {
       }
     }
 
-    // New files from the computer: only read there, copied onto the card.
+    // New files from the computer (or from outside the handset's folders): only read there,
+    // copied onto the card.
     feedback_.Status(traits.copyStatus);
     for (const ItemRow& item : folder.items) {
-      if (item.deleted || item.OnCard()) continue;
+      if (item.deleted || HandsetFile(item)) continue;
       const std::string from = item.sourceDir + item.sourceName;
       const std::string to = item.targetDir + item.targetName;
+      // A source on the card's own drive is read only from inside the card.
+      if (item.OnCard() && !Guard(from)) continue;
       if (Guard(to) && !files_.ShellCopy(from, to)) {
         Fail("ファイルをコピーできませんでした：", from + " → " + to);
       }
@@ -189,7 +200,7 @@ class Commit {
     // delete, or a header that named another directory).
     feedback_.Status(kMoveStatus);
     for (const ItemRow& item : folder.items) {
-      if (item.deleted || !item.OnCard() || item.sourceName != item.targetName ||
+      if (item.deleted || !HandsetFile(item) || item.sourceName != item.targetName ||
           item.sourceDir == item.targetDir) {
         continue;
       }
@@ -206,7 +217,7 @@ class Commit {
     feedback_.Status(traits.modelStatus);
     for (ItemRow& item : folder.items) {
       if (item.deleted) continue;
-      if (item.OnCard() && !stranded.contains(&item)) Forget(item.sourceDir + item.sourceName);
+      if (HandsetFile(item) && !stranded.contains(&item)) Forget(item.sourceDir + item.sourceName);
       item.sourceDir = item.targetDir;
       item.sourceName = item.targetName;
       Keep(item.sourceDir + item.sourceName);
@@ -263,6 +274,7 @@ class Commit {
   // Where the files of the kind's items that stay are now: sources before their folder's
   // steps, final places after, and the old place of a file whose copy or move failed.
   std::multiset<std::string> kept_;
+  std::string handsetDirectory_;
 };
 
 std::string FailureMessage(const std::vector<std::string>& failures) {

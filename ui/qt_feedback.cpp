@@ -12,20 +12,6 @@ namespace sdmate {
 
 QtFeedback::~QtFeedback() { CloseProgress(); }
 
-const char* QtFeedback::CaptionOf(MessageKind kind) {
-  switch (kind) {
-    case MessageKind::Warning:
-      return "警告";
-    case MessageKind::Error:
-      return "エラー";
-    case MessageKind::Information:
-      return "情報";
-    case MessageKind::Confirmation:
-      return "確認";
-  }
-  return "";
-}
-
 Answer QtFeedback::Ask(MessageKind kind, std::string_view text, Buttons buttons) {
   QMessageBox box(window_);
   box.setWindowTitle(QString::fromUtf8(CaptionOf(kind)));

@@ -26,9 +26,6 @@ class QtFeedback : public Feedback {
   void Refresh() override;
   void Progress(int done, int total) override;
 
-  // "警告", "エラー", "情報", "確認".
-  static const char* CaptionOf(MessageKind kind);
-
  protected:
   void BeginBusy() override;
   void EndBusy() override;

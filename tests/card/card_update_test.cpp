@@ -400,5 +400,41 @@ TEST(CardUpdateTest, InterruptedAtAnyOperationEveryKindKeepsItsTables) {
   }
 }
 
+// On Windows a file chosen from the card's own drive, outside the handset's folders, counts as
+// on the card. It is the user's file: it is copied into the folder, never moved or deleted.
+TEST(CardUpdateTest, FilesOfTheCardsOwnDriveOutsideTheHandsetFoldersAreOnlyCopied) {
+  CardRig rig;
+  rig.card.Folder(MediaKind::Image, 1, "SUD001", Stills({1}));
+  rig.card.File("MYPHOTOS/STIL0002.JPG", "same name");
+  rig.card.File("MYPHOTOS/keep.jpg", "changed my mind");
+  rig.Load();
+  FolderSlot& folder = rig.Folder(MediaKind::Image, 1);
+  const std::string dataDirectory = CardDataDirectory(CardRig::kDrive, MediaKind::Image);
+  folder.items.push_back({.order = 2,
+                          .sourceDir = "E:\\MYPHOTOS\\",
+                          .targetDir = dataDirectory,
+                          .sourceName = "STIL0002.JPG",
+                          .targetName = "STIL0002.JPG",
+                          .stamp = "2006:01:02 03:04:00",
+                          .size = 9});
+  folder.items.push_back({.order = 3,
+                          .deleted = true,
+                          .sourceDir = "E:\\MYPHOTOS\\",
+                          .targetDir = dataDirectory,
+                          .sourceName = "keep.jpg",
+                          .targetName = "STIL0003.JPG",
+                          .size = 15});
+  folder.deletedCount = 1;
+  ASSERT_EQ(CheckOrderInvariants(folder), "");
+
+  ExpectCompleted(rig, rig.Update());
+  EXPECT_EQ(ReadBytes(rig.Native("\\MYPHOTOS\\STIL0002.JPG")), "same name");
+  EXPECT_EQ(ReadBytes(rig.Native("\\MYPHOTOS\\keep.jpg")), "changed my mind");
+  EXPECT_EQ(ReadBytes(rig.Native("\\" + kStill + "SUD001/STIL0002.JPG")), "same name");
+  EXPECT_FALSE(fs::exists(rig.Native("\\" + kStill + "SUD001/STIL0003.JPG")));
+  EXPECT_EQ(TableNames(rig, MediaKind::Image, 1),
+            (std::vector<std::string>{"STIL0001.JPG", "STIL0002.JPG"}));
+}
+
 }  // namespace
 }  // namespace sdmate::test
