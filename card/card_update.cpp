@@ -217,6 +217,8 @@ class Commit {
     feedback_.Status(traits.modelStatus);
     for (ItemRow& item : folder.items) {
       if (item.deleted) continue;
+      // An item that stays where it was keeps its entry among the needed files as it is.
+      if (item.sourceDir == item.targetDir && item.sourceName == item.targetName) continue;
       if (HandsetFile(item) && !stranded.contains(&item)) Forget(item.sourceDir + item.sourceName);
       item.sourceDir = item.targetDir;
       item.sourceName = item.targetName;
