@@ -622,24 +622,21 @@ void TfrMain::btRenClick(MediaKind kind) {
   ShowUpdateDue();
 }
 
-void TfrMain::btUpClick(MediaKind kind) {
-  const int n = ShownFolder(kind);
-  if (n == 0) return;
-  const int row = page(kind).SelectedRow();
-  if (!session_.MoveItemUp(kind, n, row).changed) return;
-  RedrawItemList(kind);
-  ShowUpdateDue();
-  SelectRow(kind, row - 1, true);
-}
+void TfrMain::btUpClick(MediaKind kind) { MoveSelectedItem(kind, -1); }
 
-void TfrMain::btDownClick(MediaKind kind) {
+void TfrMain::btDownClick(MediaKind kind) { MoveSelectedItem(kind, +1); }
+
+void TfrMain::MoveSelectedItem(MediaKind kind, int step) {
   const int n = ShownFolder(kind);
   if (n == 0) return;
   const int row = page(kind).SelectedRow();
-  if (!session_.MoveItemDown(kind, n, row).changed) return;
+  const EditResult result =
+      step < 0 ? session_.MoveItemUp(kind, n, row) : session_.MoveItemDown(kind, n, row);
+  if (!result.changed) return;
   RedrawItemList(kind);
   ShowUpdateDue();
-  SelectRow(kind, row + 1, true);
+  // The selection follows the moved item.
+  SelectRow(kind, row + step, true);
 }
 
 // ---- Adding and dropping files

@@ -150,6 +150,8 @@ class TfrMain : public QMainWindow {
   // Row count of the shown folder (one blank row for a folder without visible items).
   void SizeItemList(MediaKind kind);
   void SelectRow(MediaKind kind, int row, bool runHandler);
+  // Up (step -1) or down (step +1) for the selected row; the selection follows the item.
+  void MoveSelectedItem(MediaKind kind, int step);
   void ShowTitle(MediaKind kind);
   void ShowPreview(const ItemRow& item);
   void ShowUpdateDue();
