@@ -22,7 +22,7 @@ namespace {
 
 using test::CardBuilder;
 using test::FakeDrives;
-using test::ItemSpec;
+using test::TableItem;
 using test::TempDir;
 
 constexpr char kDrive = 'E';
@@ -89,7 +89,7 @@ void MakeFullCard(const std::string& root) {
   for (MediaKind kind : kAllKinds) {
     std::string extension = AreaOf(kind).rules.front().extension;
     for (int n = 1; n <= kMaxFolders; ++n) {
-      std::vector<ItemSpec> items;
+      std::vector<TableItem> items;
       items.reserve(kMaxItems);
       for (int p = 1; p <= kMaxItems; ++p) {
         items.push_back({.name = DataFileName(kind, p, extension),

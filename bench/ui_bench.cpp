@@ -20,7 +20,7 @@ using Clock = std::chrono::steady_clock;
 // A loaded card whose first image folder holds 128 items.
 struct LoadedWindow {
   LoadedWindow() {
-    std::vector<test::ItemSpec> items;
+    std::vector<test::TableItem> items;
     for (int p = 1; p <= kMaxItems; ++p) {
       items.push_back({.name = DataFileName(MediaKind::Image, p, ".JPG"),
                        .title = "\x83\x5e\x83\x43\x83\x67\x83\x8b title " + std::to_string(p)});

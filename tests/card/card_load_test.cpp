@@ -96,7 +96,7 @@ TEST(CardLoadTest, StoppedCardCheckLeavesModelAndAdviceAlone) {
 
 TEST(CardLoadTest, CapacityIsKeptAndTheSurplusToldOncePerKind) {
   CardRig rig;
-  std::vector<ItemSpec> items;
+  std::vector<TableItem> items;
   for (int p = 1; p <= 130; ++p)
     items.push_back({.name = DataFileName(MediaKind::Image, p, ".JPG")});
   rig.card.Folder(MediaKind::Image, 1, "many", items);

@@ -25,8 +25,8 @@ std::vector<std::string> TableNames(const CardRig& rig, MediaKind kind, int n) {
   return names;
 }
 
-std::vector<ItemSpec> Stills(std::initializer_list<int> numbers) {
-  std::vector<ItemSpec> items;
+std::vector<TableItem> Stills(std::initializer_list<int> numbers) {
+  std::vector<TableItem> items;
   for (int p : numbers) {
     std::string name = DataFileName(MediaKind::Image, p, ".JPG");
     items.push_back({.name = name, .title = "t" + name});

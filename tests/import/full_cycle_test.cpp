@@ -11,8 +11,8 @@ namespace {
 
 using test::CardBuilder;
 using test::FakeDrives;
-using test::ItemSpec;
 using test::ScriptedFeedback;
+using test::TableItem;
 using test::TempDir;
 namespace fs = std::filesystem;
 

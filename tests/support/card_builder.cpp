@@ -54,11 +54,11 @@ std::string CardBuilder::DefaultContent(const std::string& name) {
 }
 
 CardBuilder& CardBuilder::Folder(MediaKind kind, int n, const std::string& title,
-                                 const std::vector<ItemSpec>& items,
+                                 const std::vector<TableItem>& items,
                                  std::optional<std::string> headerDirectory) {
   std::string directory = headerDirectory.value_or(FolderDirectoryText(kind, n));
   std::string table = BuildTableHeader(directory, title, static_cast<int>(items.size()));
-  for (const ItemSpec& item : items) {
+  for (const TableItem& item : items) {
     std::string content = item.content.value_or(DefaultContent(item.name));
     table += BuildTableEntry(kind, item.name, item.title, item.stamp,
                              static_cast<std::uint32_t>(content.size()));

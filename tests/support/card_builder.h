@@ -33,7 +33,7 @@ class TempDir {
 };
 
 // One item of a table the builder writes.
-struct ItemSpec {
+struct TableItem {
   std::string name;   // "STIL0001.JPG"
   std::string title;  // Shift-JIS bytes
   std::string stamp = "2005:03:03 14:07:00";
@@ -49,7 +49,7 @@ class CardBuilder {
   // Writes folder n's table and its data files. headerDirectory replaces the folder's own
   // directory text in the header (and the files go there).
   CardBuilder& Folder(MediaKind kind, int n, const std::string& title,
-                      const std::vector<ItemSpec>& items,
+                      const std::vector<TableItem>& items,
                       std::optional<std::string> headerDirectory = std::nullopt);
   // Writes table bytes as they are.
   CardBuilder& RawTable(MediaKind kind, int n, const std::string& bytes);
