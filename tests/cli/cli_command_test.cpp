@@ -10,9 +10,7 @@
 #include "tests/support/card_builder.h"
 
 #ifdef _WIN32
-#include <sstream>
-
-#include "cli/cli_run.h"
+#include <windows.h>
 #else
 #include <sys/wait.h>
 #endif
@@ -29,14 +27,69 @@ struct Outcome {
 };
 
 #ifdef _WIN32
-// Under Windows (and wine) a shell would re-encode the Japanese words: the commands run in
-// the test's own process instead, through the same entry point main() calls.
+std::wstring Wide(const std::string& utf8) {
+  std::wstring wide(static_cast<std::size_t>(::MultiByteToWideChar(
+                        CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0)),
+                    L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                        static_cast<int>(wide.size()));
+  return wide;
+}
+
+// One word of a command line as CommandLineToArgvW reads it back: quoted, with the
+// backslashes before a quote doubled.
+std::wstring Quote(const std::wstring& word) {
+  std::wstring quoted = L"\"";
+  std::size_t backslashes = 0;
+  for (wchar_t c : word) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+    backslashes = 0;
+    quoted.push_back(c);
+  }
+  quoted.append(backslashes * 2, L'\\');
+  return quoted + L"\"";
+}
+
+// The built program started with a wide command line, so Japanese words reach it unchanged,
+// its output and errors caught in files.
 Outcome Sdmate(const std::vector<std::string>& args) {
-  std::ostringstream out, err;
+  TempDir io;
+  const fs::path outPath = io.path() / "out.txt";
+  const fs::path errPath = io.path() / "err.txt";
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  HANDLE out = ::CreateFileW(outPath.wstring().c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE err = ::CreateFileW(errPath.wstring().c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  std::string program = SDMATE_CLI_PATH;
+  // Cross-built and run under wine, the build machine's folders are on drive Z:.
+  if (program.starts_with("/")) program = "Z:" + program;
+  std::wstring line = Quote(Wide(program));
+  for (const std::string& arg : args) line += L" " + Quote(Wide(arg));
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = nullptr;
+  startup.hStdOutput = out;
+  startup.hStdError = err;
+  PROCESS_INFORMATION process{};
   Outcome run;
-  run.status = cli::RunCli(args, out, err);
-  run.out = out.str();
-  run.err = err.str();
+  if (::CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
+                       &process)) {
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    if (::GetExitCodeProcess(process.hProcess, &code)) run.status = static_cast<int>(code);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+  }
+  ::CloseHandle(out);
+  ::CloseHandle(err);
+  run.out = ReadBytes(outPath);
+  run.err = ReadBytes(errPath);
   return run;
 }
 #else
