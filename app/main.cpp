@@ -8,9 +8,6 @@
 #include <exception>
 
 #include "platform/drive_table.h"
-#include "platform/drives.h"
-#include "platform/files.h"
-#include "platform/text_codec.h"
 #include "ui/artwork.h"
 #include "ui/qt_feedback.h"
 #include "ui/unabout.h"
@@ -48,10 +45,12 @@ int main(int argc, char* argv[]) {
   std::unique_ptr<sdmate::Files> files = sdmate::MakeNativeFiles(table);
   std::unique_ptr<sdmate::Drives> drives = sdmate::MakeNativeDrives(table);
   std::unique_ptr<sdmate::TextCodec> codec = sdmate::MakeNativeTextCodec();
+  std::unique_ptr<sdmate::Clock> clock = sdmate::MakeSystemClock();
   sdmate::QtFeedback feedback;
 
-  sdmate::TfrMain window(*files, *drives, *codec, feedback, table);
-  feedback.SetWindow(&window);
+  sdmate::TfrMain window(
+      sdmate::SessionServices{*files, *drives, *codec, *clock, feedback, sdmate::SystemPlaces()});
+  feedback.SetView(&window);
   // The one about box of the run, hidden until the product panel is clicked.
   sdmate::TfrAbout frAbout(&window);
   window.SetAboutBox(&frAbout);
@@ -69,6 +68,6 @@ int main(int argc, char* argv[]) {
   window.show();
   const int code = QApplication::exec();
   window.SetAboutBox(nullptr);
-  feedback.SetWindow(nullptr);
+  feedback.SetView(nullptr);
   return code;
 }

@@ -15,7 +15,7 @@
 namespace sdmate::bench {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using SteadyClock = std::chrono::steady_clock;
 
 // A loaded card whose first image folder holds 128 items.
 struct LoadedWindow {
@@ -37,7 +37,8 @@ struct LoadedWindow {
   test::FakeDrives drives{table};
   std::unique_ptr<TextCodec> codec = MakeNativeTextCodec();
   SilentFeedback feedback;
-  TfrMain window{*files, drives, *codec, feedback, table};
+  FixedClock clock;
+  TfrMain window{SessionServices{*files, drives, *codec, clock, feedback, test::TestPlaces(dir)}};
 };
 
 LoadedWindow* g_window = nullptr;
@@ -64,7 +65,7 @@ class MedianReporter : public benchmark::ConsoleReporter {
 int main(int argc, char** argv) {
   using namespace sdmate;
   using namespace sdmate::bench;
-  const Clock::time_point start = Clock::now();
+  const SteadyClock::time_point start = SteadyClock::now();
   QApplication app(argc, argv);
   long startupMs = 0;
   {
@@ -73,11 +74,14 @@ int main(int argc, char** argv) {
     test::FakeDrives drives(table);
     auto codec = MakeNativeTextCodec();
     SilentFeedback feedback;
-    TfrMain window(*files, drives, *codec, feedback, table);
+    FixedClock clock;
+    test::TempDir places;
+    TfrMain window(
+        SessionServices{*files, drives, *codec, clock, feedback, test::TestPlaces(places)});
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) return 1;
     startupMs = static_cast<long>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+        std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - start).count());
   }
 
   LoadedWindow loaded;

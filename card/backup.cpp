@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "card/card_messages.h"
 #include "core/card_layout.h"
 #include "platform/native_path.h"
 
@@ -19,7 +20,7 @@ BackupResult BackupCard(char drive, const std::string& backupRoot, const std::st
   BackupResult result;
   {
     Feedback::BusyGuard busy = feedback.Busy();
-    feedback.Status("データのバックアップ中...");
+    feedback.Status(text::kBackupStatus);
     result.folder = JoinNativePath(JoinNativePath(backupRoot, stamp), "");
     // A folder that cannot be made is not reported by itself: the copies fail, and the check
     // of the three areas below decides.
@@ -34,10 +35,9 @@ BackupResult BackupCard(char drive, const std::string& backupRoot, const std::st
     for (const char* area : kAreas) present = files.IsDirectory(result.folder + area) && present;
     result.complete = copiedAll && present;
     if (result.complete) {
-      feedback.Tell(MessageKind::Information, "バックアップが完了しました");
+      feedback.Tell(MessageKind::Information, text::kBackupCompleted);
     } else {
-      feedback.Tell(MessageKind::Warning,
-                    "いくつかのデータがバックアップできなかった可能性があります");
+      feedback.Tell(MessageKind::Warning, text::kBackupIncomplete);
     }
     feedback.Status("");
   }

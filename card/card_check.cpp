@@ -1,36 +1,141 @@
-// The card check and the gauge's set-up.
+// The card check's reading of the card, on the load's own probing of the tables.
 #include "card/card_check.h"
 
+#include <set>
+#include <string_view>
+
+#include "card/table_probe.h"
+#include "core/card_guard.h"
+#include "core/content_table.h"
+
 namespace sdmate {
+namespace {
 
-int DriveNumberOf(std::string_view path) {
-  if (path.empty()) return 0;
-  char c = path[0];
-  if (c >= 'a' && c <= 'z') return c - 'a' + 1;
-  if (c >= 'A' && c <= 'Z') return c - 'A' + 1;
-  return 0;
+// "SUD001", "PRL00A": a folder directory of the handset.
+bool IsFolderDirectoryName(MediaKind kind, std::string_view name) {
+  std::string_view prefix = TraitsOf(kind).directoryPrefix;
+  return name.size() == prefix.size() + 3 && name.starts_with(prefix) &&
+         NumberOfText(kind, name.substr(prefix.size())) >= 0;
 }
 
-bool CheckCard(char drive, Drives& drives, Feedback& feedback, bool askRemovable) {
-  if (askRemovable && drives.TypeOf(drive) != DriveType::Removable) {
-    Answer answer = feedback.Ask(
-        MessageKind::Warning,
-        "選択したドライブはSDメモリカードドライブで無い可能性があります．\n処理を継続しますか？",
-        Buttons::YesNo);
-    if (answer != Answer::Yes) return false;
-  }
-  if (drives.TotalBytes(drive) < 0) {
-    feedback.Tell(MessageKind::Error, "ドライブにSDメモリカードを挿入してください．");
-    return false;
-  }
-  return true;
+// The folder number of a table file name ("SUD004.TBL" -> 4), or 0.
+int TableNumberOf(MediaKind kind, std::string_view name) {
+  std::string_view prefix = TraitsOf(kind).directoryPrefix;
+  if (name.size() != prefix.size() + 7 || !name.starts_with(prefix)) return 0;
+  const int number = NumberOfText(kind, name.substr(prefix.size(), 3));
+  return number > 0 && TableFileName(kind, number) == name ? number : 0;
 }
 
-void SetUpGauge(DiskGauge& gauge, char drive, Drives& drives) {
-  const std::int64_t total = drives.TotalBytes(drive);
-  gauge.SetMaximum(total);
-  // The gauge clamps a position outside 0 .. maximum (an unreadable free space among them).
-  gauge.SetPosition(total - drives.FreeBytes(drive));
+void CheckKind(char drive, MediaKind kind, Files& files, std::vector<Finding>& findings) {
+  auto report = [&](Problem problem, std::string path, std::string detail = {}) {
+    findings.push_back({kind, problem, std::move(path), std::move(detail)});
+  };
+  std::set<std::string> named;
+  const int gap = ProbeTables(drive, kind, files, [&](const FoundTable& found) {
+    if (!found.bytes) {
+      report(Problem::Unreadable, found.path);
+      return true;
+    }
+    const std::int64_t size = static_cast<std::int64_t>(found.bytes->size());
+    if (size < static_cast<std::int64_t>(kHeaderSize) ||
+        (size - static_cast<std::int64_t>(kHeaderSize)) % kEntrySize != 0) {
+      report(Problem::OddSize, found.path, std::to_string(size));
+    }
+    if (size < static_cast<std::int64_t>(kHeaderSize)) return true;
+    const ContentTable content = DecodeTable(kind, *found.bytes);
+    const int count = EntryCountOf(size);
+    if (content.countByte != (count & 0xFF)) {
+      report(Problem::CountMismatch, found.path,
+             std::to_string(content.countByte) + " / " + std::to_string(count));
+    }
+    if (content.directoryText != FolderDirectoryText(kind, found.number)) {
+      report(Problem::ForeignDirectory, found.path, content.directoryText);
+    }
+    // Followed only where the load follows it: even a read-only check must not wander off the
+    // card.
+    const std::string directory = FilesDirectoryOf(drive, kind, found.number, content).directory;
+    for (const TableEntry& entry : content.entries) {
+      if (!IsPlainEntryName(entry.stem, entry.extension)) {
+        report(Problem::BadName, found.path, entry.FileName());
+        continue;
+      }
+      const std::string path = directory + entry.FileName();
+      named.insert(path);
+      if (files.FileSizeOf(path) < 0) report(Problem::Missing, path);
+    }
+    return true;
+  });
+
+  // The load stops at the first missing table; anything numbered after it is never read.
+  const std::string tableDirectory = TableDirectory(drive, kind);
+  for (const std::string& name :
+       files.ListDirectory(tableDirectory).value_or(std::vector<std::string>{})) {
+    if (TableNumberOf(kind, name) > gap) report(Problem::AfterGap, tableDirectory + "\\" + name);
+  }
+
+  const std::string data = CardDataDirectory(drive, kind);
+  for (const std::string& folderName :
+       files.ListDirectory(data).value_or(std::vector<std::string>{})) {
+    const std::string folderDirectory = data + folderName;
+    if (!IsFolderDirectoryName(kind, folderName) || !files.IsDirectory(folderDirectory)) continue;
+    for (const std::string& name :
+         files.ListDirectory(folderDirectory).value_or(std::vector<std::string>{})) {
+      const std::string path = folderDirectory + "\\" + name;
+      if (!named.contains(path) && !files.IsDirectory(path)) report(Problem::Orphan, path);
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<Finding> CheckCard(char drive, Files& files) {
+  std::vector<Finding> findings;
+  for (MediaKind kind : kAllKinds) CheckKind(drive, kind, files, findings);
+  return findings;
+}
+
+const char* ProblemKey(Problem problem) {
+  switch (problem) {
+    case Problem::Unreadable:
+      return "unreadable";
+    case Problem::OddSize:
+      return "oddSize";
+    case Problem::CountMismatch:
+      return "countMismatch";
+    case Problem::ForeignDirectory:
+      return "foreignDirectory";
+    case Problem::BadName:
+      return "badName";
+    case Problem::Missing:
+      return "missing";
+    case Problem::AfterGap:
+      return "afterGap";
+    case Problem::Orphan:
+      return "orphan";
+  }
+  return "";
+}
+
+const char* ProblemText(Problem problem) {
+  switch (problem) {
+    case Problem::Unreadable:
+      return "テーブルを読み込めません";
+    case Problem::OddSize:
+      return "テーブルのサイズが 512 + 256 の倍数ではありません (バイト数)";
+    case Problem::CountMismatch:
+      return "ヘッダーの件数がサイズと合いません (ヘッダー / サイズから)";
+    case Problem::ForeignDirectory:
+      return "ヘッダーのフォルダがこのフォルダのものではありません";
+    case Problem::BadName:
+      return "項目の名前がファイル名ではありません";
+    case Problem::Missing:
+      return "項目のファイルがありません";
+    case Problem::AfterGap:
+      return "欠番の後のテーブルです (読み込まれません)";
+    case Problem::Orphan:
+      return "どのテーブルにも載っていないファイルです";
+  }
+  return "";
 }
 
 }  // namespace sdmate

@@ -1,23 +1,41 @@
-// The card check before a load, and the disk gauge's set-up.
+// The card check: every table of the card read as the load reads it, read-only, and what the
+// handset and the program would trip over reported: entries whose file is missing, data files
+// no table names, tables the load never reaches, headers pointing elsewhere, count bytes and
+// sizes that disagree.
 #pragma once
 
-#include <string_view>
+#include <string>
+#include <vector>
 
-#include "core/disk_gauge.h"
-#include "core/feedback.h"
-#include "platform/drives.h"
+#include "core/card_layout.h"
+#include "platform/files.h"
 
 namespace sdmate {
 
-// 1 for "A", 2 for "B", ... 26 for "Z" (first character, any case); 0 for anything else.
-int DriveNumberOf(std::string_view path);
+enum class Problem {
+  Unreadable,        // a table that exists but cannot be read
+  OddSize,           // size not 512 plus a multiple of 256
+  CountMismatch,     // the header's count byte is not the count the size gives
+  ForeignDirectory,  // the header names another directory than the folder's own
+  BadName,           // an entry whose stem or extension is no file name
+  Missing,           // an entry whose file is not on the card
+  AfterGap,          // a table numbered after the first missing one: the load never reads it
+  Orphan,            // a data file in a folder directory that no table names
+};
 
-// Asks before using a drive that is not removable (No stops) and stops with an error when the
-// drive has no medium. askRemovable = false skips the question (a card named on the command
-// line). True: the load may go on.
-bool CheckCard(char drive, Drives& drives, Feedback& feedback, bool askRemovable = true);
+struct Finding {
+  MediaKind kind;
+  Problem problem;
+  std::string path;    // card path of the table or file concerned
+  std::string detail;  // bytes from the card (Shift-JIS) or numbers, may be empty
+};
 
-// Maximum := the drive's total bytes, position := total - free.
-void SetUpGauge(DiskGauge& gauge, char drive, Drives& drives);
+// Every finding, kind by kind. Reads through files only; never writes.
+std::vector<Finding> CheckCard(char drive, Files& files);
+
+// "orphan", "missing", ...: the name of a problem in machine-readable reports.
+const char* ProblemKey(Problem problem);
+// The Japanese description of a problem.
+const char* ProblemText(Problem problem);
 
 }  // namespace sdmate

@@ -1,31 +1,39 @@
 // One card session: the model with the state the window keeps beside it (whether the update is
 // due, the backup advice) and every operation the window and the command line call. Both faces
-// drive the card through this class only.
+// drive the card through this class only; it hands out the model to read, never to change.
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "card/backup.h"
+#include "card/card_check.h"
 #include "card/card_load.h"
 #include "card/card_update.h"
 #include "editing/folder_operations.h"
 #include "editing/item_operations.h"
 #include "import/stage_files.h"
+#include "platform/clock.h"
+#include "platform/places.h"
 
 namespace sdmate {
 
+// The services a session works through, built by the program's main (or by a test).
+struct SessionServices {
+  Files& files;
+  Drives& drives;
+  TextCodec& codec;
+  Clock& clock;
+  Feedback& feedback;
+  Places places;
+};
+
 class CardSession {
  public:
-  CardSession(Files& files, Drives& drives, TextCodec& codec, Feedback& feedback)
-      : files_(files), drives_(drives), codec_(codec), feedback_(feedback) {}
+  explicit CardSession(const SessionServices& services) : services_(services) {}
 
-  CardModel& model() { return model_; }
   const CardModel& model() const { return model_; }
-  Files& files() { return files_; }
-  Drives& drives() { return drives_; }
-  TextCodec& codec() { return codec_; }
-  Feedback& feedback() { return feedback_; }
 
   // The update button: enabled by every staged edit, disabled by the end of an update.
   bool updateDue() const { return updateDue_; }
@@ -33,20 +41,36 @@ class CardSession {
   bool backupAdvice() const { return backupAdvice_; }
   void SetBackupAdvice(bool advice) { backupAdvice_ = advice; }
 
-  LoadResult Load(char drive, LoadOptions options = {}) {
-    LoadResult result = LoadCard(model_, drive, backupAdvice_, files_, drives_, feedback_, options);
-    if (result.anyFolderAdded()) updateDue_ = true;
-    return result;
+  // Drives and paths.
+  std::vector<DriveInfo> ListDrives() { return services_.drives.List(); }
+  // Gives a folder of the computer (a mounted card, a copy of one) a drive letter; 0 when none
+  // is free.
+  char MapCardFolder(const std::string& nativeFolder) {
+    return services_.drives.MapFolder(nativeFolder);
   }
-  UpdateResult Update() {
-    UpdateResult result = UpdateCard(model_, backupAdvice_, files_, drives_, feedback_);
-    if (result.ran) updateDue_ = false;
-    return result;
+  // The native path of a model path (a card path or a path of the computer); empty when its
+  // drive letter stands for nothing.
+  std::string NativePath(const std::string& modelPath) const {
+    return services_.drives.NativePathOf(modelPath).value_or(std::string());
   }
-  BackupResult Backup(const std::string& backupRoot, const std::string& stamp) {
-    return BackupCard(model_.drive, backupRoot, stamp, backupAdvice_, files_, feedback_);
-  }
+  const Places& places() const { return services_.places; }
 
+  // Texts at the window's and the console's edge: card bytes shown as UTF-8, typed UTF-8 as the
+  // card's bytes, and how many bytes a typed text takes on the card.
+  std::string ToUtf8(std::string_view sjis) { return services_.codec.ToUtf8(sjis); }
+  std::string FromUtf8(std::string_view utf8) { return services_.codec.FromUtf8(utf8); }
+
+  // The card.
+  LoadResult Load(char drive, LoadOptions options = {});
+  UpdateResult Update();
+  // Copies the drive's handset areas into a time-stamped folder of backupRoot, by default the
+  // "BackUp" folder beside the program.
+  BackupResult Backup(char drive, const std::string& backupRoot = {});
+  std::string DefaultBackupRoot() const;
+  // What is wrong with the card on a drive, read-only.
+  std::vector<Finding> Check(char drive) { return CheckCard(drive, services_.files); }
+
+  // Staged edits of items and folders.
   EditResult DeleteItem(MediaKind kind, int folder, int row) {
     return Due(sdmate::DeleteItem(model_, kind, folder, row));
   }
@@ -59,28 +83,24 @@ class CardSession {
   EditResult MoveItemDown(MediaKind kind, int folder, int row) {
     return Due(sdmate::MoveItemDown(model_, kind, folder, row));
   }
-  EditResult StoreItemTitle(MediaKind kind, int folder, int row, std::string_view sjisTitle) {
-    return Due(sdmate::StoreItemTitle(model_, kind, folder, row, sjisTitle));
+  // Titles as the user typed them (UTF-8). A text that shows the stored title unchanged keeps
+  // the stored bytes: not every Shift-JIS code survives a round trip.
+  EditResult StoreItemTitle(MediaKind kind, int folder, int row, std::string_view utf8);
+  EditResult StoreFolderTitle(MediaKind kind, int folder, std::string_view utf8);
+  int AddFolder(MediaKind kind);
+  FolderDeleteResult DeleteFolder(MediaKind kind, int folder);
+
+  // Files of the computer staged as new items.
+  bool PrepareAdd(MediaKind kind) {
+    return sdmate::PrepareAdd(model_, kind, services_.files, services_.feedback);
   }
-  int AddFolder(MediaKind kind) {
-    int added = sdmate::AddFolder(model_, kind, feedback_);
-    if (added != 0) updateDue_ = true;
-    return added;
-  }
-  FolderDeleteResult DeleteFolder(MediaKind kind, int folder) {
-    FolderDeleteResult result = sdmate::DeleteFolder(model_, kind, folder, feedback_);
-    if (result.deleted) updateDue_ = true;
-    return result;
-  }
-  EditResult StoreFolderTitle(MediaKind kind, int folder, std::string_view sjisTitle) {
-    return Due(sdmate::StoreFolderTitle(model_, kind, folder, sjisTitle));
-  }
-  bool PrepareAdd(MediaKind kind) { return sdmate::PrepareAdd(model_, kind, files_, feedback_); }
   BatchResult AddFiles(MediaKind kind, int folder, const std::vector<std::string>& paths) {
-    return Batch(sdmate::AddFiles(model_, kind, folder, paths, files_, codec_, feedback_));
+    return Batch(sdmate::AddFiles(model_, kind, folder, paths, services_.files, services_.codec,
+                                  services_.feedback));
   }
   BatchResult DropFiles(MediaKind kind, int folder, const std::vector<std::string>& paths) {
-    return Batch(sdmate::DropFiles(model_, kind, folder, paths, files_, codec_, feedback_));
+    return Batch(sdmate::DropFiles(model_, kind, folder, paths, services_.files, services_.codec,
+                                   services_.feedback));
   }
 
  private:
@@ -93,10 +113,7 @@ class CardSession {
     return result;
   }
 
-  Files& files_;
-  Drives& drives_;
-  TextCodec& codec_;
-  Feedback& feedback_;
+  SessionServices services_;
   CardModel model_;
   bool updateDue_ = false;
   bool backupAdvice_ = false;

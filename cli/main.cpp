@@ -1,12 +1,20 @@
-// sdmate-cli: the card engine on the command line.
+// sdmate-cli: the card engine on the command line. This file builds the operating system's
+// services; everything else works through them.
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/cli_run.h"
 #include "platform/console.h"
+#include "platform/drive_table.h"
 
 int main(int argc, char** argv) {
   sdmate::PrepareUtf8Console();
-  return sdmate::cli::RunCli(sdmate::Utf8Arguments(argc, argv), std::cout, std::cerr);
+  sdmate::DriveTable table;
+  std::unique_ptr<sdmate::Drives> drives = sdmate::MakeNativeDrives(table);
+  std::unique_ptr<sdmate::Files> files = sdmate::MakeNativeFiles(table);
+  std::unique_ptr<sdmate::TextCodec> codec = sdmate::MakeNativeTextCodec();
+  std::unique_ptr<sdmate::Clock> clock = sdmate::MakeSystemClock();
+  sdmate::cli::CliServices services{*files, *drives, *codec, *clock, sdmate::SystemPlaces()};
+  return sdmate::cli::RunCli(sdmate::Utf8Arguments(argc, argv), services, std::cout, std::cerr);
 }

@@ -35,7 +35,7 @@ class StagingFiles : public Files {
   std::optional<std::string> ReadFile(const std::string& path) override {
     return real_.ReadFile(path);
   }
-  std::vector<std::string> ListDirectory(const std::string& path) override {
+  std::optional<std::vector<std::string>> ListDirectory(const std::string& path) override {
     return real_.ListDirectory(path);
   }
   bool MakeDirectories(const std::string& path) override {

@@ -14,12 +14,6 @@ bool IsControl(char c) {
   return byte < 0x20 || byte == 0x7F;
 }
 
-char UpperLetter(char c) {
-  if (c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
-  if (c >= 'A' && c <= 'Z') return c;
-  return 0;
-}
-
 struct ResolvedPath {
   char drive = 0;
   std::vector<std::string_view> components;

@@ -1,78 +1,16 @@
-// Where the handset keeps what on the card: the handset profile, the per-kind values and the
-// functions that build table paths, folder directories and data file names.
+// Where the handset keeps what on the card: the functions that build table paths, folder
+// directories and data file names, and the capacities of a kind.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "core/ascii.h"
+#include "core/handset_profile.h"
+#include "core/kind_traits.h"
 
 namespace sdmate {
-
-// The three kinds of content the program manages, always handled in this sequence.
-enum class MediaKind { Image = 0, Movie = 1, Document = 2 };
-inline constexpr std::array<MediaKind, 3> kAllKinds = {MediaKind::Image, MediaKind::Movie,
-                                                       MediaKind::Document};
-inline constexpr std::size_t IndexOf(MediaKind kind) { return static_cast<std::size_t>(kind); }
-
-struct FileTypeRule {
-  std::string extension;  // upper case, with the dot: ".JPG"
-  std::int64_t maxBytes = 0;
-};
-
-struct ContentArea {
-  std::string tablePathTemplate;    // "\PRIVATE\DOCOMO\TABLE\STILL\SUD#3F.TBL"
-  std::string dataDirectory;        // "\PRIVATE\DOCOMO\STILL\"; empty: the handset lacks the area
-  std::string prefix;               // data file name prefix: "STIL"
-  int width = 0;                    // digits after the prefix
-  std::vector<FileTypeRule> rules;  // at most kMaxFileTypeRules
-};
-
-inline constexpr std::size_t kMaxFileTypeRules = 16;
-
-// The five areas of a handset, always in this order.
-enum class AreaIndex { StandbyImage = 0, RingTone, Movie, CameraPicture, Document };
-
-struct HandsetProfile {
-  std::array<ContentArea, 5> areas;
-  const ContentArea& area(AreaIndex index) const { return areas[static_cast<std::size_t>(index)]; }
-};
-
-// The one handset the program knows.
-HandsetProfile N901iSProfile();
-
-// Everything that differs between the three kinds, in one place. Texts shown to the user are
-// UTF-8; texts written to the card are plain ASCII here.
-struct KindTraits {
-  MediaKind kind;
-  AreaIndex area;
-  const char* key;              // "image", "movie", "document": command line and JSON
-  const char* controlSuffix;    // "Image", "Movie", "Document": control names of the window
-  const char* directoryPrefix;  // "SUD", "PRL", "PUD"
-  bool hexNumbers;              // folder and file numbers in upper-case hexadecimal
-  int lastProbedFolder;         // load probes tables 1 .. this
-  std::size_t stemWidth;        // stem field of a table entry: 8, movies 6
-  // Status texts of the load and the update.
-  const char* loadStatus;
-  const char* tableStatus;
-  const char* deleteStatus;
-  const char* renameStatus;
-  const char* copyStatus;
-  const char* modelStatus;
-  // Messages of the add and drop operations and of the folder delete.
-  const char* notSupportedMessage;
-  const char* missingDirectoryQuestion;
-  const char* wrongTypeMessage;
-  const char* folderDeleteQuestion;
-  const char* dialogCaption;  // file type caption of the open-file dialog, with its "|"
-  const char* tabText;
-  const char* titleLabel;
-};
-
-const KindTraits& TraitsOf(MediaKind kind);
-// The profile area of a kind in the program's handset profile.
-const ContentArea& AreaOf(MediaKind kind);
 
 inline constexpr int kMaxFolders = 127;         // folder numbers 1 .. 127
 inline constexpr int kMaxItems = 128;           // item slots of a folder, deleted ones included
@@ -86,9 +24,14 @@ std::string PadNumber(std::int64_t n, int width);
 std::string FolderNumberText(MediaKind kind, int n);
 // File number text: images four decimal digits, movies three hexadecimal, documents three.
 std::string FileNumberText(MediaKind kind, int p);
+// The number a folder or file number text stands for ("00A" is 10 for movies), or -1 when the
+// text is not a number text of the kind.
+int NumberOfText(MediaKind kind, std::string_view digits);
 
 // Card path of folder n's table: "E:\\PRIVATE\DOCOMO\TABLE\STILL\SUD001.TBL".
 std::string TablePath(char drive, MediaKind kind, int n);
+// The table's file name alone: "SUD001.TBL".
+std::string TableFileName(MediaKind kind, int n);
 // The kind's table directory without trailing backslash: "E:\\PRIVATE\DOCOMO\TABLE\STILL".
 std::string TableDirectory(char drive, MediaKind kind);
 // Folder directory text as a table header holds it: "\PRIVATE\DOCOMO\STILL\SUD001".
@@ -108,8 +51,8 @@ std::string DefaultFolderTitle(MediaKind kind, int n);
 
 // The extension of a name: from its last dot on, "" when there is none.
 std::string_view ExtensionOf(std::string_view name);
-// ASCII upper case; other bytes unchanged.
-std::string AsciiUpper(std::string_view text);
+// The part of a name before its last dot.
+std::string_view StemOf(std::string_view name);
 // The first rule of the kind whose extension equals the upper-cased extension of name.
 const FileTypeRule* RuleFor(MediaKind kind, std::string_view name);
 

@@ -1,6 +1,8 @@
 // Row lookup, list titles and the order invariants of the card model.
 #include "core/card_model.h"
 
+#include <utility>
+
 #include "core/sjis.h"
 
 namespace sdmate {
@@ -12,12 +14,41 @@ int ItemAtRow(const FolderSlot& folder, int row) {
   return -1;
 }
 
-ItemRow* VisibleItemAtRow(FolderSlot& folder, int row) {
+const ItemRow* VisibleItemAtRow(const FolderSlot& folder, int row) {
   if (row < 1 || row > folder.visibleCount()) return nullptr;
   int s = ItemAtRow(folder, row);
   if (s < 0) return nullptr;
-  ItemRow& item = folder.items[static_cast<std::size_t>(s)];
+  const ItemRow& item = folder.items[static_cast<std::size_t>(s)];
   return item.deleted ? nullptr : &item;
+}
+
+ItemRow* VisibleItemAtRow(FolderSlot& folder, int row) {
+  return const_cast<ItemRow*>(VisibleItemAtRow(std::as_const(folder), row));
+}
+
+namespace {
+
+template <typename Folder, typename Item>
+std::vector<Item*> VisibleItemsOf(Folder& folder) {
+  std::vector<Item*> items;
+  items.reserve(static_cast<std::size_t>(folder.visibleCount()));
+  for (int row = 1; row <= folder.visibleCount(); ++row) {
+    const int slot = ItemAtRow(folder, row);
+    if (slot < 0) continue;
+    Item& item = folder.items[static_cast<std::size_t>(slot)];
+    if (!item.deleted) items.push_back(&item);
+  }
+  return items;
+}
+
+}  // namespace
+
+std::vector<const ItemRow*> VisibleItems(const FolderSlot& folder) {
+  return VisibleItemsOf<const FolderSlot, const ItemRow>(folder);
+}
+
+std::vector<ItemRow*> VisibleItems(FolderSlot& folder) {
+  return VisibleItemsOf<FolderSlot, ItemRow>(folder);
 }
 
 std::string ShortTitle(int limit, std::string_view title) {

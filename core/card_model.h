@@ -70,6 +70,11 @@ struct CardModel {
 int ItemAtRow(const FolderSlot& folder, int row);
 // The item shown on a list row: a visible item, or nullptr for a blank row or a deleted item.
 ItemRow* VisibleItemAtRow(FolderSlot& folder, int row);
+const ItemRow* VisibleItemAtRow(const FolderSlot& folder, int row);
+
+// The visible items of a folder in list order: row r shows the visible item whose order is r.
+std::vector<const ItemRow*> VisibleItems(const FolderSlot& folder);
+std::vector<ItemRow*> VisibleItems(FolderSlot& folder);
 
 // The title as the list shows it, at most limit bytes, ending in the ellipsis when cut.
 std::string ShortTitle(int limit, std::string_view title);

@@ -20,16 +20,9 @@ std::string SkipMessage(std::string_view reason, const std::string& path) {
 bool IsCardExtension(std::string_view extension) {
   if (extension.size() < 2 || extension.size() > 4 || extension[0] != '.') return false;
   for (char c : extension.substr(1)) {
-    bool letterOrDigit = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-    if (!letterOrDigit) return false;
+    if (!IsAsciiLetterOrDigit(c)) return false;
   }
   return true;
-}
-
-// The part of a name before its last dot.
-std::string_view StemOf(std::string_view name) {
-  std::size_t dot = name.rfind('.');
-  return dot == std::string_view::npos ? name : name.substr(0, dot);
 }
 
 // The lowest number no item of the folder holds, deleted and newly staged items included.

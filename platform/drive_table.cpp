@@ -1,14 +1,10 @@
 // Drive letter mapping and model-path translation.
 #include "platform/drive_table.h"
 
+#include "platform/native_path.h"
+
 namespace sdmate {
 namespace {
-
-#ifdef _WIN32
-constexpr char kNativeSeparator = '\\';
-#else
-constexpr char kNativeSeparator = '/';
-#endif
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
@@ -50,12 +46,8 @@ std::optional<std::string> DriveTable::ToNative(std::string_view path) const {
   char letter = DriveLetterOf(path);
   if (letter == 0) return std::string(path);
   std::optional<std::string> root = RootOf(letter);
-#ifdef _WIN32
-  // A letter the table does not know is a drive of the system itself.
-  if (!root) root = std::string(1, letter) + ":";
-#else
+  if (!root) root = UnmappedDriveRoot(letter);
   if (!root) return std::nullopt;
-#endif
   std::string native = *root;
   while (native.size() > 1 && IsSeparator(native.back())) native.pop_back();
   std::string_view rest = path.substr(2);
@@ -65,7 +57,7 @@ std::optional<std::string> DriveTable::ToNative(std::string_view path) const {
     std::size_t end = at;
     while (end < rest.size() && !IsSeparator(rest[end])) ++end;
     if (end > at) {
-      if (native.empty() || !IsSeparator(native.back())) native.push_back(kNativeSeparator);
+      if (native.empty() || !IsSeparator(native.back())) native.push_back(NativeSeparator());
       native.append(rest.substr(at, end - at));
     }
     at = end;

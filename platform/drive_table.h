@@ -31,6 +31,10 @@ class DriveTable {
   std::array<std::string, 26> roots_;
 };
 
+// The root of a drive letter the table does not map: on Windows the system's own drive ("E:"),
+// elsewhere none.
+std::optional<std::string> UnmappedDriveRoot(char letter);
+
 // The drive letter a path begins with ("E:..."), upper-cased, or 0.
 char DriveLetterOf(std::string_view path);
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,9 @@ class Drives {
   virtual std::int64_t FreeBytes(char letter) = 0;
   // Gives a folder (a mounted card, a copy of one) a drive letter; 0 when none is free.
   virtual char MapFolder(const std::string& folder) = 0;
+  // The native path of a model path: a card path through the letters, a path of the computer
+  // as it is; nullopt for a letter that stands for nothing.
+  virtual std::optional<std::string> NativePathOf(const std::string& modelPath) = 0;
 };
 
 // The operating system's drives; letters are kept in the table (by reference).

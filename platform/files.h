@@ -30,12 +30,14 @@ class Files {
   // old version stays whole when anything fails.
   virtual bool WriteFileReplacing(const std::string& path, const std::string& bytes) = 0;
   // Copy, move and delete of a file or a whole tree, replacing without asking, keeping the
-  // files' modification times, never into a recycle bin. True when it succeeded.
+  // files' modification times, never into a recycle bin. True when it succeeded; a copy whose
+  // modification time could not be kept has not succeeded.
   virtual bool ShellCopy(const std::string& from, const std::string& to) = 0;
   virtual bool ShellMove(const std::string& from, const std::string& to) = 0;
   virtual bool ShellDelete(const std::string& path) = 0;
-  // Names of the entries of a directory, sorted; empty when it cannot be listed.
-  virtual std::vector<std::string> ListDirectory(const std::string& path) = 0;
+  // Names of the entries of a directory, sorted; nullopt when it cannot be listed (missing,
+  // not a directory, no permission), which is not the same as empty.
+  virtual std::optional<std::vector<std::string>> ListDirectory(const std::string& path) = 0;
 };
 
 // The operating system's files, with card paths mapped through the table (kept by reference).

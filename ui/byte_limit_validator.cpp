@@ -3,15 +3,13 @@
 
 #include <QLineEdit>
 
-#include "platform/text_codec.h"
-
 namespace sdmate {
 
-ByteLimitValidator::ByteLimitValidator(TextCodec& codec, std::size_t limit, QLineEdit* field)
-    : QValidator(field), codec_(codec), limit_(limit), field_(field) {}
+ByteLimitValidator::ByteLimitValidator(ByteCounter bytesOf, std::size_t limit, QLineEdit* field)
+    : QValidator(field), bytesOf_(std::move(bytesOf)), limit_(limit), field_(field) {}
 
 std::size_t ByteLimitValidator::BytesOf(const QString& text) const {
-  return codec_.FromUtf8(text.toStdString()).size();
+  return bytesOf_(text.toStdString());
 }
 
 QValidator::State ByteLimitValidator::validate(QString& input, int& /*position*/) const {

@@ -4,12 +4,15 @@
 
 #include <QValidator>
 #include <cstddef>
+#include <functional>
+#include <string_view>
 
 class QLineEdit;
 
 namespace sdmate {
 
-class TextCodec;
+// How many bytes a text (UTF-8) takes on the card.
+using ByteCounter = std::function<std::size_t(std::string_view utf8)>;
 
 class ByteLimitValidator : public QValidator {
   Q_OBJECT
@@ -17,14 +20,14 @@ class ByteLimitValidator : public QValidator {
  public:
   // field is the line edit the validator serves: a text that is already too long (a title
   // taken from a long file name) may still be shortened.
-  ByteLimitValidator(TextCodec& codec, std::size_t limit, QLineEdit* field);
+  ByteLimitValidator(ByteCounter bytesOf, std::size_t limit, QLineEdit* field);
 
   State validate(QString& input, int& position) const override;
   std::size_t BytesOf(const QString& text) const;
   std::size_t limit() const { return limit_; }
 
  private:
-  TextCodec& codec_;
+  ByteCounter bytesOf_;
   std::size_t limit_;
   QLineEdit* field_;
 };

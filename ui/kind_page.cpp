@@ -13,8 +13,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "core/content_table.h"
 #include "ui/artwork.h"
-#include "ui/byte_limit_validator.h"
 #include "ui/window_fonts.h"
 
 namespace sdmate {
@@ -45,7 +45,7 @@ QLabel* Label(QWidget* parent, const char* text, QPoint where) {
 
 }  // namespace
 
-KindPage::KindPage(MediaKind kind, TextCodec& codec, QWidget* parent)
+KindPage::KindPage(MediaKind kind, const ByteCounter& bytesOf, QWidget* parent)
     : QWidget(parent), kind_(kind) {
   const KindTraits& traits = TraitsOf(kind);
   setObjectName(Name("ts", traits));
@@ -60,7 +60,7 @@ KindPage::KindPage(MediaKind kind, TextCodec& codec, QWidget* parent)
   edFolderTitle = new QLineEdit(this);
   edFolderTitle->setObjectName(Name("ed", traits, "FolderTitle"));
   edFolderTitle->setGeometry(90, 22, 262, 22);
-  edFolderTitle->setValidator(new ByteLimitValidator(codec, kFolderTitleBytes, edFolderTitle));
+  edFolderTitle->setValidator(new ByteLimitValidator(bytesOf, kHeaderTitleRead, edFolderTitle));
   btEditFolder = Button(this, Name("btEdit", traits, "Folder"), "修正", {356, 21, 48, 24});
   btAddFolder = Button(this, Name("btAdd", traits, "Folder"), "フォルダ追加", {412, 6, 84, 24});
   btDelFolder = Button(this, Name("btDel", traits, "Folder"), "フォルダ削除", {412, 34, 84, 24});
@@ -69,7 +69,7 @@ KindPage::KindPage(MediaKind kind, TextCodec& codec, QWidget* parent)
   edTitle = new QLineEdit(this);
   edTitle->setObjectName(Name("ed", traits, "Title"));
   edTitle->setGeometry(8, 68, 344, 22);
-  edTitle->setValidator(new ByteLimitValidator(codec, kItemTitleBytes, edTitle));
+  edTitle->setValidator(new ByteLimitValidator(bytesOf, kEntryTitleField, edTitle));
   btEdit = Button(this, Name("btEdit", traits), "修正", {356, 67, 48, 24});
 
   sg = new QTableWidget(KindPage::kInitialRows - 1, 4, this);

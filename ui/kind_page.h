@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "core/card_layout.h"
+#include "ui/byte_limit_validator.h"
 
 class QComboBox;
 class QFrame;
@@ -16,18 +17,15 @@ class QTableWidget;
 
 namespace sdmate {
 
-class TextCodec;
-
 class KindPage : public QWidget {
   Q_OBJECT
 
  public:
   // Rows of a list until the first load, its heading row included.
   static constexpr int kInitialRows = 64;
-  static constexpr int kItemTitleBytes = 64;
-  static constexpr int kFolderTitleBytes = 48;
 
-  KindPage(MediaKind kind, TextCodec& codec, QWidget* parent = nullptr);
+  // bytesOf counts a typed title in the card's bytes, for the title fields' limits.
+  KindPage(MediaKind kind, const ByteCounter& bytesOf, QWidget* parent = nullptr);
 
   MediaKind kind() const { return kind_; }
 

@@ -6,14 +6,14 @@
 #include <QProgressDialog>
 #include <QPushButton>
 
-#include "ui/unmain.h"
-
 namespace sdmate {
 
 QtFeedback::~QtFeedback() { CloseProgress(); }
 
+QWidget* QtFeedback::Parent() const { return view_ != nullptr ? view_->DialogParent() : nullptr; }
+
 Answer QtFeedback::Ask(MessageKind kind, std::string_view text, Buttons buttons) {
-  QMessageBox box(window_);
+  QMessageBox box(Parent());
   box.setWindowTitle(QString::fromUtf8(CaptionOf(kind)));
   box.setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
   switch (kind) {
@@ -57,11 +57,11 @@ Answer QtFeedback::Ask(MessageKind kind, std::string_view text, Buttons buttons)
 
 void QtFeedback::Status(std::string_view text) {
   status_ = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  if (window_ != nullptr) window_->ShowStatus(text);
+  if (view_ != nullptr) view_->ShowStatus(text);
 }
 
 void QtFeedback::Refresh() {
-  if (window_ != nullptr) window_->ShowDiskSpace();
+  if (view_ != nullptr) view_->ShowDiskSpace();
 }
 
 void QtFeedback::Progress(int done, int total) {
@@ -70,7 +70,7 @@ void QtFeedback::Progress(int done, int total) {
     return;
   }
   if (progress_ == nullptr) {
-    progress_ = new QProgressDialog(window_);
+    progress_ = new QProgressDialog(Parent());
     progress_->setWindowTitle(QStringLiteral("Sdmate"));
     progress_->setCancelButton(nullptr);  // the card must not be left half written
     progress_->setWindowModality(Qt::ApplicationModal);

@@ -6,12 +6,11 @@
 #include <QString>
 
 #include "core/feedback.h"
+#include "ui/status_view.h"
 
 class QProgressDialog;
 
 namespace sdmate {
-
-class TfrMain;
 
 class QtFeedback : public Feedback {
  public:
@@ -19,7 +18,7 @@ class QtFeedback : public Feedback {
   ~QtFeedback() override;
 
   // The window is made with this feedback, so it is named afterwards.
-  void SetWindow(TfrMain* window) { window_ = window; }
+  void SetView(StatusView* view) { view_ = view; }
 
   Answer Ask(MessageKind kind, std::string_view text, Buttons buttons) override;
   void Status(std::string_view text) override;
@@ -32,8 +31,9 @@ class QtFeedback : public Feedback {
 
  private:
   void CloseProgress();
+  QWidget* Parent() const;
 
-  TfrMain* window_ = nullptr;
+  StatusView* view_ = nullptr;
   QString status_;  // the last status text, repeated above the count
   QPointer<QProgressDialog> progress_;
 };

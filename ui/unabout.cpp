@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTextDocument>
 
+#include "core/version.h"
 #include "ui/artwork.h"
 #include "ui/click_targets.h"
 #include "ui/web_addresses.h"
@@ -76,7 +77,7 @@ TfrAbout::TfrAbout(QWidget* owner) : QDialog(owner) {
   bold.setPixelSize(15);
   bold.setBold(true);
   ProductName->setFont(bold);
-  Version = Text(Panel1, "Version", "Version 0.1.1.0", 28);
+  Version = Text(Panel1, "Version", (std::string("Version ") + kVersion).c_str(), 28);
   Version->setGeometry(54, 27, 210, 16);
   Notice = Text(Panel1, "Notice", "本ソフトの使用は自己責任でお願いします．", 50);
   Comment2 = Text(Panel1, "Comment2", "最新版入手やご意見等は↓こちらへどうぞ", 70);

@@ -23,10 +23,8 @@
 #include <QTimer>
 #include <QUrl>
 #include <algorithm>
-#include <cctype>
 
-#include "platform/drive_table.h"
-#include "platform/native_path.h"
+#include "core/version.h"
 #include "ui/artwork.h"
 #include "ui/click_targets.h"
 #include "ui/open_files_dialog.h"
@@ -39,7 +37,7 @@ namespace sdmate {
 namespace {
 
 constexpr char kPickFolderText[] = "フォルダを指定…";
-constexpr char kVersionText[] = "Ver 0.1.1.0";
+const std::string kVersionText = std::string("Ver ") + kVersion;
 
 QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -100,11 +98,9 @@ std::vector<std::string> LocalFiles(const QMimeData* data) {
 
 }  // namespace
 
-TfrMain::TfrMain(Files& files, Drives& drives, TextCodec& codec, Feedback& feedback,
-                 const DriveTable& table, QWidget* parent)
+TfrMain::TfrMain(const SessionServices& services, QWidget* parent)
     : QMainWindow(parent),
-      session_(files, drives, codec, feedback),
-      table_(table),
+      session_(services),
       opener_(OpenWithDesktop),
       openFiles_(std::make_unique<QtOpenFilesDialog>()) {
   setObjectName(QStringLiteral("frMain"));
@@ -134,7 +130,8 @@ TfrMain::TfrMain(Files& files, Drives& drives, TextCodec& codec, Feedback& feedb
   pcMain->setObjectName(QStringLiteral("pcMain"));
   pcMain->setGeometry(4, 4, 512, 556);
   for (MediaKind kind : kAllKinds) {
-    auto* page = new KindPage(kind, codec, pcMain);
+    auto* page = new KindPage(
+        kind, [this](std::string_view utf8) { return session_.FromUtf8(utf8).size(); }, pcMain);
     pages_[IndexOf(kind)] = page;
     pcMain->addTab(page, QString::fromUtf8(TraitsOf(kind).tabText));
     ConnectPage(*page);
@@ -169,7 +166,7 @@ void TfrMain::BuildRightColumn(QWidget* client) {
   // The notice line takes its clicks and does nothing with them.
   ClickLabel* notice = ClickableLabel(Panel5, "Label7", "SDカード管理ツール", {44, 22, 124, 16});
   notice->setCursor(Qt::ArrowCursor);
-  ClickLabel* version = ClickableLabel(Panel5, "Label8", kVersionText, {44, 38, 120, 16});
+  ClickLabel* version = ClickableLabel(Panel5, "Label8", kVersionText.c_str(), {44, 38, 120, 16});
   for (ClickLabel* opens : {icon, name, version}) {
     connect(opens, &ClickLabel::clicked, this, &TfrMain::Panel5Click);
   }
@@ -271,16 +268,14 @@ void TfrMain::FillDriveChooser(char select) {
   const QSignalBlocker blocker(curDrive);
   curDrive->clear();
   int selectIndex = 0;
-  for (const DriveInfo& drive : session_.drives().List()) {
-    const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(drive.letter)));
-    const std::string root = drive.root;
-    const SplitPath parts = SplitNativePath(root);
-    std::string label = parts.name.empty() ? root : parts.name;
-    if (label.empty()) label = root;
+  for (const DriveInfo& drive : session_.ListDrives()) {
+    const char letter = UpperLetter(drive.letter);
+    const QString root = QString::fromStdString(drive.root);
+    const QString name = QFileInfo(QDir::cleanPath(QDir::fromNativeSeparators(root))).fileName();
+    const QString label = name.isEmpty() ? root : name;
     if (letter == select) selectIndex = curDrive->count();
-    curDrive->addItem(
-        QStringLiteral("%1: [%2]").arg(QChar::fromLatin1(letter), QString::fromStdString(label)),
-        QVariant(static_cast<int>(letter)));
+    curDrive->addItem(QStringLiteral("%1: [%2]").arg(QChar::fromLatin1(letter), label),
+                      QVariant(static_cast<int>(letter)));
   }
   curDrive->addItem(QString::fromUtf8(kPickFolderText), QVariant(0));
   curDrive->setCurrentIndex(curDrive->count() > 1 ? selectIndex : -1);
@@ -301,7 +296,7 @@ void TfrMain::curDriveActivated(int index) {
 }
 
 char TfrMain::MapCardFolder(const std::string& nativeFolder, bool fromCommandLine) {
-  const char letter = session_.drives().MapFolder(nativeFolder);
+  const char letter = session_.MapCardFolder(nativeFolder);
   if (letter == 0) return 0;
   if (fromCommandLine) commandLineDrives_.insert(letter);
   FillDriveChooser(letter);
@@ -377,23 +372,22 @@ void TfrMain::btRefreshDataClick() {
   ShowUpdateDue();
 }
 
-void TfrMain::btBackUpClick() {
-  session_.Backup(ExecutableDirectory() + "BackUp", LocalBackupStamp());
-}
+void TfrMain::btBackUpClick() { session_.Backup(session_.model().drive); }
 
 // ---- Help, end, about box, banner
 
 std::string FindHelpFile(const std::string& currentDirectory, const std::string& programDirectory) {
   for (const std::string& directory : {currentDirectory, programDirectory}) {
-    const std::string path = JoinNativePath(directory, "ReadMe.txt");
-    if (QFileInfo(QString::fromStdString(path)).isFile()) return path;
+    const QString path =
+        QDir(QString::fromStdString(directory)).filePath(QStringLiteral("ReadMe.txt"));
+    if (QFileInfo(path).isFile()) return QDir::toNativeSeparators(path).toStdString();
   }
   return {};
 }
 
 void TfrMain::btHelpClick() {
   const std::string current = QDir::toNativeSeparators(QDir::currentPath()).toStdString();
-  const std::string path = FindHelpFile(current, ExecutableDirectory());
+  const std::string path = FindHelpFile(current, session_.places().programDirectory);
   // A missing help file passes silently, as a failed shell call does.
   if (!path.empty()) opener_(path);
 }
@@ -482,13 +476,7 @@ void TfrMain::edFolderTitleChange(MediaKind kind) { page(kind).btEditFolder->set
 void TfrMain::btEditFolderClick(MediaKind kind) {
   KindPage& shown = page(kind);
   const int n = ShownFolder(kind);
-  if (n != 0) {
-    const std::string stored = session_.model().of(kind).folder(n).folderTitle;
-    const QString text = shown.edFolderTitle->text();
-    // An untouched title keeps its bytes: not every Shift-JIS code survives a round trip.
-    const std::string title = text == Utf8(stored) ? stored : Sjis(text);
-    session_.StoreFolderTitle(kind, n, title);
-  }
+  if (n != 0) session_.StoreFolderTitle(kind, n, shown.edFolderTitle->text().toStdString());
   shown.btEditFolder->setEnabled(false);
   ShowUpdateDue();
 }
@@ -536,7 +524,7 @@ void TfrMain::SelectRow(MediaKind kind, int row, bool runHandler) {
   if (runHandler) sgClick(kind);
 }
 
-ItemRow* TfrMain::SelectedItem(MediaKind kind) {
+const ItemRow* TfrMain::SelectedItem(MediaKind kind) {
   const int n = ShownFolder(kind);
   if (n == 0) return nullptr;
   return VisibleItemAtRow(session_.model().of(kind).folder(n), page(kind).SelectedRow());
@@ -580,11 +568,8 @@ void TfrMain::edTitleChange(MediaKind kind) { page(kind).btEdit->setEnabled(true
 void TfrMain::btEditClick(MediaKind kind) {
   KindPage& shown = page(kind);
   const int n = ShownFolder(kind);
-  if (const ItemRow* item = SelectedItem(kind); item != nullptr) {
-    const QString text = shown.edTitle->text();
-    // An untouched title keeps its bytes: not every Shift-JIS code survives a round trip.
-    const std::string title = text == Utf8(item->title) ? item->title : Sjis(text);
-    session_.StoreItemTitle(kind, n, shown.SelectedRow(), title);
+  if (SelectedItem(kind) != nullptr) {
+    session_.StoreItemTitle(kind, n, shown.SelectedRow(), shown.edTitle->text().toStdString());
     RedrawItemList(kind);
   }
   shown.btEdit->setEnabled(false);
@@ -699,15 +684,11 @@ void TfrMain::dropEvent(QDropEvent* event) {
 // ---- Texts at the edge
 
 std::string TfrMain::NativePath(const std::string& modelPath) const {
-  return table_.ToNative(modelPath).value_or(std::string());
-}
-
-std::string TfrMain::Sjis(const QString& text) {
-  return session_.codec().FromUtf8(text.toStdString());
+  return session_.NativePath(modelPath);
 }
 
 QString TfrMain::Utf8(std::string_view sjis) {
-  return QString::fromStdString(session_.codec().ToUtf8(sjis));
+  return QString::fromStdString(session_.ToUtf8(sjis));
 }
 
 }  // namespace sdmate

@@ -15,6 +15,7 @@
 
 #include "card/card_session.h"
 #include "ui/kind_page.h"
+#include "ui/status_view.h"
 
 class QComboBox;
 class QDragEnterEvent;
@@ -29,7 +30,6 @@ class QTabWidget;
 
 namespace sdmate {
 
-class DriveTable;
 class OpenFilesDialog;
 class Preview;
 class TfrAbout;
@@ -38,19 +38,18 @@ class TfrAbout;
 // neither exists.
 std::string FindHelpFile(const std::string& currentDirectory, const std::string& programDirectory);
 
-class TfrMain : public QMainWindow {
+class TfrMain : public QMainWindow, public StatusView {
   Q_OBJECT
 
  public:
   static constexpr int kClientWidth = 697;
   static constexpr int kClientHeight = 587;
 
-  // table turns the model's card paths into native ones for opening and previewing files.
-  TfrMain(Files& files, Drives& drives, TextCodec& codec, Feedback& feedback,
-          const DriveTable& table, QWidget* parent = nullptr);
+  // The window's session works through the services main built.
+  explicit TfrMain(const SessionServices& services, QWidget* parent = nullptr);
   ~TfrMain() override;
 
-  CardSession& session() { return session_; }
+  const CardSession& session() const { return session_; }
   KindPage& page(MediaKind kind) { return *pages_[IndexOf(kind)]; }
 
   // Opens a native path or a web address ("https://...") with the desktop's program for it;
@@ -70,8 +69,9 @@ class TfrMain : public QMainWindow {
   char SelectedDrive() const;
 
   // Shown by the operations below the window.
-  void ShowStatus(std::string_view text);
-  void ShowDiskSpace();
+  void ShowStatus(std::string_view text) override;
+  void ShowDiskSpace() override;
+  QWidget* DialogParent() override { return this; }
 
   // Handlers of the window's buttons.
   void btLoadMemClick();
@@ -158,13 +158,11 @@ class TfrMain : public QMainWindow {
   // After files were staged on a kind's shown folder: rows, gauge, update button.
   void ShowStagedFiles(MediaKind kind);
   // The item on the selected row of a kind's list, nullptr for a blank row.
-  ItemRow* SelectedItem(MediaKind kind);
+  const ItemRow* SelectedItem(MediaKind kind);
   std::string NativePath(const std::string& modelPath) const;
-  std::string Sjis(const QString& text);
   QString Utf8(std::string_view sjis);
 
   CardSession session_;
-  const DriveTable& table_;
   std::array<KindPage*, 3> pages_{};
   QLabel* statusPanel_ = nullptr;
   Opener opener_;

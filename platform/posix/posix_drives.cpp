@@ -108,6 +108,10 @@ class PosixDrives final : public Drives {
 
   char MapFolder(const std::string& folder) override { return table_.MapFolder(folder); }
 
+  std::optional<std::string> NativePathOf(const std::string& modelPath) override {
+    return table_.ToNative(modelPath);
+  }
+
  private:
   bool Query(char letter, struct statvfs& info) {
     auto root = table_.RootOf(letter);

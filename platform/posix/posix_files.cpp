@@ -45,8 +45,9 @@ bool CopyOneFile(const fs::path& from, const fs::path& to) {
     if (!fs::is_regular_file(from, error) || !CopyBytes(from, to)) return false;
   }
   fs::file_time_type when = fs::last_write_time(from, error);
-  if (!error) fs::last_write_time(to, when, error);
-  return true;
+  if (error) return false;
+  fs::last_write_time(to, when, error);
+  return !error;
 }
 
 bool CopyTree(const fs::path& from, const fs::path& to) {
@@ -171,14 +172,16 @@ class PosixFiles final : public Files {
     return !error && !fs::exists(fs::symlink_status(*native, error));
   }
 
-  std::vector<std::string> ListDirectory(const std::string& path) override {
-    std::vector<std::string> names;
+  std::optional<std::vector<std::string>> ListDirectory(const std::string& path) override {
     auto native = Native(path);
-    if (!native) return names;
+    if (!native) return std::nullopt;
+    std::vector<std::string> names;
     std::error_code error;
-    for (fs::directory_iterator it(*native, error), end; !error && it != end; it.increment(error)) {
+    fs::directory_iterator it(*native, error);
+    for (fs::directory_iterator end; !error && it != end; it.increment(error)) {
       names.push_back(it->path().filename().string());
     }
+    if (error) return std::nullopt;
     std::sort(names.begin(), names.end());
     return names;
   }

@@ -1,27 +1,21 @@
-// Native paths, the clock and the executable's place on Windows.
+// Native paths, the program's folders and the clock on Windows.
 #include "platform/native_path.h"
 
 #include <windows.h>
 
-#include <cstdio>
+#include <cstdlib>
 
+#include "platform/clock.h"
+#include "platform/drive_table.h"
+#include "platform/places.h"
 #include "platform/win32/win32_util.h"
 
 namespace sdmate {
+namespace {
 
-SplitPath SplitNativePath(std::string_view path) {
-  std::size_t at = path.find_last_of("\\/");
-  if (at == std::string_view::npos) return {"", std::string(path)};
-  return {std::string(path.substr(0, at + 1)), std::string(path.substr(at + 1))};
-}
-
-std::string LocalBackupStamp() {
-  SYSTEMTIME now{};
-  ::GetLocalTime(&now);
-  char text[32];
-  std::snprintf(text, sizeof text, "%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay,
-                now.wHour, now.wMinute, now.wSecond);
-  return text;
+std::string WithSeparator(std::string path) {
+  if (path.empty() || (path.back() != '\\' && path.back() != '/')) path.push_back('\\');
+  return path;
 }
 
 std::string ExecutableDirectory() {
@@ -38,5 +32,47 @@ std::string ExecutableDirectory() {
   std::string path = win32::Narrow(buffer);
   return path.substr(0, path.find_last_of("\\/") + 1);
 }
+
+class SystemClock final : public Clock {
+ public:
+  LocalTime Now() override {
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+  }
+};
+
+}  // namespace
+
+char NativeSeparator() { return '\\'; }
+
+// A letter the table does not know is a drive of the system itself.
+std::optional<std::string> UnmappedDriveRoot(char letter) { return std::string(1, letter) + ":"; }
+
+SplitPath SplitNativePath(std::string_view path) {
+  std::size_t at = path.find_last_of("\\/");
+  if (at == std::string_view::npos) return {"", std::string(path)};
+  return {std::string(path.substr(0, at + 1)), std::string(path.substr(at + 1))};
+}
+
+Places SystemPlaces() {
+  Places places;
+  places.programDirectory = ExecutableDirectory();
+  DWORD length = ::GetCurrentDirectoryW(0, nullptr);
+  std::wstring current(length, L'\0');
+  if (length > 0 && ::GetCurrentDirectoryW(length, current.data()) == length - 1) {
+    current.resize(length - 1);
+    places.currentDirectory = WithSeparator(win32::Narrow(current));
+  } else {
+    places.currentDirectory = ".\\";
+  }
+  const wchar_t* local = ::_wgetenv(L"LOCALAPPDATA");
+  places.dataDirectory = local != nullptr && local[0] != L'\0'
+                             ? WithSeparator(win32::Narrow(local)) + "Sdmate\\"
+                             : places.programDirectory + "Sdmate\\";
+  return places;
+}
+
+std::unique_ptr<Clock> MakeSystemClock() { return std::make_unique<SystemClock>(); }
 
 }  // namespace sdmate

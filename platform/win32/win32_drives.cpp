@@ -70,6 +70,10 @@ class Win32Drives final : public Drives {
 
   char MapFolder(const std::string& folder) override { return table_.MapFolder(folder); }
 
+  std::optional<std::string> NativePathOf(const std::string& modelPath) override {
+    return table_.ToNative(modelPath);
+  }
+
  private:
   std::optional<std::wstring> Root(char letter) const {
     auto root = table_.RootOf(letter);

@@ -58,17 +58,24 @@ bool MakeDirectoriesW(const std::wstring& path) {
   return IsDirectoryW(path);
 }
 
-std::vector<std::wstring> ChildrenOf(const std::wstring& directory) {
+// The entries of a directory; nullopt when it cannot be listed.
+std::optional<std::vector<std::wstring>> ListChildren(const std::wstring& directory) {
   std::vector<std::wstring> names;
   WIN32_FIND_DATAW data{};
   HANDLE find = ::FindFirstFileW((directory + L"\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
+  if (find == INVALID_HANDLE_VALUE) return std::nullopt;
   do {
     std::wstring name = data.cFileName;
     if (name != L"." && name != L"..") names.push_back(name);
   } while (::FindNextFileW(find, &data));
+  const bool complete = ::GetLastError() == ERROR_NO_MORE_FILES;
   ::FindClose(find);
+  if (!complete) return std::nullopt;
   return names;
+}
+
+std::vector<std::wstring> ChildrenOf(const std::wstring& directory) {
+  return ListChildren(directory).value_or(std::vector<std::wstring>{});
 }
 
 // The plain-API route, used for paths the shell cannot take.
@@ -235,11 +242,13 @@ class Win32Files final : public Files {
     return ShellOperation(FO_DELETE, *wide, L"") && !ExistsW(*wide);
   }
 
-  std::vector<std::string> ListDirectory(const std::string& path) override {
-    std::vector<std::string> names;
+  std::optional<std::vector<std::string>> ListDirectory(const std::string& path) override {
     auto wide = Wide(path);
-    if (!wide) return names;
-    for (const std::wstring& name : ChildrenOf(*wide)) names.push_back(Narrow(name));
+    if (!wide || !IsDirectoryW(*wide)) return std::nullopt;
+    auto children = ListChildren(*wide);
+    if (!children) return std::nullopt;
+    std::vector<std::string> names;
+    for (const std::wstring& name : *children) names.push_back(Narrow(name));
     std::sort(names.begin(), names.end());
     return names;
   }

@@ -26,7 +26,8 @@ class FullCycleTest : public ::testing::Test {
     table_.Assign('E', builder_.root().string());
     files_ = MakeNativeFiles(table_);
     codec_ = MakeNativeTextCodec();
-    session_ = std::make_unique<CardSession>(*files_, drives_, *codec_, feedback_);
+    session_ = std::make_unique<CardSession>(
+        SessionServices{*files_, drives_, *codec_, clock_, feedback_, test::TestPlaces(temp_)});
   }
 
   void Load() {
@@ -69,6 +70,7 @@ class FullCycleTest : public ::testing::Test {
   std::unique_ptr<Files> files_;
   std::unique_ptr<TextCodec> codec_;
   ScriptedFeedback feedback_;
+  FixedClock clock_;
   std::unique_ptr<CardSession> session_;
 };
 
@@ -161,20 +163,25 @@ TEST_F(FullCycleTest, AFolderDeleteNeverWipesMoreThanItsFolder) {
         .File("\\KEEP.TXT", "root file");
     const auto before = test::SnapshotTree(builder_.root());
     Load();
-    // As if the load had trusted the header: folder 1's item names that place.
-    FolderSlot& bad = session_->model().of(kImage).folder(1);
+    // As if the load had trusted the header: folder 1's item names that place. No load makes
+    // such a model, so the engine's own operations run on a copy of the session's.
+    CardModel model = session_->model();
+    FolderSlot& bad = model.of(kImage).folder(1);
     ItemRow item;
     item.order = 1;
     item.sourceDir = item.targetDir = "E:\\" + header + "\\";
     item.sourceName = item.targetName = "STIL0001.JPG";
     bad.items = {item};
     bad.deletedCount = 0;
-    ASSERT_TRUE(session_->DeleteFolder(kImage, 1).deleted);
-    for (const std::string& removed : session_->model().of(kImage).removedFolders) {
+    ASSERT_TRUE(DeleteFolder(model, kImage, 1, feedback_).deleted);
+    for (const std::string& removed : model.of(kImage).removedFolders) {
       EXPECT_TRUE(removed.empty() || removed.starts_with("E:\\\\PRIVATE\\DOCOMO\\STILL\\SUD"))
           << removed;
     }
-    Commit();
+    bool advice = false;
+    UpdateResult result = UpdateCard(model, advice, *files_, drives_, feedback_);
+    ASSERT_TRUE(result.ran);
+    EXPECT_TRUE(result.failures.empty());
 
     const auto after = test::SnapshotTree(builder_.root());
     for (const auto& [name, bytes] : before) {

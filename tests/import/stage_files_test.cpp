@@ -73,7 +73,7 @@ TEST_F(StageFilesTest, FillsTheNewItemFromTheComputerFile) {
   ASSERT_EQ(folder.itemCount(), 1);
   const ItemRow& item = folder.items[0];
   EXPECT_EQ(item.order, 1);
-  EXPECT_EQ(item.sourceDir, test::Utf8(computer()) + kNativeSeparator);
+  EXPECT_EQ(item.sourceDir, test::Utf8(computer()) + NativeSeparator());
   EXPECT_EQ(item.sourceName, "写真.jpg");
   EXPECT_EQ(item.targetDir, "E:\\\\PRIVATE\\DOCOMO\\STILL\\");
   EXPECT_EQ(item.targetName, "STIL0001.JPG");

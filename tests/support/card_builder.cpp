@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "core/content_table.h"
+#include "platform/native_path.h"
 
 namespace sdmate::test {
 
@@ -32,6 +33,11 @@ TempDir::~TempDir() {
     fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
   }
   fs::remove_all(path_, error);
+}
+
+Places TestPlaces(const TempDir& temp) {
+  auto place = [&](const char* name) { return Utf8(temp.path() / name) + NativeSeparator(); };
+  return {place("program"), place("current"), place("data")};
 }
 
 fs::path CardBuilder::Native(const std::string& cardPath) const {

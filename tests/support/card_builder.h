@@ -14,6 +14,7 @@
 #include "platform/drive_table.h"
 #include "platform/drives.h"
 #include "platform/files.h"
+#include "platform/places.h"
 
 namespace sdmate::test {
 
@@ -31,6 +32,10 @@ class TempDir {
  private:
   fs::path path_;
 };
+
+// The program's places inside a temporary folder: program/, current/ and data/ beside each other,
+// none made yet.
+Places TestPlaces(const TempDir& temp);
 
 // One item of a table the builder writes.
 struct TableItem {
@@ -125,6 +130,9 @@ class FakeDrives : public Drives {
   std::int64_t TotalBytes(char letter) override;
   std::int64_t FreeBytes(char letter) override;
   char MapFolder(const std::string& folder) override { return table_.MapFolder(folder); }
+  std::optional<std::string> NativePathOf(const std::string& modelPath) override {
+    return table_.ToNative(modelPath);
+  }
 
   DriveType type = DriveType::Removable;
   std::int64_t total = 64LL * 1024 * 1024;
@@ -154,7 +162,7 @@ class FailingFiles : public Files {
   std::optional<std::string> ReadFile(const std::string& path) override {
     return real_.ReadFile(path);
   }
-  std::vector<std::string> ListDirectory(const std::string& path) override {
+  std::optional<std::vector<std::string>> ListDirectory(const std::string& path) override {
     return real_.ListDirectory(path);
   }
   bool MakeDirectories(const std::string& path) override {

@@ -66,7 +66,7 @@ void StageNewFile(FolderSlot& folder, MediaKind kind, int n, char drive, const f
   for (ItemRow& other : folder.items) {
     if (other.deleted) ++other.order;
   }
-  std::string directory = Utf8(file.parent_path()) + kNativeSeparator;
+  std::string directory = Utf8(file.parent_path()) + NativeSeparator();
   std::string name = Utf8(file.filename());
   folder.items.push_back({.order = visible + 1,
                           .deleted = false,

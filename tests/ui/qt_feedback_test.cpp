@@ -16,10 +16,10 @@ namespace {
 class QtFeedbackTest : public WindowTest {
  protected:
   void SetUp() override {
-    window_ = std::make_unique<TfrMain>(*files_, drives_, *codec_, qtFeedback_, table_);
-    qtFeedback_.SetWindow(window_.get());
+    window_ = std::make_unique<TfrMain>(Services(qtFeedback_));
+    qtFeedback_.SetView(window_.get());
   }
-  void TearDown() override { qtFeedback_.SetWindow(nullptr); }
+  void TearDown() override { qtFeedback_.SetView(nullptr); }
 
   // Answers the next message box with `button`, remembering its caption and text.
   void AnswerNextBox(QMessageBox::StandardButton button) {

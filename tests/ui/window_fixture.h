@@ -60,7 +60,7 @@ class WindowTest : public ::testing::Test {
   // Builds the window once the card is written, with the card folder as the chosen drive.
   // fromCommandLine: the card is taken as one without asking whether the drive is removable.
   void Open(bool fromCommandLine = true) {
-    window_ = std::make_unique<TfrMain>(*files_, drives_, *codec_, feedback_, table_);
+    window_ = std::make_unique<TfrMain>(Services(feedback_));
     window_->SetOpener([this](const std::string& path) { opened_.push_back(path); });
     letter_ = window_->MapCardFolder(card_.root().string(), fromCommandLine);
   }
@@ -69,6 +69,9 @@ class WindowTest : public ::testing::Test {
     window_->btLoadMem->click();
   }
 
+  SessionServices Services(Feedback& feedback) {
+    return {*files_, drives_, *codec_, clock_, feedback, TestPlaces(temp_)};
+  }
   TfrMain& window() { return *window_; }
   KindPage& page(MediaKind kind) { return window_->page(kind); }
 
@@ -119,6 +122,7 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<Files> files_;
   FakeDrives drives_;
   std::unique_ptr<TextCodec> codec_;
+  FixedClock clock_;
   ScriptedFeedback feedback_;
   std::unique_ptr<TfrMain> window_;
   std::vector<std::string> opened_;

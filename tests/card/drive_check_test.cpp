@@ -1,5 +1,5 @@
-// The card check's questions and the gauge's set-up.
-#include "card/card_check.h"
+// The drive check's questions and the gauge's set-up.
+#include "card/drive_check.h"
 
 #include <gtest/gtest.h>
 
@@ -21,9 +21,9 @@ struct CheckCase {
   std::vector<std::string> shown;
 };
 
-class CardCheckTest : public ::testing::TestWithParam<CheckCase> {};
+class DriveCheckTest : public ::testing::TestWithParam<CheckCase> {};
 
-TEST_P(CardCheckTest, AsksAndStopsAsTheDriveWarrants) {
+TEST_P(DriveCheckTest, AsksAndStopsAsTheDriveWarrants) {
   const CheckCase& c = GetParam();
   DriveTable table;
   table.Assign('E', "/nowhere");
@@ -32,7 +32,7 @@ TEST_P(CardCheckTest, AsksAndStopsAsTheDriveWarrants) {
   if (!c.medium) drives.total = -1;
   ScriptedFeedback feedback;
   feedback.answers = {c.answer};
-  EXPECT_EQ(CheckCard('E', drives, feedback, c.askRemovable), c.goesOn);
+  EXPECT_EQ(CheckDrive('E', drives, feedback, c.askRemovable), c.goesOn);
   EXPECT_EQ(feedback.Texts(), c.shown);
   for (const Shown& shown : feedback.shown) {
     if (shown.text == kNotCard) {
@@ -46,7 +46,7 @@ TEST_P(CardCheckTest, AsksAndStopsAsTheDriveWarrants) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Drives, CardCheckTest,
+    Drives, DriveCheckTest,
     ::testing::Values(CheckCase{DriveType::Removable, true, true, Answer::No, true, {}},
                       CheckCase{DriveType::Fixed, true, true, Answer::Yes, true, {kNotCard}},
                       CheckCase{DriveType::Remote, true, true, Answer::No, false, {kNotCard}},

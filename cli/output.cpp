@@ -1,22 +1,18 @@
-// The card as list prints it.
-#include "cli/card_listing.h"
+// The card and the check's findings as the commands print them.
+#include "cli/output.h"
 
 #include <iomanip>
 #include <nlohmann/json.hpp>
 
+#include "cli/cli_messages.h"
+
 namespace sdmate::cli {
 namespace {
 
-// The items of a folder in list order: row r shows the visible item whose order is r.
-std::vector<const ItemRow*> VisibleItems(const FolderSlot& folder) {
-  std::vector<const ItemRow*> items;
-  for (int row = 1; row <= folder.visibleCount(); ++row) {
-    int slot = ItemAtRow(folder, row);
-    if (slot < 0) continue;
-    const ItemRow& item = folder.items[static_cast<std::size_t>(slot)];
-    if (!item.deleted) items.push_back(&item);
-  }
-  return items;
+using Json = nlohmann::ordered_json;
+
+void Dump(const Json& json, std::ostream& out) {
+  out << json.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
 }
 
 }  // namespace
@@ -38,13 +34,13 @@ void PrintCardText(const CardModel& model, TextCodec& codec, std::ostream& out) 
 }
 
 void PrintCardJson(const CardModel& model, TextCodec& codec, std::ostream& out) {
-  nlohmann::ordered_json card = nlohmann::ordered_json::object();
+  Json card = Json::object();
   for (MediaKind kind : kAllKinds) {
     const KindState& state = model.of(kind);
-    nlohmann::ordered_json folders = nlohmann::ordered_json::array();
+    Json folders = Json::array();
     for (int n = 1; n <= state.folderCount(); ++n) {
       const FolderSlot& folder = state.folder(n);
-      nlohmann::ordered_json items = nlohmann::ordered_json::array();
+      Json items = Json::array();
       for (const ItemRow* item : VisibleItems(folder)) {
         items.push_back({{"name", codec.ToUtf8(item->targetName)},
                          {"stamp", codec.ToUtf8(item->stamp)},
@@ -56,7 +52,35 @@ void PrintCardJson(const CardModel& model, TextCodec& codec, std::ostream& out) 
     }
     card[TraitsOf(kind).key] = std::move(folders);
   }
-  out << card.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) << '\n';
+  Dump(card, out);
+}
+
+void PrintFindingsText(const std::vector<Finding>& findings, TextCodec& codec,
+                       const NativeOf& native, std::ostream& out) {
+  for (const Finding& finding : findings) {
+    out << TraitsOf(finding.kind).key << ": " << ProblemText(finding.problem) << ": "
+        << native(finding.path);
+    if (!finding.detail.empty()) out << " (" << codec.ToUtf8(finding.detail) << ")";
+    out << '\n';
+  }
+  if (findings.empty()) out << text::kNoProblems << '\n';
+}
+
+void PrintFindingsJson(const std::vector<Finding>& findings, TextCodec& codec,
+                       const NativeOf& native, std::ostream& out) {
+  Json report = Json::object();
+  for (MediaKind kind : kAllKinds) {
+    Json list = Json::array();
+    for (const Finding& finding : findings) {
+      if (finding.kind != kind) continue;
+      list.push_back({{"problem", ProblemKey(finding.problem)},
+                      {"path", native(finding.path)},
+                      {"detail", codec.ToUtf8(finding.detail)}});
+    }
+    report[TraitsOf(kind).key] = std::move(list);
+  }
+  report["problems"] = findings.size();
+  Dump(report, out);
 }
 
 }  // namespace sdmate::cli

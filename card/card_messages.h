@@ -1,0 +1,66 @@
+// Every text the card module shows: questions, messages, status texts and the lines of the
+// update's failure list. The load's and the update's per-kind texts are in the kind table.
+#pragma once
+
+namespace sdmate::text {
+
+// The drive check.
+inline constexpr char kNotRemovableQuestion[] =
+    "選択したドライブはSDメモリカードドライブで無い可能性があります．\n処理を継続しますか？";
+inline constexpr char kInsertCard[] = "ドライブにSDメモリカードを挿入してください．";
+
+// The load.
+inline constexpr char kBackupAdvice[] =
+    "SDメモリ内のデータを編集・更新する前に、バックアップを取ることを強くお勧めします．";
+inline constexpr char kUnreadableTables[] =
+    "次のテーブルを読み込めませんでした．\n"
+    "すべてのテーブルを読み込めるまで、メモリカードの更新はできません．";
+inline constexpr char kUntrustedHeaders[] =
+    "次のテーブルが示すフォルダの場所が正しくないため、フォルダ本来の場所を使用します．\n"
+    "次のメモリカード更新で、テーブルはフォルダ本来の場所で書き直されます．";
+inline constexpr char kBadNames[] =
+    "次のテーブルには正しくないファイル名の項目があったため、その項目を読み込みませんでした．";
+inline constexpr char kCapacity[] =
+    "フォルダは127個まで、1フォルダのデータは128個までしか読み込めないため、"
+    "次のテーブルの一部を読み込みませんでした．\n"
+    "メモリカードを更新すると、読み込まなかった分はテーブルから外れます．";
+
+// The update.
+inline constexpr char kUpdateCompleted[] = "メモリーカードの更新が完了しました";
+inline constexpr char kUpdateFailedHeading[] =
+    "メモリーカードの更新中に、次の処理ができませんでした．\n"
+    "ほかの処理は行われています．";
+inline constexpr char kNotLoaded[] = "メモリカードを読み込んでから更新してください．";
+inline constexpr char kIncomplete[] =
+    "読み込めなかったテーブルがあるため、メモリカードを更新できません．\n"
+    "すべてのテーブルを読み込めるようにして、メモリカードを読み込み直してください．";
+inline constexpr char kReloadFailed[] = "更新後のメモリカードを読み込み直せませんでした．";
+inline constexpr char kRemovedFoldersStatus[] = "削除対象フォルダの削除中...";
+inline constexpr char kMoveStatus[] = "サブディレクトリの整合性調整中...";
+inline constexpr char kReloadStatus[] = "メモリーカード再読込中...";
+// "ほか 12 件": how many more failures there are than the list shows.
+inline constexpr char kMoreFailuresBefore[] = "ほか ";
+inline constexpr char kMoreFailuresAfter[] = " 件";
+
+// Lines of the failure list, each followed by the path concerned.
+inline constexpr char kKeptDirectory[] = "残すデータがあるため、フォルダを削除しませんでした：";
+inline constexpr char kOutsideItsPlace[] =
+    "処理してよい場所の外を指しているため、削除しませんでした：";
+inline constexpr char kOutsideTheCard[] = "メモリカードの外を指しているため、処理しませんでした：";
+inline constexpr char kFolderNotDeleted[] = "フォルダを削除できませんでした：";
+inline constexpr char kFolderNotMade[] = "フォルダを作成できませんでした：";
+inline constexpr char kTableNotWritten[] = "テーブルを書き込めませんでした：";
+inline constexpr char kFileNotDeleted[] = "ファイルを削除できませんでした：";
+inline constexpr char kFileNotCopied[] = "ファイルをコピーできませんでした：";
+inline constexpr char kFileNotRenamed[] = "ファイルの名前を変更できませんでした：";
+inline constexpr char kFileNotMoved[] = "ファイルを移動できませんでした：";
+inline constexpr char kTableNotRemoved[] = "不要なテーブルを削除できませんでした：";
+inline constexpr char kTableDirectoryUnlisted[] = "テーブルのフォルダを読み取れませんでした：";
+
+// The backup.
+inline constexpr char kBackupStatus[] = "データのバックアップ中...";
+inline constexpr char kBackupCompleted[] = "バックアップが完了しました";
+inline constexpr char kBackupIncomplete[] =
+    "いくつかのデータがバックアップできなかった可能性があります";
+
+}  // namespace sdmate::text

@@ -1,0 +1,37 @@
+// How the load finds a kind's tables and the directory each names: the one reading of the card's
+// tables that the load and the check share.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/content_table.h"
+#include "platform/files.h"
+
+namespace sdmate {
+
+// One table of a kind as the probe finds it.
+struct FoundTable {
+  int number = 0;                    // the folder number, from 1
+  std::string path;                  // its card path
+  std::optional<std::string> bytes;  // nullopt: the table exists but cannot be read
+};
+
+// Visits the kind's tables 1, 2, 3, ... in order, up to the kind's last probed number, until
+// the first number that has no table; visit returns false to stop early. Returns the number
+// after the last table visited: the first missing one, where the handset's list of the kind
+// ends.
+int ProbeTables(char drive, MediaKind kind, Files& files,
+                const std::function<bool(const FoundTable&)>& visit);
+
+// Where the files of folder n are, as its table says: the header's directory when it is a plain
+// path below the kind's data directory, else the folder's own. A card directory with its
+// trailing backslash ("E:\\PRIVATE\DOCOMO\STILL\SUD001\").
+struct FilesDirectory {
+  std::string directory;
+  bool trusted = true;  // false: the header named another place, which is not used
+};
+FilesDirectory FilesDirectoryOf(char drive, MediaKind kind, int n, const ContentTable& table);
+
+}  // namespace sdmate

@@ -1,0 +1,20 @@
+// The operating system's services as sdmate-cli's main builds them, handed to the commands.
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/drives.h"
+#include "platform/files.h"
+#include "platform/places.h"
+#include "platform/text_codec.h"
+
+namespace sdmate::cli {
+
+struct CliServices {
+  Files& files;
+  Drives& drives;
+  TextCodec& codec;
+  Clock& clock;
+  Places places;
+};
+
+}  // namespace sdmate::cli

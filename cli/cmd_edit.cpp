@@ -1,0 +1,130 @@
+// edit: operations staged in order on one load and committed once.
+#include "cli/cli_messages.h"
+#include "cli/commands.h"
+#include "cli/console_feedback.h"
+#include "cli/staging_files.h"
+
+namespace sdmate::cli {
+namespace {
+
+// Loads the card into the session; false (with the message) when it could not be read whole.
+bool LoadWhole(CardSession& session, char letter, const std::string& card, std::ostream& err) {
+  if (!session.Load(letter, {.askRemovable = false}).loaded) {
+    Say(err) << text::kCardUnreadable << card << '\n';
+    return false;
+  }
+  if (!session.model().complete) {
+    Say(err) << text::kTablesUnreadable << card << '\n';
+    return false;
+  }
+  return true;
+}
+
+// A path of the computer as the engine gets it. A relative path gets "./" in front, so that
+// its first character can never be taken for the card's drive letter.
+std::string ComputerPath(const std::string& path) {
+  const bool driveLetter = path.size() >= 2 && path[1] == ':' && UpperLetter(path[0]) != 0;
+  const bool absolute = path.starts_with('/') || path.starts_with('\\') || driveLetter;
+  return absolute ? path : "./" + path;
+}
+
+// Folder and row of an operation against the model as it stands now; empty when in range.
+std::string RangeError(const CardModel& model, const EditOp& op) {
+  if (op.name == OpName::FolderAdd) return {};
+  const KindState& state = model.of(op.kind);
+  if (!state.hasFolder(op.folder)) {
+    return text::kFolderOutOfRange + std::to_string(state.folderCount()) + "): " + op.words;
+  }
+  const int rows = state.folder(op.folder).visibleCount();
+  if (op.row > rows) {
+    return text::kRowOutOfRange +
+           (rows == 0 ? std::string(text::kNoRows) : "1〜" + std::to_string(rows)) +
+           "): " + op.words;
+  }
+  return {};
+}
+
+enum class Outcome { Done, Stopped };
+
+Outcome Apply(CardSession& session, const EditOp& op, std::ostream& err) {
+  switch (op.name) {
+    case OpName::Add:
+      if (!session.PrepareAdd(op.kind)) {
+        Say(err) << text::kNotAdded << op.words << '\n';
+        return Outcome::Done;
+      }
+      return session.AddFiles(op.kind, op.folder, {ComputerPath(op.text)}).ranToEnd
+                 ? Outcome::Done
+                 : Outcome::Stopped;
+    case OpName::Delete:
+      session.DeleteItem(op.kind, op.folder, op.row);
+      break;
+    case OpName::Renumber:
+      session.RenumberItems(op.kind, op.folder);
+      break;
+    case OpName::Up:
+      session.MoveItemUp(op.kind, op.folder, op.row);
+      break;
+    case OpName::Down:
+      session.MoveItemDown(op.kind, op.folder, op.row);
+      break;
+    case OpName::Title:
+      session.StoreItemTitle(op.kind, op.folder, op.row, op.text);
+      break;
+    case OpName::FolderAdd:
+      session.AddFolder(op.kind);
+      break;
+    case OpName::FolderDelete:
+      if (!session.DeleteFolder(op.kind, op.folder).deleted) {
+        Say(err) << text::kFolderNotDeleted << op.words << '\n';
+      }
+      break;
+    case OpName::FolderTitle:
+      session.StoreFolderTitle(op.kind, op.folder, op.text);
+      break;
+  }
+  return Outcome::Done;
+}
+
+}  // namespace
+
+int RunEdit(const Command& command, CliServices& services, char letter, std::ostream& out,
+            std::ostream& err) {
+  StagingFiles files(services.files);
+  ConsoleFeedback feedback(err, command.yes);
+  CardSession session(SessionOn(services, files, feedback));
+  if (!LoadWhole(session, letter, command.card, err)) return kExitUsage;
+
+  for (const EditOp& op : command.ops) {
+    if (std::string error = RangeError(session.model(), op); !error.empty()) {
+      Say(err) << text::kCardUnchanged << '\n';
+      return UsageError(err, error);
+    }
+    if (Apply(session, op, err) == Outcome::Stopped) {
+      Say(err) << text::kStoppedForSpace << op.words << '\n';
+      return kExitProblems;
+    }
+  }
+
+  if (command.dryRun || !session.updateDue()) {
+    PrintCard(command, session.model(), services.codec, out);
+    Say(err) << (command.dryRun ? text::kDryRun : text::kNothingToCommit) << '\n';
+    return kExitOk;
+  }
+
+  const bool directoriesMade = files.Commit();
+  if (!directoriesMade) Say(err) << text::kDataFolderNotMade << '\n';
+  const UpdateResult update = session.Update();
+  if (!update.ran) {
+    Say(err) << text::kNotUpdated << command.card << '\n';
+    return kExitProblems;
+  }
+  if (!update.reload.loaded) {
+    Say(err) << text::kNotReloaded << command.card << '\n';
+    return kExitProblems;
+  }
+  PrintCard(command, session.model(), services.codec, out);
+  return update.failures.empty() && directoriesMade ? kExitOk : kExitProblems;
+}
+
+}  // namespace sdmate::cli

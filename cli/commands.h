@@ -1,0 +1,39 @@
+// One function per command of sdmate-cli, and what they share: the message prefix, the card's
+// drive letter, a session on the command's own files and feedback, the card printed.
+#pragma once
+
+#include <ostream>
+#include <string>
+
+#include "card/card_session.h"
+#include "cli/cli_args.h"
+#include "cli/cli_run.h"
+
+namespace sdmate::cli {
+
+// Starts a message line of the program: "sdmate-cli: ".
+std::ostream& Say(std::ostream& err);
+// The usage error: the reason, then the usage text. Returns kExitUsage.
+int UsageError(std::ostream& err, const std::string& error);
+// The message that CARD is no card folder. Returns kExitUsage.
+int NoCard(std::ostream& err, const std::string& card);
+
+// The drive letter CARD stands for: a drive the computer already has ("E:"), or the folder,
+// mapped to the next free letter. 0 when CARD is neither.
+char CardLetter(CliServices& services, const std::string& card);
+// A session on the command's own files and feedback.
+SessionServices SessionOn(CliServices& services, Files& files, Feedback& feedback);
+// The card as text or JSON, as the command asked.
+void PrintCard(const Command& command, const CardModel& model, TextCodec& codec, std::ostream& out);
+
+int RunList(const Command& command, CliServices& services, char letter, std::ostream& out,
+            std::ostream& err);
+int RunEdit(const Command& command, CliServices& services, char letter, std::ostream& out,
+            std::ostream& err);
+int RunCheck(const Command& command, CliServices& services, char letter, std::ostream& out);
+int RunBackup(const Command& command, CliServices& services, char letter, std::ostream& out,
+              std::ostream& err);
+int RunMakeSample(const Command& command, CliServices& services, std::ostream& out,
+                  std::ostream& err);
+
+}  // namespace sdmate::cli

@@ -1,0 +1,37 @@
+// The N901iS profile.
+#include "core/handset_profile.h"
+
+namespace sdmate {
+
+HandsetProfile N901iSProfile() {
+  HandsetProfile profile;
+  profile.areas[0] = {"\\PRIVATE\\DOCOMO\\TABLE\\STILL\\SUD#3F.TBL",
+                      "\\PRIVATE\\DOCOMO\\STILL\\",
+                      "STIL",
+                      4,
+                      {{".JPG", 102400}, {".GIF", 102400}}};
+  profile.areas[1] = {"\\PRIVATE\\DOCOMO\\TABLE\\RINGER\\RUD#3F.TBL",
+                      "\\PRIVATE\\DOCOMO\\RINGER\\",
+                      "RING",
+                      4,
+                      {{".CAM", 40960}, {".MID", 40960}, {".SMF", 40960}}};
+  profile.areas[2] = {
+      "\\PRIVATE\\DOCOMO\\TABLE\\SD_VIDEO\\PRL#3H.TBL",
+      "\\SD_VIDEO\\",
+      "MOL",
+      3,
+      {{".3GP", 307200}, {".SDV", 307200}, {".MP4", 307200}, {".ASF", 307200}, {".M4A", 307200}}};
+  profile.areas[3] = {"\\PRIVATE\\DOCOMO\\TABLE\\DCIM\\#3FNECDT.TBL",
+                      "\\DCIM\\#3FNECDT\\",
+                      "NEC_",
+                      4,
+                      {{".JPG", 102400}}};
+  profile.areas[4] = {"\\PRIVATE\\DOCOMO\\TABLE\\DOCUMENT\\PUD#3F.TBL",
+                      "\\PRIVATE\\DOCOMO\\DOCUMENT\\",
+                      "PDFDC",
+                      3,
+                      {{".PDF", 307200}}};
+  return profile;
+}
+
+}  // namespace sdmate

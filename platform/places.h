@@ -1,0 +1,20 @@
+// The folders of the computer the program works with: where it is installed, where the user
+// started it, and where it may keep data of its own.
+#pragma once
+
+#include <string>
+
+namespace sdmate {
+
+struct Places {
+  std::string programDirectory;  // the running executable's folder, with its trailing separator
+  std::string currentDirectory;  // the working directory at start, with its trailing separator
+  // The program's own data folder of the user, with its trailing separator:
+  // $XDG_DATA_HOME/sdmate/ (default ~/.local/share/sdmate/) or %LOCALAPPDATA%\Sdmate\.
+  std::string dataDirectory;
+};
+
+// The places of this run, as the operating system tells them.
+Places SystemPlaces();
+
+}  // namespace sdmate
