@@ -27,8 +27,6 @@ ${entries}};
 
 }  // namespace
 
-std::span<const EmbeddedFile> SampleFiles() { return kFiles; }
-
 std::string_view SampleFile(std::string_view name) {
   for (const EmbeddedFile& file : kFiles) {
     if (file.name == name) return file.bytes;

@@ -1,7 +1,6 @@
 // The sample card's pictures and documents, compiled into the program from samples/.
 #pragma once
 
-#include <span>
 #include <string_view>
 
 namespace sdmate::cli {
@@ -11,7 +10,6 @@ struct EmbeddedFile {
   std::string_view bytes;  // the file's content
 };
 
-std::span<const EmbeddedFile> SampleFiles();
 // The embedded file of that name; empty bytes when there is none.
 std::string_view SampleFile(std::string_view name);
 

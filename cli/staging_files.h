@@ -24,7 +24,6 @@ class StagingFiles : public Files {
     pendingDirectories_.clear();
     return made;
   }
-  const std::vector<std::string>& pendingDirectories() const { return pendingDirectories_; }
 
   std::int64_t FileSizeOf(const std::string& path) override { return real_.FileSizeOf(path); }
   std::string FileStampText(const std::string& path) override { return real_.FileStampText(path); }

@@ -19,7 +19,10 @@ class Converter {
   }
   Converter(const Converter&) = delete;
   Converter& operator=(const Converter&) = delete;
-  bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+  // iconv_open reports a failure as the handle (iconv_t)-1.
+  bool valid() const {
+    return cd_ != reinterpret_cast<iconv_t>(-1);  // NOLINT(performance-no-int-to-ptr)
+  }
 
   // Where a sequence cannot be converted, "?" is written and `skip` tells how many input
   // bytes to pass over.
