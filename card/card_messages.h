@@ -56,6 +56,11 @@ inline constexpr char kFileNotRenamed[] = "ファイルの名前を変更でき�
 inline constexpr char kFileNotMoved[] = "ファイルを移動できませんでした：";
 inline constexpr char kTableNotRemoved[] = "不要なテーブルを削除できませんでした：";
 inline constexpr char kTableDirectoryUnlisted[] = "テーブルのフォルダを読み取れませんでした：";
+inline constexpr char kWouldOverwrite[] =
+    "残すデータを上書きするため、処理しませんでした：";
+inline constexpr char kSourceMissing[] = "コピー元のファイルがないため、処理しませんでした：";
+inline constexpr char kKeptInTemporary[] =
+    "残すデータを元の場所に戻せなかったため、一時ファイルに残しました：";
 
 // The backup.
 inline constexpr char kBackupStatus[] = "データのバックアップ中...";

@@ -3,7 +3,8 @@
 #include "card/card_update.h"
 
 #include "card/card_messages.h"
-#include "card/update_steps.h"
+#include "card/commit_plan.h"
+#include "card/commit_runner.h"
 
 namespace sdmate {
 namespace {
@@ -43,8 +44,12 @@ UpdateResult UpdateCard(CardModel& model, bool& backupAdvice, Files& files, Driv
     const char drive = model.drive;
     int folderTotal = 0;
     for (MediaKind kind : kAllKinds) folderTotal += model.of(kind).folderCount();
-    UpdateSteps steps(drive, files, feedback, result.failures, folderTotal);
-    for (MediaKind kind : kAllKinds) steps.KindPass(model.of(kind), kind);
+    CommitRunner runner(drive, files, feedback, result.failures, folderTotal);
+    for (MediaKind kind : kAllKinds) {
+      // The whole kind is planned before its first operation runs.
+      KindPlan plan = PlanKind(model.of(kind), kind, drive, files);
+      runner.Run(plan);
+    }
 
     feedback.Status(text::kReloadStatus);
     // The user agreed to use this drive when it was loaded, and it has just been written:

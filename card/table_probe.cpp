@@ -12,7 +12,7 @@ int ProbeTables(char drive, MediaKind kind, Files& files,
   for (; n <= last; ++n) {
     FoundTable found{.number = n, .path = TablePath(drive, kind, n)};
     if (!files.Exists(found.path)) break;
-    if (!files.IsDirectory(found.path)) found.bytes = files.ReadFile(found.path);
+    if (!files.IsDirectory(found.path)) found.bytes = files.ReadFile(found.path, kLargestTableRead);
     if (!visit(found)) return n + 1;
   }
   return n;

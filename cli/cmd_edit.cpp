@@ -44,18 +44,25 @@ std::string RangeError(const CardModel& model, const EditOp& op) {
   return {};
 }
 
-enum class Outcome { Done, Stopped };
+// Skipped: the operation did nothing (an add the engine declined); the others still run, and
+// the command ends with the problems' status.
+enum class Outcome { Done, Skipped, Stopped };
 
 Outcome Apply(CardSession& session, const EditOp& op, std::ostream& err) {
   switch (op.name) {
-    case OpName::Add:
+    case OpName::Add: {
       if (!session.PrepareAdd(op.kind)) {
         Say(err) << text::kNotAdded << op.words << '\n';
-        return Outcome::Done;
+        return Outcome::Skipped;
       }
-      return session.AddFiles(op.kind, op.folder, {ComputerPath(op.text)}).ranToEnd
-                 ? Outcome::Done
-                 : Outcome::Stopped;
+      const BatchResult added = session.AddFiles(op.kind, op.folder, {ComputerPath(op.text)});
+      if (!added.ranToEnd) return Outcome::Stopped;
+      if (added.staged == 0) {
+        Say(err) << text::kNotAdded << op.words << '\n';
+        return Outcome::Skipped;
+      }
+      return Outcome::Done;
+    }
     case OpName::Delete:
       session.DeleteItem(op.kind, op.folder, op.row);
       break;
@@ -95,21 +102,25 @@ int RunEdit(const Command& command, CliServices& services, char letter, std::ost
   CardSession session(SessionOn(services, files, feedback));
   if (!LoadWhole(session, letter, command.card, err)) return kExitUsage;
 
+  bool skipped = false;
   for (const EditOp& op : command.ops) {
     if (std::string error = RangeError(session.model(), op); !error.empty()) {
       Say(err) << text::kCardUnchanged << '\n';
       return UsageError(err, error);
     }
-    if (Apply(session, op, err) == Outcome::Stopped) {
+    const Outcome outcome = Apply(session, op, err);
+    if (outcome == Outcome::Stopped) {
       Say(err) << text::kStoppedForSpace << op.words << '\n';
       return kExitProblems;
     }
+    skipped = skipped || outcome == Outcome::Skipped;
   }
+  const int done = skipped ? kExitProblems : kExitOk;
 
   if (command.dryRun || !session.updateDue()) {
     PrintCard(command, session.model(), services.codec, out);
     Say(err) << (command.dryRun ? text::kDryRun : text::kNothingToCommit) << '\n';
-    return kExitOk;
+    return done;
   }
 
   const bool directoriesMade = files.Commit();
@@ -124,7 +135,7 @@ int RunEdit(const Command& command, CliServices& services, char letter, std::ost
     return kExitProblems;
   }
   PrintCard(command, session.model(), services.codec, out);
-  return update.failures.empty() && directoriesMade ? kExitOk : kExitProblems;
+  return update.failures.empty() && directoriesMade ? done : kExitProblems;
 }
 
 }  // namespace sdmate::cli

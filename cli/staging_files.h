@@ -31,8 +31,12 @@ class StagingFiles : public Files {
   bool IsDirectory(const std::string& path) override {
     return IsPending(path) || real_.IsDirectory(path);
   }
-  std::optional<std::string> ReadFile(const std::string& path) override {
-    return real_.ReadFile(path);
+  std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) override {
+    return real_.ReadFile(path, maxBytes);
+  }
+  bool IsPlainPath(const std::string& path) override { return real_.IsPlainPath(path); }
+  std::optional<std::string> ResolveOnDrive(const std::string& path) override {
+    return real_.ResolveOnDrive(path);
   }
   std::optional<std::vector<std::string>> ListDirectory(const std::string& path) override {
     return real_.ListDirectory(path);

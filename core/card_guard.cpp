@@ -95,6 +95,17 @@ bool IsInsideCardRoot(std::string_view path, char drive) {
          !resolved->components.empty();
 }
 
+std::string ResolvedCardPath(std::string_view path) {
+  std::optional<ResolvedPath> resolved = Resolve(path);
+  if (!resolved) return {};
+  std::string text = std::string(1, resolved->drive) + ":\\";
+  for (std::string_view part : resolved->components) {
+    text += '\\';
+    text += part;
+  }
+  return text;
+}
+
 bool IsStrictlyBelow(std::string_view path, std::string_view base) {
   std::optional<ResolvedPath> inner = Resolve(path);
   std::optional<ResolvedPath> outer = Resolve(base);

@@ -27,6 +27,12 @@ bool IsPlainEntryName(std::string_view stem, std::string_view extension);
 // itself.
 bool IsInsideCardRoot(std::string_view path, char drive);
 
+// The card path resolved as IsInsideCardRoot resolves it, in the model's form with single
+// separators between the parts and the drive letter upper-cased ("E:\\PRIVATE\DOCOMO"); empty
+// when path is no card path or climbs above its root. Two spellings of one place on a FAT card
+// give the same text once AsciiUpper is applied.
+std::string ResolvedCardPath(std::string_view path);
+
 // True when path lies strictly below base (both card paths on the same drive), after the same
 // lexical resolution: the card root, base itself or anything beside it is not below.
 bool IsStrictlyBelow(std::string_view path, std::string_view base);

@@ -83,6 +83,10 @@ std::string CardDataDirectory(char drive, MediaKind kind) {
   return CardRoot(drive) + AreaOf(kind).dataDirectory;
 }
 
+char CardDriveOf(std::string_view path) {
+  return path.size() >= 2 && path[1] == ':' ? UpperLetter(path[0]) : 0;
+}
+
 std::string CardRoot(char drive) { return std::string(1, drive) + ":\\"; }
 
 std::string DataFileStem(MediaKind kind, int p) {

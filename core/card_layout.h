@@ -40,6 +40,8 @@ std::string FolderDirectoryText(MediaKind kind, int n);
 std::string CardFolderDirectory(char drive, MediaKind kind, int n);
 // The kind's data directory on the card: "E:\\PRIVATE\DOCOMO\STILL\".
 std::string CardDataDirectory(char drive, MediaKind kind);
+// The drive letter a card path begins with ("E:..."), upper-cased; 0 for a path without one.
+char CardDriveOf(std::string_view path);
 // The card root of a drive: "E:\".
 std::string CardRoot(char drive);
 // Prefix + number text of p: "STIL0001", "MOL00A".

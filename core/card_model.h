@@ -15,6 +15,9 @@ namespace sdmate {
 struct ItemRow {
   std::int32_t order = 0;  // position in the folder's list, from 1
   bool deleted = false;    // staged for deletion (beside order, so a full card stays small)
+  // Staged from a file the user chose or dropped: that file is only ever read and copied, never
+  // moved or deleted, whether it lies on the computer or on the card itself.
+  bool added = false;
   std::string sourceDir;   // where the file is now, with trailing separator
   std::string targetDir;   // card directory after the next update, with trailing backslash
   std::string sourceName;  // the file's name now
@@ -27,6 +30,8 @@ struct ItemRow {
   bool OnCard() const {
     return !sourceDir.empty() && !targetDir.empty() && sourceDir[0] == targetDir[0];
   }
+  std::string SourcePath() const { return sourceDir + sourceName; }
+  std::string TargetPath() const { return targetDir + targetName; }
 };
 
 struct FolderSlot {

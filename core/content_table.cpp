@@ -74,7 +74,8 @@ ContentTable DecodeTable(MediaKind kind, std::string_view bytes) {
   ContentTable table;
   if (bytes.size() < kHeaderSize) return table;
   table.directoryText = TextAt(bytes, 2, kHeaderDirectoryRead);
-  table.folderTitle = TextAt(bytes, 258, kHeaderTitleRead);
+  table.folderTitle =
+      std::string(CutAtCharBoundary(TextAt(bytes, 258, kHeaderTitleField), kHeaderTitleRead));
   table.countByte = static_cast<std::uint8_t>(bytes[343]);
   int count = EntryCountOf(static_cast<std::int64_t>(bytes.size()));
   table.entries.reserve(static_cast<std::size_t>(count));

@@ -20,6 +20,8 @@ inline constexpr std::size_t kHeaderTitleField = 62;
 inline constexpr std::size_t kEntryTitleField = 64;
 inline constexpr std::size_t kStampLength = 19;
 inline constexpr std::string_view kHeaderStamp = "2004:02:14 00:00:00";
+// The count byte counts at most 255 entries: nothing beyond them is worth reading.
+inline constexpr std::size_t kLargestTableRead = kHeaderSize + kEntrySize * 255;
 
 // One entry as read from a table.
 struct TableEntry {
@@ -53,7 +55,8 @@ std::string BuildTableEntry(MediaKind kind, std::string_view targetName, std::st
                             std::string_view stamp, std::uint32_t size);
 
 // Reads a whole table file's bytes with the handset's field widths. A trailing partial entry
-// is ignored; a file shorter than the header holds no entries and no header texts.
+// is ignored; a file shorter than the header holds no entries and no header texts. The folder
+// title is read as far as 48 bytes go without cutting a character in half.
 ContentTable DecodeTable(MediaKind kind, std::string_view bytes);
 
 }  // namespace sdmate

@@ -116,6 +116,7 @@ StageOutcome StageNewFile(CardModel& model, MediaKind kind, int folder, const st
   item.title = codec.FromUtf8(split.name);
   item.size = size;
   item.deleted = false;
+  item.added = true;
   slot.items.push_back(std::move(item));
   return StageOutcome::Staged;
 }

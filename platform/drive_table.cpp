@@ -42,6 +42,15 @@ std::optional<std::string> DriveTable::RootOf(char letter) const {
   return roots_[static_cast<std::size_t>(slot)];
 }
 
+std::vector<std::pair<char, std::string>> DriveTable::Assigned() const {
+  std::vector<std::pair<char, std::string>> assigned;
+  for (int slot = 0; slot < 26; ++slot) {
+    const std::string& root = roots_[static_cast<std::size_t>(slot)];
+    if (!root.empty()) assigned.emplace_back(static_cast<char>('A' + slot), root);
+  }
+  return assigned;
+}
+
 std::optional<std::string> DriveTable::ToNative(std::string_view path) const {
   char letter = DriveLetterOf(path);
   if (letter == 0) return std::string(path);

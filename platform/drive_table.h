@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace sdmate {
 
@@ -19,6 +21,8 @@ class DriveTable {
   // now; 0 when every letter is taken.
   char MapFolder(const std::string& root);
   std::optional<std::string> RootOf(char letter) const;
+  // Every letter that stands for a folder, with that folder, in letter order.
+  std::vector<std::pair<char, std::string>> Assigned() const;
   bool IsAssigned(char letter) const { return RootOf(letter).has_value(); }
 
   // A path with a drive letter ("E:\\SD_VIDEO\PRL001\") becomes root + the rest with native

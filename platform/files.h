@@ -25,7 +25,11 @@ class Files {
   virtual bool IsDirectory(const std::string& path) = 0;
   // Creates the directory and every missing parent; true when it exists afterwards.
   virtual bool MakeDirectories(const std::string& path) = 0;
-  virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+  // The bytes of a regular file, at most maxBytes of them (a device or a pipe is no file to
+  // read, and a table larger than any table can be is read only as far as a table goes).
+  virtual std::optional<std::string> ReadFile(const std::string& path,
+                                              std::size_t maxBytes = kWholeFile) = 0;
+  static constexpr std::size_t kWholeFile = static_cast<std::size_t>(-1);
   // Writes to a temporary name beside the file, flushes, and renames it over the file, so the
   // old version stays whole when anything fails.
   virtual bool WriteFileReplacing(const std::string& path, const std::string& bytes) = 0;
@@ -35,6 +39,15 @@ class Files {
   virtual bool ShellCopy(const std::string& from, const std::string& to) = 0;
   virtual bool ShellMove(const std::string& from, const std::string& to) = 0;
   virtual bool ShellDelete(const std::string& path) = 0;
+  // True when no part of a card path below its drive's root is a symbolic link (or, on Windows,
+  // another reparse point): a link inside a card folder may lead anywhere. Parts that do not
+  // exist yet are no links; a path of the computer is not examined.
+  virtual bool IsPlainPath(const std::string& path) = 0;
+  // The card path a path stands for once links, ".", "..", doubled or forward separators and
+  // the drive's mount point are resolved ("E:\\PRIVATE\..."), whichever spelling it was given
+  // in (a card path or a native path of the computer); nullopt when it lies on no drive that
+  // has a letter.
+  virtual std::optional<std::string> ResolveOnDrive(const std::string& path) = 0;
   // Names of the entries of a directory, sorted; nullopt when it cannot be listed (missing,
   // not a directory, no permission), which is not the same as empty.
   virtual std::optional<std::vector<std::string>> ListDirectory(const std::string& path) = 0;

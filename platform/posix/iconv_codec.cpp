@@ -57,10 +57,17 @@ class Converter {
   iconv_t cd_;
 };
 
+// The bytes of the character that could not be converted: a whole, well-formed UTF-8 sequence
+// (a character code page 932 lacks), or a single stray byte, so that the valid text after an
+// invalid byte is kept.
 std::size_t Utf8Length(const char* text, std::size_t left) {
-  unsigned char lead = static_cast<unsigned char>(text[0]);
-  std::size_t n = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-  return n <= left ? n : 1;
+  const auto lead = static_cast<unsigned char>(text[0]);
+  const std::size_t n = lead < 0xC2 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : lead < 0xF5 ? 4 : 1;
+  if (n > left) return 1;
+  for (std::size_t i = 1; i < n; ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 1;
+  }
+  return n;
 }
 
 class IconvCodec final : public TextCodec {

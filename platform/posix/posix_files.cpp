@@ -1,15 +1,17 @@
-// Files on POSIX systems, through std::filesystem and stat.
+// Files on POSIX systems, through std::filesystem and the system calls. Files are opened only
+// when they are regular files (a pipe or a device named on a card would hang or never end), and
+// a copy never writes through a symbolic link.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
+#include <cerrno>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <system_error>
+#include <utility>
 
 #include "platform/drive_table.h"
 #include "platform/files.h"
@@ -19,41 +21,95 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The bytes alone, for file systems that refuse to take the source's permissions (FAT through
-// FUSE answers fchmod with ENOSYS, which makes copy_file fail).
-bool CopyBytes(const fs::path& from, const fs::path& to) {
-  std::ifstream in(from, std::ios::binary);
-  std::ofstream out(to, std::ios::binary | std::ios::trunc);
-  if (!in || !out) return false;
-  char buffer[65536];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-    if (!out.write(buffer, in.gcount())) return false;
+// A descriptor closed on every way out.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
   }
-  out.flush();
-  return !in.bad() && static_cast<bool>(out);
+  Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  Descriptor& operator=(Descriptor&&) = delete;
+  int get() const { return fd_; }
+  bool valid() const { return fd_ >= 0; }
+  // Closes now and tells whether the close (where delayed write errors show) succeeded.
+  bool Close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return fd < 0 || ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+// Opens a regular file for reading without waiting: a pipe or a device is refused before any
+// read could block. info receives the file's status.
+Descriptor OpenRegular(const std::string& native, struct stat& info) {
+  Descriptor fd(::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+  if (!fd.valid() || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return Descriptor(-1);
+  const int flags = ::fcntl(fd.get(), F_GETFL);
+  if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) return Descriptor(-1);
+  return fd;
 }
 
-// Copies a file's bytes and gives the copy the source's modification time.
+bool WriteAll(int fd, const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t written = ::write(fd, data, size);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
+  return true;
+}
+
+// Copies a regular file's bytes and gives the copy the source's modification time. The target
+// is never a link (it is refused) nor a pipe.
 bool CopyOneFile(const fs::path& from, const fs::path& to) {
   std::error_code error;
   // A file copied onto itself (two spellings of one file, or a file of the card added to the
   // card) is already in place; copying the bytes would truncate it first.
   if (fs::equivalent(from, to, error)) return true;
-  error.clear();
+  struct stat info {};
+  Descriptor source = OpenRegular(from.string(), info);
+  if (!source.valid()) return false;
   if (to.has_parent_path()) fs::create_directories(to.parent_path(), error);
-  if (!fs::copy_file(from, to, fs::copy_options::overwrite_existing, error)) {
-    if (!fs::is_regular_file(from, error) || !CopyBytes(from, to)) return false;
+  Descriptor target(::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK |
+                                           O_CLOEXEC | O_NOCTTY,
+                           0666));
+  struct stat targetInfo {};
+  if (!target.valid() || ::fstat(target.get(), &targetInfo) != 0 ||
+      !S_ISREG(targetInfo.st_mode)) {
+    return false;
   }
-  fs::file_time_type when = fs::last_write_time(from, error);
-  if (error) return false;
-  fs::last_write_time(to, when, error);
-  return !error;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = ::read(source.get(), buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return false;
+    if (got == 0) break;
+    if (!WriteAll(target.get(), buffer, static_cast<std::size_t>(got))) return false;
+  }
+  const struct timespec times[2] = {info.st_atim, info.st_mtim};
+  const bool stamped = ::futimens(target.get(), times) == 0;
+  return target.Close() && stamped;
+}
+
+// A folder without its trailing separators, so that paths below it compare part by part.
+fs::path Trimmed(std::string folder) {
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  return fs::path(folder);
 }
 
 bool CopyTree(const fs::path& from, const fs::path& to) {
   std::error_code error;
-  if (fs::is_regular_file(from, error)) return CopyOneFile(from, to);
-  if (!fs::is_directory(from, error)) return false;
+  const fs::file_status status = fs::symlink_status(from, error);
+  if (fs::is_regular_file(status)) return CopyOneFile(from, to);
+  // A link or anything else that is no plain file or folder is not followed.
+  if (!fs::is_directory(status)) return false;
   fs::create_directories(to, error);
   if (!fs::is_directory(to, error)) return false;
   bool ok = true;
@@ -71,12 +127,9 @@ class PosixFiles final : public Files {
     auto native = Native(path);
     if (!native) return -1;
     // Opened for reading, as the handset's tools do: a file that cannot be read has no size.
-    int descriptor = ::open(native->c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0) return -1;
     struct stat info {};
-    bool ok = ::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode);
-    ::close(descriptor);
-    return ok ? static_cast<std::int64_t>(info.st_size) : -1;
+    if (!OpenRegular(*native, info).valid()) return -1;
+    return static_cast<std::int64_t>(info.st_size);
   }
 
   std::string FileStampText(const std::string& path) override {
@@ -116,26 +169,39 @@ class PosixFiles final : public Files {
     return fs::is_directory(*native, error);
   }
 
-  std::optional<std::string> ReadFile(const std::string& path) override {
+  std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) override {
     auto native = Native(path);
     if (!native) return std::nullopt;
-    std::ifstream in(*native, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) return std::nullopt;
+    struct stat info {};
+    Descriptor fd = OpenRegular(*native, info);
+    if (!fd.valid()) return std::nullopt;
+    std::string bytes;
+    bytes.resize(std::min<std::size_t>(maxBytes, static_cast<std::size_t>(info.st_size)));
+    std::size_t have = 0;
+    while (have < bytes.size()) {
+      const ssize_t got = ::read(fd.get(), bytes.data() + have, bytes.size() - have);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) return std::nullopt;
+      if (got == 0) break;  // the file shrank meanwhile
+      have += static_cast<std::size_t>(got);
+    }
+    bytes.resize(have);
     return bytes;
   }
 
   bool WriteFileReplacing(const std::string& path, const std::string& bytes) override {
     auto native = Native(path);
     if (!native) return false;
-    std::string temporary = *native + ".new";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file) return false;
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    ok = std::fflush(file) == 0 && ok;
-    ok = ::fsync(::fileno(file)) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
+    const std::string temporary = *native + ".new";
+    bool ok = false;
+    {
+      Descriptor fd(::open(temporary.c_str(),
+                           O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666));
+      if (!fd.valid()) return false;
+      ok = WriteAll(fd.get(), bytes.data(), bytes.size());
+      ok = ::fsync(fd.get()) == 0 && ok;
+      ok = fd.Close() && ok;
+    }
     if (ok) ok = std::rename(temporary.c_str(), native->c_str()) == 0;
     if (!ok) std::remove(temporary.c_str());
     return ok;
@@ -152,7 +218,7 @@ class PosixFiles final : public Files {
     auto target = Native(to);
     if (!source || !target) return false;
     std::error_code error;
-    if (!fs::exists(*source, error)) return false;
+    if (!fs::exists(fs::symlink_status(*source, error))) return false;
     fs::path targetPath(*target);
     if (targetPath.has_parent_path()) fs::create_directories(targetPath.parent_path(), error);
     fs::rename(*source, targetPath, error);
@@ -170,6 +236,50 @@ class PosixFiles final : public Files {
     if (!fs::exists(fs::symlink_status(*native, error))) return false;
     fs::remove_all(*native, error);
     return !error && !fs::exists(fs::symlink_status(*native, error));
+  }
+
+  bool IsPlainPath(const std::string& path) override {
+    const char letter = DriveLetterOf(path);
+    if (letter == 0) return true;
+    auto root = table_.RootOf(letter);
+    auto native = Native(path);
+    if (!root || !native) return false;
+    fs::path at = Trimmed(*root);
+    const fs::path below = fs::path(*native).lexically_relative(at);
+    if (below.empty() || *below.begin() == "..") return false;
+    for (const fs::path& part : below) {
+      if (part == ".") continue;
+      at /= part;
+      struct stat info {};
+      if (::lstat(at.c_str(), &info) != 0) return errno == ENOENT || errno == ENOTDIR;
+      if (S_ISLNK(info.st_mode)) return false;
+    }
+    return true;
+  }
+
+  std::optional<std::string> ResolveOnDrive(const std::string& path) override {
+    auto native = Native(path);
+    if (!native) return std::nullopt;
+    std::error_code error;
+    const fs::path resolved = fs::weakly_canonical(fs::path(*native), error);
+    if (error) return std::nullopt;
+    // The drive whose folder holds the path most closely: mount points nest.
+    std::optional<std::string> best;
+    std::size_t bestLength = 0;
+    for (const auto& [letter, root] : table_.Assigned()) {
+      const fs::path base = fs::weakly_canonical(Trimmed(root), error);
+      if (error) continue;
+      const fs::path below = resolved.lexically_relative(base);
+      if (below.empty() || *below.begin() == "..") continue;
+      if (best && base.native().size() <= bestLength) continue;
+      std::string card = std::string(1, letter) + ":\\";
+      for (const fs::path& part : below) {
+        if (part != ".") card += "\\" + part.string();
+      }
+      best = card;
+      bestLength = base.native().size();
+    }
+    return best;
   }
 
   std::optional<std::vector<std::string>> ListDirectory(const std::string& path) override {

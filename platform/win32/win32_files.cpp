@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cwctype>
+#include <optional>
 
 #include "platform/drive_table.h"
 #include "platform/files.h"
@@ -104,6 +106,45 @@ bool DeleteTreeW(const std::wstring& path) {
 
 bool IsLong(const std::wstring& path) { return path.rfind(L"\\\\?\\", 0) == 0; }
 
+// Opens a file on a disk for reading: a device, a pipe or a folder is refused.
+HANDLE OpenRegular(const std::wstring& path) {
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return file;
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (::GetFileType(file) != FILE_TYPE_DISK || !::GetFileInformationByHandle(file, &info) ||
+      (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    ::CloseHandle(file);
+    return INVALID_HANDLE_VALUE;
+  }
+  return file;
+}
+
+// The full path of a native path, with "." and ".." resolved and backslashes.
+std::wstring FullPath(const std::wstring& path) {
+  DWORD length = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (length == 0) return {};
+  std::wstring full(length, L'\0');
+  length = ::GetFullPathNameW(path.c_str(), length, full.data(), nullptr);
+  full.resize(length);
+  while (full.size() > 3 && (full.back() == L'\\' || full.back() == L'/')) full.pop_back();
+  return full;
+}
+
+// The part of path below base (both full paths), compared without regard to case; nullopt when
+// path does not lie inside base.
+std::optional<std::wstring> Below(const std::wstring& path, const std::wstring& base) {
+  if (path.size() < base.size() ||
+      ::CompareStringOrdinal(path.c_str(), static_cast<int>(base.size()), base.c_str(),
+                             static_cast<int>(base.size()), TRUE) != CSTR_EQUAL) {
+    return std::nullopt;
+  }
+  std::wstring rest = path.substr(base.size());
+  if (!rest.empty() && rest.front() != L'\\' && base.back() != L'\\') return std::nullopt;
+  while (!rest.empty() && rest.front() == L'\\') rest.erase(0, 1);
+  return rest;
+}
+
 // One shell file operation. The path buffers are built for any length with the double zero
 // terminator the shell requires.
 bool ShellOperation(UINT function, const std::wstring& from, const std::wstring& to) {
@@ -127,8 +168,7 @@ class Win32Files final : public Files {
   std::int64_t FileSizeOf(const std::string& path) override {
     auto wide = Wide(path);
     if (!wide) return -1;
-    Handle file(::CreateFileW(wide->c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle file(OpenRegular(*wide));
     LARGE_INTEGER size{};
     if (!file.valid() || !::GetFileSizeEx(file.get(), &size)) return -1;
     return size.QuadPart;
@@ -168,17 +208,18 @@ class Win32Files final : public Files {
     return wide && MakeDirectoriesW(*wide);
   }
 
-  std::optional<std::string> ReadFile(const std::string& path) override {
+  std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) override {
     auto wide = Wide(path);
     if (!wide) return std::nullopt;
-    Handle file(::CreateFileW(wide->c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+    Handle file(OpenRegular(*wide));
     if (!file.valid()) return std::nullopt;
     std::string bytes;
     char buffer[65536];
     DWORD read = 0;
-    for (;;) {
-      if (!::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) return std::nullopt;
+    while (bytes.size() < maxBytes) {
+      const DWORD want =
+          static_cast<DWORD>(std::min<std::size_t>(sizeof buffer, maxBytes - bytes.size()));
+      if (!::ReadFile(file.get(), buffer, want, &read, nullptr)) return std::nullopt;
       if (read == 0) break;
       bytes.append(buffer, read);
     }
@@ -240,6 +281,53 @@ class Win32Files final : public Files {
     if (!wide || !ExistsW(*wide)) return false;
     if (IsLong(*wide) || IsDirectoryW(*wide)) return DeleteTreeW(*wide) && !ExistsW(*wide);
     return ShellOperation(FO_DELETE, *wide, L"") && !ExistsW(*wide);
+  }
+
+  bool IsPlainPath(const std::string& path) override {
+    const char letter = DriveLetterOf(path);
+    if (letter == 0) return true;
+    auto root = table_.RootOf(letter);
+    auto wide = Wide(path);
+    if (!wide) return false;
+    const std::wstring base = FullPath(LongPath(root.value_or(std::string(1, letter) + ":\\")));
+    const std::optional<std::wstring> below = Below(FullPath(*wide), base);
+    if (!below) return false;
+    std::wstring at = base;
+    std::size_t start = 0;
+    while (start < below->size()) {
+      std::size_t end = below->find(L'\\', start);
+      if (end == std::wstring::npos) end = below->size();
+      if (at.back() != L'\\') at.push_back(L'\\');
+      at.append(*below, start, end - start);
+      const DWORD attributes = ::GetFileAttributesW(at.c_str());
+      if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+      if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) return false;
+      start = end + 1;
+    }
+    return true;
+  }
+
+  std::optional<std::string> ResolveOnDrive(const std::string& path) override {
+    auto wide = Wide(path);
+    if (!wide) return std::nullopt;
+    const std::wstring full = FullPath(*wide);
+    std::optional<std::string> best;
+    std::size_t bestLength = 0;
+    auto consider = [&](char letter, const std::wstring& base) {
+      const std::optional<std::wstring> below = Below(full, base);
+      if (!below || (best && base.size() <= bestLength)) return;
+      std::string card = std::string(1, letter) + ":\\";
+      if (!below->empty()) card += "\\" + Narrow(*below);
+      best = card;
+      bestLength = base.size();
+    };
+    for (const auto& [letter, root] : table_.Assigned()) consider(letter, FullPath(LongPath(root)));
+    // A drive of the system itself stands for its own letter.
+    if (!best && full.size() >= 3 && full[1] == L':') {
+      const char letter = static_cast<char>(::towupper(full[0]));
+      consider(letter, full.substr(0, 3));
+    }
+    return best;
   }
 
   std::optional<std::vector<std::string>> ListDirectory(const std::string& path) override {

@@ -32,5 +32,22 @@ TEST(TextCodec, WhatCannotBeConvertedBecomesAQuestionMark) {
   EXPECT_EQ(codec->ToUtf8(""), "");
 }
 
+// A byte that begins no valid UTF-8 sequence costs a "?" and no more: the text after it stays.
+TEST(TextCodec, AnInvalidByteOfTypedTextKeepsTheValidBytesAfterIt) {
+  auto codec = MakeNativeTextCodec();
+  const std::pair<std::string, std::string> cases[] = {
+      {"\xC3" "AB", "AB"},            // a lead byte without its follower
+      {"\xE3\x81" "x", "x"},          // a cut three-byte sequence
+      {"\xFF" "カ", "\x83\x4A"},       // a byte UTF-8 never uses
+      {"\x80" "1", "1"},              // a follower without its lead
+  };
+  for (const auto& [typed, kept] : cases) {
+    const std::string stored = codec->FromUtf8(typed);
+    EXPECT_TRUE(stored.starts_with("?")) << stored;
+    EXPECT_TRUE(stored.ends_with(kept)) << stored;
+    EXPECT_LE(stored.size(), typed.size()) << stored;
+  }
+}
+
 }  // namespace
 }  // namespace sdmate

@@ -1,0 +1,188 @@
+// Planning a kind's part of the commit.
+#include "card/commit_plan.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "card/card_messages.h"
+#include "core/card_guard.h"
+#include "core/content_table.h"
+
+namespace sdmate {
+namespace {
+
+std::uint32_t Size32(std::int64_t size) {
+  return static_cast<std::uint32_t>(std::clamp<std::int64_t>(size, 0, 0xFFFFFFFF));
+}
+
+std::string WithoutTrailingBackslash(std::string path) {
+  if (!path.empty() && path.back() == '\\') path.pop_back();
+  return path;
+}
+
+class Planner {
+ public:
+  Planner(MediaKind kind, char drive, Files& files) : kind_(kind), drive_(drive), files_(files) {
+    plan_.kind = kind;
+  }
+
+  KindPlan Plan(KindState& state) {
+    const KindTraits& traits = TraitsOf(kind_);
+    Status(text::kRemovedFoldersStatus);
+    RemovedFolders(state);
+    Status(traits.tableStatus);
+    Add({.step = Step::MakeDirectory,
+         .path = TableDirectory(drive_, kind_),
+         .text = text::kFolderNotMade});
+    const int count = state.folderCount();
+    for (int n = 1; n <= count; ++n) Folder(state.folder(n), n);
+    Operation clean{.step = Step::CleanTables,
+                    .path = TableDirectory(drive_, kind_),
+                    .text = text::kTableNotRemoved};
+    for (int n = 1; n <= count; ++n) clean.keep.push_back(AsciiUpper(TableFileName(kind_, n)));
+    Add(std::move(clean));
+    // Directories of folders that no longer exist, after their files have moved down.
+    for (int n = count + 1; n <= kMaxFolders; ++n) {
+      const std::string directory =
+          WithoutTrailingBackslash(CardFolderDirectory(drive_, kind_, n));
+      if (files_.Exists(directory)) {
+        Add({.step = Step::DeleteTree, .path = directory, .text = text::kFolderNotDeleted});
+      }
+    }
+    return std::move(plan_);
+  }
+
+ private:
+  void Add(Operation operation) { plan_.operations.push_back(std::move(operation)); }
+  void Status(const char* status) { Add({.step = Step::Status, .text = status}); }
+
+  void RemovedFolders(const KindState& state) {
+    const std::string dataDirectory = CardDataDirectory(drive_, kind_);
+    for (const RemovedFolder& removed : state.removedFolders) {
+      if (removed.empty()) continue;
+      // Only a folder directory of the kind is ever removed: never the card root, a data
+      // directory itself or anything beside them.
+      if (!IsStrictlyBelow(removed, dataDirectory)) {
+        Add({.step = Step::Refuse, .path = removed, .text = text::kOutsideItsPlace});
+      } else if (files_.Exists(removed)) {
+        Add({.step = Step::DeleteTree, .path = removed, .text = text::kFolderNotDeleted});
+      }
+    }
+  }
+
+  void Folder(FolderSlot& folder, int n) {
+    const KindTraits& traits = TraitsOf(kind_);
+    const std::string directory = CardFolderDirectory(drive_, kind_, n);
+
+    // The table, complete before any of the folder's files is touched: it names the final
+    // names, in list order.
+    const std::vector<ItemRow*> visible = VisibleItems(folder);
+    std::string table = BuildTableHeader(FolderDirectoryText(kind_, n), folder.folderTitle,
+                                         static_cast<int>(visible.size()));
+    for (ItemRow* item : visible) {
+      item->targetDir = directory;
+      table += BuildTableEntry(kind_, item->targetName, item->title, item->stamp,
+                               Size32(item->size));
+      plan_.needs.push_back({.path = item->TargetPath(),
+                             .source = item->SourcePath(),
+                             .added = !IsHandsetFile(*item, drive_, kind_),
+                             .folder = n,
+                             .item = item});
+    }
+    if (!visible.empty() && !files_.Exists(directory)) {
+      Add({.step = Step::MakeDirectory, .path = directory, .text = text::kFolderNotMade});
+    }
+    Add({.step = Step::WriteTable,
+         .path = TablePath(drive_, kind_, n),
+         .bytes = std::move(table),
+         .text = text::kTableNotWritten,
+         .folder = n});
+
+    // Files of deleted items go first, so that a file taking a deleted item's name is not
+    // deleted afterwards. A file of the computer, or one the user added, is never deleted.
+    Status(traits.deleteStatus);
+    for (ItemRow& item : folder.items) {
+      if (!item.deleted || !IsHandsetFile(item, drive_, kind_)) continue;
+      Add({.step = Step::DeleteFile,
+           .path = item.SourcePath(),
+           .text = text::kFileNotDeleted,
+           .folder = n});
+    }
+
+    // Renames in two passes through a temporary name, so that a permutation of names never
+    // overwrites a file that still has to be read. The file under its old name stays.
+    Status(traits.renameStatus);
+    std::vector<std::size_t> copies;
+    for (ItemRow& item : folder.items) {
+      if (item.deleted || !IsHandsetFile(item, drive_, kind_) ||
+          item.sourceName == item.targetName) {
+        continue;
+      }
+      copies.push_back(plan_.operations.size());
+      Add({.step = Step::Copy,
+           .path = item.TargetPath() + "_",
+           .from = item.SourcePath(),
+           .text = text::kFileNotCopied,
+           .folder = n,
+           .item = &item});
+    }
+    for (std::size_t copy : copies) {
+      ItemRow* item = plan_.operations[copy].item;
+      Add({.step = Step::Move,
+           .path = item->TargetPath(),
+           .from = item->TargetPath() + "_",
+           .text = text::kFileNotRenamed,
+           .folder = n,
+           .after = static_cast<int>(copy),
+           .item = item});
+    }
+
+    // New files: only read where they are, copied onto the card.
+    Status(traits.copyStatus);
+    for (ItemRow& item : folder.items) {
+      if (item.deleted || IsHandsetFile(item, drive_, kind_)) continue;
+      Add({.step = Step::Copy,
+           .path = item.TargetPath(),
+           .from = item.SourcePath(),
+           .text = text::kFileNotCopied,
+           .folder = n,
+           .item = &item});
+    }
+
+    // Files that keep their name but change folder (a lower folder number after a folder
+    // delete, or a header that named another directory).
+    Status(text::kMoveStatus);
+    for (ItemRow& item : folder.items) {
+      if (item.deleted || !IsHandsetFile(item, drive_, kind_) ||
+          item.sourceName != item.targetName || item.sourceDir == item.targetDir) {
+        continue;
+      }
+      Add({.step = Step::Move,
+           .path = item.TargetPath(),
+           .from = item.SourcePath(),
+           .text = text::kFileNotMoved,
+           .folder = n,
+           .item = &item});
+    }
+    Status(traits.modelStatus);
+    Add({.step = Step::FolderDone, .folder = n});
+  }
+
+  MediaKind kind_;
+  char drive_;
+  Files& files_;
+  KindPlan plan_;
+};
+
+}  // namespace
+
+bool IsHandsetFile(const ItemRow& item, char drive, MediaKind kind) {
+  return !item.added && item.OnCard() &&
+         IsStrictlyBelow(item.sourceDir, CardDataDirectory(drive, kind));
+}
+
+KindPlan PlanKind(KindState& state, MediaKind kind, char drive, Files& files) {
+  return Planner(kind, drive, files).Plan(state);
+}
+
+}  // namespace sdmate

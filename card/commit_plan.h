@@ -1,0 +1,67 @@
+// A commit as a list of operations, planned for a whole kind before the first one runs, in the
+// handset's order: removed folders, then folder by folder its table and its deletes, renames,
+// copies and moves, then the tables and directories of folders that no longer exist. Beside the
+// operations, what the card must hold afterwards: the content every item that stays needs, and
+// where.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "core/card_model.h"
+#include "platform/files.h"
+
+namespace sdmate {
+
+enum class Step {
+  Status,         // shows text (no file is touched)
+  Refuse,         // a path the plan will not touch: failure + path are reported, nothing runs
+  MakeDirectory,  // path, with its missing parents
+  WriteTable,     // path := bytes, through a temporary name, flushed
+  DeleteFile,     // path; skipped when its content is still needed
+  DeleteTree,     // path, a directory with everything in it; needed files are kept
+  Copy,           // from -> path
+  Move,           // from -> path (a rename on the card)
+  CleanTables,    // every entry of the table directory `path` that is not one of `keep`
+  FolderDone,     // folder `folder` is through: progress, and its items' places in the model
+};
+
+struct Operation {
+  Step step = Step::Status;
+  std::string path;  // the target: made, written, deleted, copied or moved to
+  std::string from;  // Copy, Move: the source, a card path or a path of the computer
+  std::string bytes;  // WriteTable: the table
+  std::vector<std::string> keep;  // CleanTables: the file names that stay (upper case)
+  const char* text = nullptr;     // Status: the text; otherwise the failure line's words
+  int folder = 0;     // the folder whose file steps this is, from 1 (0: none); a folder whose
+                      // table could not be written keeps its files where they were
+  int after = -1;     // the operation that must have succeeded first, whose result is the source
+  ItemRow* item = nullptr;  // the item whose file this carries to its place
+};
+
+// What an item needs of the card after the commit: its file's content at its final place.
+struct Need {
+  std::string path;    // final card path (targetDir + targetName)
+  std::string source;  // where that content is now: a card path or a path of the computer
+  bool added = false;  // a file the user added: copied, never moved or deleted
+  int folder = 0;
+  ItemRow* item = nullptr;
+};
+
+struct KindPlan {
+  MediaKind kind;
+  std::vector<Operation> operations;
+  std::vector<Need> needs;
+};
+
+// The plan of one kind of the model on the loaded drive. Sets every visible item's targetDir to
+// its folder's directory, as the table it gets names it. Asks files only whether directories
+// exist.
+KindPlan PlanKind(KindState& state, MediaKind kind, char drive, Files& files);
+
+// A file the handset keeps: read from the card and inside the kind's data directory. Only such
+// a file is ever renamed, moved or deleted; any other file (of the computer, added by the user,
+// or elsewhere on the card's own drive) is only read and copied.
+bool IsHandsetFile(const ItemRow& item, char drive, MediaKind kind);
+
+}  // namespace sdmate

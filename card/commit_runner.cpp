@@ -1,0 +1,470 @@
+// Running a kind's plan with every needed content kept.
+#include "card/commit_runner.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "card/card_messages.h"
+#include "core/card_guard.h"
+
+namespace sdmate {
+void CommitRunner::Run(KindPlan& plan) {
+  Prepare(plan);
+  for (std::size_t i = 0; i < plan.operations.size(); ++i) {
+    Operation& operation = plan.operations[i];
+    if (operation.step == Step::FolderDone) {
+      FolderDone(operation, plan);
+    } else {
+      Execute(operation, i);
+    }
+  }
+  Settle();
+}
+
+// Every card file the plan touches, with the content it holds before the first operation, and
+// who reads and needs which content.
+void CommitRunner::Prepare(const KindPlan& plan) {
+  dataDirectory_ = CardDataDirectory(drive_, plan.kind);
+  tableDirectory_ = TableDirectory(drive_, plan.kind);
+  nextToken_ = 0;
+  original_.clear();
+  at_.clear();
+  path_.clear();
+  where_.clear();
+  reads_.clear();
+  needs_.clear();
+  needAt_.clear();
+  needList_.clear();
+  failedFolders_.clear();
+  stranded_.clear();
+  temporaries_.clear();
+  sourceKeys_.clear();
+  kind_ = plan.kind;
+  const std::vector<Operation>& operations = plan.operations;
+  wanted_.assign(operations.size(), kAbsent);
+  done_.assign(operations.size(), 0);
+
+  std::unordered_map<const ItemRow*, Token> carried;
+  for (std::size_t i = 0; i < operations.size(); ++i) {
+    const Operation& operation = operations[i];
+    switch (operation.step) {
+      case Step::Copy:
+      case Step::Move: {
+        if (operation.after >= 0) {
+          wanted_[i] = wanted_[static_cast<std::size_t>(operation.after)];
+          Original(KeyOf(operation.from), operation.from);
+        } else if (const std::string key = SourceKeyOf(operation.from); !key.empty()) {
+          wanted_[i] = Original(key, path_.contains(key) ? path_[key] : operation.from);
+        } else {
+          wanted_[i] = nextToken_++;  // a file of the computer: its content is its own
+        }
+        Original(KeyOf(operation.path), operation.path);
+        ++reads_[wanted_[i]];
+        if (operation.item != nullptr) carried[operation.item] = wanted_[i];
+        break;
+      }
+      case Step::DeleteFile:
+        Original(KeyOf(operation.path), operation.path);
+        break;
+      case Step::DeleteTree:
+        RegisterTree(operation.path);
+        break;
+      default:
+        break;
+    }
+  }
+  for (const Need& need : plan.needs) {
+    auto found = carried.find(need.item);
+    Token token = kAbsent;
+    if (found != carried.end()) {
+      token = found->second;
+    } else if (!need.added) {
+      // An item that stays where it is: its content is what is there now.
+      const std::string key = KeyOf(need.source);
+      token = original_.contains(key) ? original_[key] : (original_[key] = nextToken_++);
+    } else {
+      continue;  // a file of the computer that is not copied: nothing of it is on the card
+    }
+    const std::string key = KeyOf(need.path);
+    needList_.push_back({key, token, need.folder, need.item});
+    needAt_[key] = token;
+    ++needs_[token];
+  }
+}
+
+void CommitRunner::Execute(Operation& operation, std::size_t index) {
+  switch (operation.step) {
+    case Step::Status:
+      feedback_.Status(operation.text);
+      break;
+    case Step::Refuse:
+      Fail(operation.text, operation.path);
+      break;
+    case Step::MakeDirectory:
+      if (files_.Exists(operation.path)) break;
+      if (Guard(operation.path, operation.path == tableDirectory_) &&
+          !files_.MakeDirectories(operation.path)) {
+        Fail(operation.text, operation.path);
+      }
+      break;
+    case Step::WriteTable:
+      // A folder whose table is not written keeps its files where the old table names them.
+      if (!Guard(operation.path, true)) {
+        FailFolder(operation.folder);
+      } else if (!files_.WriteFileReplacing(operation.path, operation.bytes)) {
+        Fail(operation.text, operation.path);
+        FailFolder(operation.folder);
+      }
+      break;
+    case Step::DeleteFile:
+      if (failedFolders_.contains(operation.folder)) break;
+      DeleteFile(operation);
+      break;
+    case Step::DeleteTree:
+      DeleteTree(operation);
+      break;
+    case Step::Copy:
+    case Step::Move:
+      Transfer(operation, index);
+      break;
+    case Step::CleanTables:
+      CleanTables(operation);
+      break;
+    case Step::FolderDone:
+      break;
+  }
+}
+
+void CommitRunner::Transfer(Operation& operation, std::size_t index) {
+  const Token token = wanted_[index];
+  --reads_[token];
+  const bool renamePass = operation.after >= 0;
+  if (failedFolders_.contains(operation.folder) ||
+      (renamePass && !done_[static_cast<std::size_t>(operation.after)])) {
+    Skip(index, operation);
+    return;
+  }
+  const std::string failureText =
+      renamePass ? operation.from : operation.from + " → " + operation.path;
+  // A source on the card's own drive is read only from inside the card; only a handset file
+  // is ever moved away.
+  const bool onCard = renamePass || CardDriveOf(operation.from) == drive_;
+  if ((onCard && !(operation.step == Step::Move ? Guard(operation.from) : Readable(operation.from))) ||
+      !Guard(operation.path)) {
+    Skip(index, operation);
+    return;
+  }
+
+  // Where the content is now: its own place, or where it was put out of the way.
+  std::string from = operation.from;
+  std::string fromKey;
+  const std::string ownKey = onCard ? KeyOf(operation.from) : SourceKeyOf(operation.from);
+  if (!ownKey.empty()) {
+    auto found = where_.find(token);
+    if (found == where_.end() || found->second.empty()) {
+      Fail(text::kSourceMissing, operation.from);
+      Skip(index, operation);
+      return;
+    }
+    fromKey = found->second.contains(ownKey) ? ownKey : *found->second.begin();
+    from = path_[fromKey];
+  }
+
+  const std::string toKey = KeyOf(operation.path);
+  const Token there = ContentAt(toKey);
+  if (there == token) {  // already in place (a file copied onto itself)
+    done_[index] = 1;
+    return;
+  }
+  if (there != kAbsent && MustSurvive(toKey)) {
+    if (needAt_.contains(toKey) && needAt_[toKey] == there) {
+      Fail(text::kWouldOverwrite, operation.path);
+      Skip(index, operation);
+      return;
+    }
+    if (!Displace(toKey)) {
+      Fail(text::kWouldOverwrite, operation.path);
+      Skip(index, operation);
+      return;
+    }
+  }
+  // A move takes the content from its place; where an item needs it right there, it is copied.
+  const bool move = operation.step == Step::Move && !fromKey.empty() &&
+                    !(needAt_.contains(fromKey) && needAt_[fromKey] == token);
+  const bool ok = move ? files_.ShellMove(from, operation.path)
+                       : files_.ShellCopy(from, operation.path);
+  if (!ok) {
+    Fail(operation.text, failureText);
+    // Whatever the failed step left at the target is nobody's content.
+    SetContent(toKey, nextToken_++);
+    Skip(index, operation);
+    return;
+  }
+  SetContent(toKey, token);
+  if (move) SetContent(fromKey, kAbsent);
+  done_[index] = 1;
+}
+
+void CommitRunner::DeleteFile(const Operation& operation) {
+  const std::string key = KeyOf(operation.path);
+  if (ContentAt(key) == kAbsent) return;
+  // Another item that stays still reads the file (a table that lists one file twice, or a
+  // header that names another folder's directory): it stays.
+  if (MustSurvive(key)) return;
+  if (!Guard(operation.path)) return;
+  if (files_.ShellDelete(operation.path)) {
+    SetContent(key, kAbsent);
+  } else {
+    Fail(operation.text, operation.path);
+  }
+}
+
+void CommitRunner::DeleteTree(const Operation& operation) {
+  if (!files_.Exists(operation.path) || !Guard(operation.path)) return;
+  const std::string key = KeyOf(operation.path);
+  const std::vector<std::string> inside = KeysBelow(key);
+  for (const std::string& file : inside) {
+    if (!MustSurvive(file)) continue;
+    // A file an item needs right there keeps the directory; one needed elsewhere is put out of
+    // the way first.
+    const bool neededHere = needAt_.contains(file) && needAt_[file] == ContentAt(file);
+    if (neededHere || !Displace(file)) {
+      Fail(text::kKeptDirectory, operation.path);
+      return;
+    }
+  }
+  if (!files_.ShellDelete(operation.path)) {
+    Fail(operation.text, operation.path);
+    return;
+  }
+  for (const std::string& file : KeysBelow(key)) SetContent(file, kAbsent);
+}
+
+// Everything in the kind's table directory but the tables of the folders there are. A table
+// whose write failed keeps its old version, which stays.
+void CommitRunner::CleanTables(const Operation& operation) {
+  const auto names = files_.ListDirectory(operation.path);
+  if (!names) {
+    Fail(text::kTableDirectoryUnlisted, operation.path);
+    return;
+  }
+  const std::set<std::string> keep(operation.keep.begin(), operation.keep.end());
+  for (const std::string& name : *names) {
+    if (keep.contains(AsciiUpper(name))) continue;
+    const std::string path = operation.path + "\\" + name;
+    if (Guard(path, true) && !files_.ShellDelete(path)) Fail(operation.text, path);
+  }
+}
+
+void CommitRunner::FolderDone(const Operation& operation, KindPlan& plan) {
+  feedback_.Progress(++foldersDone_, folderTotal_);
+  for (const Need& need : plan.needs) {
+    if (need.folder != operation.folder || need.item == nullptr) continue;
+    if (stranded_.contains(need.item) || failedFolders_.contains(need.folder)) continue;
+    need.item->sourceDir = need.item->targetDir;
+    need.item->sourceName = need.item->targetName;
+  }
+}
+
+// What the operations could not put in place: needed contents that were put out of the way
+// go to where they are needed, and temporary files that nobody needs are removed.
+void CommitRunner::Settle() {
+  for (const NeedState& need : needList_) {
+    if (need.key.empty() || !at_.contains(need.key) || at_[need.key] == need.token) continue;
+    auto found = where_.find(need.token);
+    if (found == where_.end() || found->second.empty()) continue;
+    const std::string& target = path_[need.key];
+    if (at_[need.key] != kAbsent && MustSurvive(need.key)) {
+      Fail(text::kWouldOverwrite, target);
+      continue;
+    }
+    const std::string fromKey = *found->second.begin();
+    const bool temporary =
+        std::find(temporaries_.begin(), temporaries_.end(), fromKey) != temporaries_.end();
+    if (!Guard(target)) continue;
+    const bool ok = temporary ? files_.ShellMove(path_[fromKey], target)
+                              : files_.ShellCopy(path_[fromKey], target);
+    if (!ok) {
+      Fail(text::kFileNotMoved, path_[fromKey] + " → " + target);
+      continue;
+    }
+    SetContent(need.key, need.token);
+    if (temporary) SetContent(fromKey, kAbsent);
+  }
+  for (const std::string& key : temporaries_) {
+    const Token token = ContentAt(key);
+    if (token == kAbsent) continue;
+    if (needs_[token] > 0 && where_[token].size() == 1) {
+      Fail(text::kKeptInTemporary, path_[key]);
+    } else if (files_.ShellDelete(path_[key])) {
+      SetContent(key, kAbsent);
+    } else {
+      Fail(text::kFileNotDeleted, path_[key]);
+    }
+  }
+}
+
+// The folder's table still names its files where they were: they stay there.
+void CommitRunner::FailFolder(int folder) {
+  failedFolders_.insert(folder);
+  for (NeedState& need : needList_) {
+    if (need.folder == folder) StayAtSource(need);
+  }
+}
+
+// An operation that did not carry its item's file: the file stays where it is, and nothing
+// may be written over it.
+void CommitRunner::Skip(std::size_t index, const Operation& operation) {
+  done_[index] = 0;
+  if (operation.item == nullptr) return;
+  stranded_.insert(operation.item);
+  for (NeedState& need : needList_) {
+    if (need.item == operation.item) StayAtSource(need);
+  }
+}
+
+// An item whose file does not reach its place needs it where it was. A file the user added
+// was never the card's: nothing of it need stay. Where another item's file is needed at that
+// place, the content need only survive (it is kept under a temporary name).
+void CommitRunner::StayAtSource(NeedState& need) {
+  if (need.key.empty() || need.item == nullptr) return;
+  if (auto here = needAt_.find(need.key); here != needAt_.end() && here->second == need.token) {
+    needAt_.erase(here);
+  }
+  if (!IsHandsetFile(*need.item, drive_, kind_)) {
+    need.key.clear();
+    --needs_[need.token];
+    return;
+  }
+  const std::string source = KeyOf(need.item->SourcePath());
+  if (auto taken = needAt_.find(source); taken != needAt_.end() && taken->second != need.token) {
+    need.key.clear();  // still counted: it must survive somewhere
+    return;
+  }
+  need.key = source;
+  needAt_[source] = need.token;
+  if (!path_.contains(source)) path_[source] = need.item->SourcePath();
+}
+
+std::string CommitRunner::KeyOf(const std::string& cardPath) const {
+  return AsciiUpper(ResolvedCardPath(cardPath));
+}
+
+std::string CommitRunner::SourceKeyOf(const std::string& path) {
+  if (CardDriveOf(path) == drive_) return KeyOf(path);
+  if (CardDriveOf(path) != 0) return {};
+  if (auto known = sourceKeys_.find(path); known != sourceKeys_.end()) return known->second;
+  // A path of the computer: it may still be a file of the card, named another way.
+  std::string key;
+  const std::optional<std::string> card = files_.ResolveOnDrive(path);
+  if (card && CardDriveOf(*card) == drive_) {
+    key = KeyOf(*card);
+    if (!path_.contains(key)) path_[key] = *card;
+  }
+  sourceKeys_[path] = key;
+  return key;
+}
+
+CommitRunner::Token CommitRunner::Original(const std::string& key, const std::string& path) {
+  if (key.empty()) return kAbsent;
+  auto known = original_.find(key);
+  const Token token = known != original_.end() ? known->second : (original_[key] = nextToken_++);
+  if (!at_.contains(key)) {
+    path_[key] = path;
+    const bool present = files_.Exists(path) && !files_.IsDirectory(path);
+    at_[key] = present ? token : kAbsent;
+    if (present) where_[token].insert(key);
+  }
+  return token;
+}
+
+CommitRunner::Token CommitRunner::ContentAt(const std::string& key) const {
+  auto found = at_.find(key);
+  return found == at_.end() ? kAbsent : found->second;
+}
+
+void CommitRunner::SetContent(const std::string& key, Token token) {
+  const Token before = ContentAt(key);
+  if (before != kAbsent) where_[before].erase(key);
+  at_[key] = token;
+  if (token != kAbsent) where_[token].insert(key);
+}
+
+bool CommitRunner::MustSurvive(const std::string& key) const {
+  const Token token = ContentAt(key);
+  if (token == kAbsent) return false;
+  if (auto here = needAt_.find(key); here != needAt_.end() && here->second == token) return true;
+  auto reads = reads_.find(token);
+  auto needs = needs_.find(token);
+  const bool needed =
+      (reads != reads_.end() && reads->second > 0) || (needs != needs_.end() && needs->second > 0);
+  auto places = where_.find(token);
+  return needed && places != where_.end() && places->second.size() == 1;
+}
+
+// Moves the content at key to a new temporary name in the kind's data directory.
+bool CommitRunner::Displace(const std::string& key) {
+  for (int attempt = 0; attempt < 4096; ++attempt) {
+    char name[32];
+    std::snprintf(name, sizeof name, "~SDM%04X.TMP", ++temporaryNumber_ & 0xFFFF);
+    const std::string path = dataDirectory_ + name;
+    if (files_.Exists(path)) continue;
+    if (!Guard(path) || !files_.ShellMove(path_[key], path)) return false;
+    const std::string temporaryKey = KeyOf(path);
+    path_[temporaryKey] = path;
+    temporaries_.push_back(temporaryKey);
+    SetContent(temporaryKey, ContentAt(key));
+    SetContent(key, kAbsent);
+    return true;
+  }
+  return false;
+}
+
+std::vector<std::string> CommitRunner::KeysBelow(const std::string& directoryKey) const {
+  std::vector<std::string> keys;
+  const std::string prefix = directoryKey + "\\";
+  for (const auto& [key, token] : at_) {
+    if (token != kAbsent && key.starts_with(prefix)) keys.push_back(key);
+  }
+  return keys;
+}
+
+void CommitRunner::RegisterTree(const std::string& directory) {
+  const auto names = files_.ListDirectory(directory);
+  if (!names) return;
+  for (const std::string& name : *names) {
+    const std::string path = directory + "\\" + name;
+    if (files_.IsDirectory(path)) {
+      RegisterTree(path);
+    } else {
+      Original(KeyOf(path), path);
+    }
+  }
+}
+
+bool CommitRunner::Guard(const std::string& path, bool table) {
+  if (!IsInsideCardRoot(path, drive_) || !files_.IsPlainPath(path)) {
+    Fail(text::kOutsideTheCard, path);
+    return false;
+  }
+  const std::string& area = table ? tableDirectory_ : dataDirectory_;
+  const bool inside = table ? (KeyOf(path) == KeyOf(area) || IsStrictlyBelow(path, area))
+                            : IsStrictlyBelow(path, area);
+  if (!inside) {
+    Fail(text::kOutsideItsPlace, path);
+    return false;
+  }
+  return true;
+}
+
+bool CommitRunner::Readable(const std::string& path) {
+  if (IsInsideCardRoot(path, drive_) && files_.IsPlainPath(path)) return true;
+  Fail(text::kOutsideTheCard, path);
+  return false;
+}
+
+void CommitRunner::Fail(const char* what, const std::string& path) {
+  failures_.push_back(what + path);
+}
+
+}  // namespace sdmate

@@ -1,0 +1,107 @@
+// Carries out a kind's plan on the card without losing what an item still needs. The runner
+// knows, for every card file the plan touches, whose content it holds now; before an operation
+// would overwrite, delete or move away a content that a later operation still reads or that an
+// item needs at the end, that content is first moved to a temporary name inside the kind's data
+// directory, and read from there. An operation that cannot be ordered safely is not run and is
+// listed among the failures; so is every operation that fails.
+#pragma once
+
+#include <set>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "card/commit_plan.h"
+#include "core/feedback.h"
+#include "platform/files.h"
+
+namespace sdmate {
+
+class CommitRunner {
+ public:
+  CommitRunner(char drive, Files& files, Feedback& feedback, std::vector<std::string>& failures,
+               int folderTotal)
+      : drive_(drive),
+        files_(files),
+        feedback_(feedback),
+        failures_(failures),
+        folderTotal_(folderTotal) {}
+
+  // Runs the plan's operations in order, then puts every needed content that is not at its
+  // place yet there, and removes the temporary files. Items whose file reached its place get it
+  // as their source in the model.
+  void Run(KindPlan& plan);
+
+ private:
+  using Token = int;
+  static constexpr Token kAbsent = -1;
+
+  struct NeedState {
+    std::string key;  // where the content must be, or empty once it need only survive
+    Token token = kAbsent;
+    int folder = 0;
+    const ItemRow* item = nullptr;
+  };
+
+  void Prepare(const KindPlan& plan);
+  void Execute(Operation& operation, std::size_t index);
+  void Transfer(Operation& operation, std::size_t index);
+  void DeleteFile(const Operation& operation);
+  void DeleteTree(const Operation& operation);
+  void CleanTables(const Operation& operation);
+  void FolderDone(const Operation& operation, KindPlan& plan);
+  void Settle();
+  void FailFolder(int folder);
+  void Skip(std::size_t index, const Operation& operation);
+  void StayAtSource(NeedState& need);
+
+  // Keys: resolved card paths, upper-cased (the card's file system ignores case).
+  std::string KeyOf(const std::string& cardPath) const;
+  // The key of a source path: a card path, or a path of the computer that lies on the card;
+  // empty for a file elsewhere.
+  std::string SourceKeyOf(const std::string& path);
+  // The original content of a card path, registered the first time the path is met.
+  Token Original(const std::string& key, const std::string& path);
+  Token ContentAt(const std::string& key) const;
+  void SetContent(const std::string& key, Token token);
+  bool MustSurvive(const std::string& key) const;
+  bool Displace(const std::string& key);
+  std::vector<std::string> KeysBelow(const std::string& directoryKey) const;
+  void RegisterTree(const std::string& directory);
+
+  // The path may be changed by a commit of this kind: inside the card, no link on the way, and
+  // strictly below the kind's data directory (or its table directory).
+  bool Guard(const std::string& path, bool table = false);
+  bool Readable(const std::string& path);
+  void Fail(const char* what, const std::string& path);
+
+  char drive_;
+  Files& files_;
+  Feedback& feedback_;
+  std::vector<std::string>& failures_;
+  int folderTotal_;
+  int foldersDone_ = 0;
+
+  // Per kind.
+  MediaKind kind_ = MediaKind::Image;
+  std::string dataDirectory_;
+  std::string tableDirectory_;
+  Token nextToken_ = 0;
+  std::unordered_map<std::string, Token> original_;   // key -> token of its first content
+  std::unordered_map<std::string, Token> at_;         // key -> content now (kAbsent: none)
+  std::unordered_map<std::string, std::string> path_;  // key -> the card path to reach it
+  std::unordered_map<Token, std::set<std::string>> where_;
+  std::unordered_map<Token, int> reads_;      // operations still to read the content
+  std::unordered_map<Token, int> needs_;      // items that need the content at the end
+  std::unordered_map<std::string, Token> needAt_;  // what must be at a key at the end
+  std::vector<NeedState> needList_;
+  std::vector<Token> wanted_;                 // per operation: the content it carries
+  std::vector<char> done_;                    // per operation: it succeeded
+  std::set<int> failedFolders_;
+  std::set<const ItemRow*> stranded_;
+  std::vector<std::string> temporaries_;      // keys of the temporary files made
+  std::unordered_map<std::string, std::string> sourceKeys_;  // paths of the computer -> key
+  int temporaryNumber_ = 0;
+};
+
+}  // namespace sdmate
