@@ -123,6 +123,87 @@ TEST(CardUpdateTest, DeletedFolderWhoseDirectoryAnotherTableNamesKeepsThoseFiles
   EXPECT_EQ(rig.TableNames(MediaKind::Image, 1), std::vector<std::string>{"STIL0001.JPG"});
 }
 
+// Disabled until the update copies instead of moving a file that an item staying elsewhere still
+// reads: today folder 1's move home takes the file from folder 2, whose item is gone at the
+// read-back, and the commit reports completion.
+TEST(CardUpdateTest, DISABLED_FileTwoTablesNameStaysForTheFolderWhoseDirectoryItIsIn) {
+  CardRig rig;
+  // Folder 1's header names folder 2's directory, and both tables list the same file there.
+  rig.card.Folder(MediaKind::Image, 1, "one", {{.name = "STIL0001.JPG", .content = "shared"}},
+                  "\\PRIVATE\\DOCOMO\\STILL\\SUD002");
+  rig.card.Folder(MediaKind::Image, 2, "two", {{.name = "STIL0001.JPG", .content = "shared"}});
+  rig.Load();
+  ASSERT_EQ(rig.Folder(MediaKind::Image, 1).itemCount(), 1);
+  ASSERT_EQ(rig.Folder(MediaKind::Image, 2).itemCount(), 1);
+  ASSERT_TRUE(rig.Update().ran);
+  auto after = SnapshotTree(rig.cardRoot());
+  EXPECT_EQ(after[kStill + "SUD001/STIL0001.JPG"], "shared");
+  EXPECT_EQ(after[kStill + "SUD002/STIL0001.JPG"], "shared");
+  const CardModel fresh = rig.LoadFresh();
+  EXPECT_EQ(fresh.of(MediaKind::Image).folder(1).itemCount(), 1);
+  EXPECT_EQ(fresh.of(MediaKind::Image).folder(2).itemCount(), 1);
+}
+
+// Disabled for the same fault: on Windows the add dialog can pick a file of another folder of the
+// card, and when the lowest free number gives it its own name, the update moves it out of the
+// folder that keeps it. (The fix also needs the one below: the add names the file in another
+// form than the load.)
+TEST(CardUpdateTest, DISABLED_FileOfAnotherFolderAddedFromTheCardStaysInThatFolder) {
+  CardRig rig;
+  rig.card.Folder(MediaKind::Image, 1, "one", Stills({1, 2}));
+  rig.card.Folder(MediaKind::Image, 2, "two", Stills({3}));
+  rig.Load();
+  // The item the add stages on Windows for "E:\PRIVATE\DOCOMO\STILL\SUD002\STIL0003.JPG". Native
+  // paths here have another separator, so no add on this system makes it: it is built on a copy
+  // of the session's model.
+  CardModel model = rig.model();
+  model.of(MediaKind::Image)
+      .folder(1)
+      .items.push_back({.order = 3,
+                        .sourceDir = "E:\\PRIVATE\\DOCOMO\\STILL\\SUD002\\",
+                        .targetDir = CardDataDirectory(CardRig::kDrive, MediaKind::Image),
+                        .sourceName = "STIL0003.JPG",
+                        .targetName = "STIL0003.JPG",
+                        .stamp = "2006:01:02 03:04:00",
+                        .title = "STIL0003.JPG",
+                        .size = static_cast<std::int64_t>(Content("STIL0003.JPG").size())});
+  ASSERT_TRUE(rig.UpdateHandBuilt(model).ran);
+  auto after = SnapshotTree(rig.cardRoot());
+  EXPECT_EQ(after[kStill + "SUD001/STIL0003.JPG"], Content("STIL0003.JPG"));
+  EXPECT_EQ(after[kStill + "SUD002/STIL0003.JPG"], Content("STIL0003.JPG"));
+  const CardModel fresh = rig.LoadFresh();
+  EXPECT_EQ(fresh.of(MediaKind::Image).folder(1).itemCount(), 3);
+  EXPECT_EQ(fresh.of(MediaKind::Image).folder(2).itemCount(), 1);
+}
+
+// Disabled until the files an item still needs are compared as paths, not as texts: the add
+// names a card file "E:\PRIVATE\..." where the load names it "E:\\PRIVATE\...", so a file added
+// from a folder of the card and deleted again before the commit is deleted from under the item
+// that was loaded from it.
+TEST(CardUpdateTest, DISABLED_FileAddedFromTheCardAndDeletedAgainStaysForItsLoadedItem) {
+  CardRig rig;
+  rig.card.Folder(MediaKind::Image, 1, "one", Stills({1}));
+  rig.card.Folder(MediaKind::Image, 2, "two", {});
+  rig.Load();
+  // The item the add stages on Windows for "E:\PRIVATE\DOCOMO\STILL\SUD001\STIL0001.JPG", built
+  // on a copy of the session's model as above; the engine's own delete takes it off again.
+  CardModel model = rig.model();
+  model.of(MediaKind::Image)
+      .folder(2)
+      .items.push_back({.order = 1,
+                        .sourceDir = "E:\\PRIVATE\\DOCOMO\\STILL\\SUD001\\",
+                        .targetDir = CardDataDirectory(CardRig::kDrive, MediaKind::Image),
+                        .sourceName = "STIL0001.JPG",
+                        .targetName = "STIL0001.JPG",
+                        .stamp = "2006:01:02 03:04:00",
+                        .title = "STIL0001.JPG",
+                        .size = static_cast<std::int64_t>(Content("STIL0001.JPG").size())});
+  ASSERT_TRUE(DeleteItem(model, MediaKind::Image, 2, 1).changed);
+  ASSERT_TRUE(rig.UpdateHandBuilt(model).ran);
+  EXPECT_EQ(SnapshotTree(rig.cardRoot())[kStill + "SUD001/STIL0001.JPG"], Content("STIL0001.JPG"));
+  EXPECT_EQ(rig.LoadFresh().of(MediaKind::Image).folder(1).itemCount(), 1);
+}
+
 TEST(CardUpdateTest, FileWhoseMoveFailedKeepsTheDirectoryOfItsOldFolder) {
   CardRig rig;
   rig.card.Folder(MediaKind::Image, 1, "one", Stills({1}));
