@@ -9,10 +9,8 @@
 #include <map>
 #include <string>
 
-#include "card/card_load.h"
-#include "card/card_update.h"
+#include "card/card_session.h"
 #include "core/content_table.h"
-#include "import/stage_files.h"
 #include "platform/native_path.h"
 #include "platform/text_codec.h"
 #include "tests/support/card_builder.h"
@@ -62,7 +60,7 @@ class CountingFiles : public Files {
     ++dataOperations;
     return real_.ShellDelete(path);
   }
-  std::vector<std::string> ListDirectory(const std::string& path) override {
+  std::optional<std::vector<std::string>> ListDirectory(const std::string& path) override {
     return real_.ListDirectory(path);
   }
 
@@ -70,7 +68,8 @@ class CountingFiles : public Files {
   Files& real_;
 };
 
-// One card on disk mapped to drive E, with the services the engine needs.
+// One card on disk mapped to drive E, and the session the window drives it through, on counting
+// files and silent feedback.
 struct Card {
   explicit Card(const std::string& root) {
     table.Assign(kDrive, root);
@@ -81,7 +80,12 @@ struct Card {
   std::unique_ptr<Files> real = MakeNativeFiles(table);
   CountingFiles files{*real};
   FakeDrives drives{table};
+  std::unique_ptr<TextCodec> codec = MakeNativeTextCodec();
+  FixedClock clock;
   SilentFeedback feedback;
+  TempDir places;
+  CardSession session{
+      SessionServices{files, drives, *codec, clock, feedback, test::TestPlaces(places)}};
 };
 
 void MakeFullCard(const std::string& root) {
@@ -130,12 +134,7 @@ std::string g_cards;  // folder with the cards scripts/bench made
 
 void BM_LoadFullCard(benchmark::State& state) {
   Card card(g_cards + "/full");
-  for (auto _ : state) {
-    CardModel model;
-    bool advice = false;
-    benchmark::DoNotOptimize(
-        LoadCard(model, kDrive, advice, card.files, card.drives, card.feedback));
-  }
+  for (auto _ : state) benchmark::DoNotOptimize(card.session.Load(kDrive));
 }
 
 void BM_LoadFullCardFloor(benchmark::State& state) {
@@ -149,18 +148,15 @@ void BM_CommitNewFiles(benchmark::State& state) {
   std::string cardRoot = (dir.path() / "card").string();
   CardBuilder(cardRoot).Folder(MediaKind::Movie, 1, "PRL001", {});
   Card card(cardRoot);
-  auto codec = MakeNativeTextCodec();
   std::vector<std::string> sources;
   for (int p = 1; p <= kMaxItems; ++p)
     sources.push_back(g_cards + "/movies/clip" + std::to_string(p) + ".3gp");
   for (auto _ : state) {
     state.PauseTiming();
-    CardModel model;
-    bool advice = false;
-    LoadCard(model, kDrive, advice, card.files, card.drives, card.feedback);
+    card.session.Load(kDrive);
     state.ResumeTiming();
-    AddFiles(model, MediaKind::Movie, 1, sources, card.files, *codec, card.feedback);
-    UpdateCard(model, advice, card.files, card.drives, card.feedback);
+    card.session.AddFiles(MediaKind::Movie, 1, sources);
+    card.session.Update();
     state.PauseTiming();
     card.files.ShellDelete("E:\\\\SD_VIDEO\\PRL001");
     CardBuilder(cardRoot).Folder(MediaKind::Movie, 1, "PRL001", {});
@@ -189,15 +185,13 @@ void BM_CommitUnchanged(benchmark::State& state) {
   Card card(g_cards + "/full");
   for (auto _ : state) {
     state.PauseTiming();
-    CardModel model;
-    bool advice = false;
-    LoadCard(model, kDrive, advice, card.files, card.drives, card.feedback);
+    card.session.Load(kDrive);
     card.files.Reset();
     state.ResumeTiming();
-    UpdateCard(model, advice, card.files, card.drives, card.feedback);
+    card.session.Update();
     state.PauseTiming();
     int folders = 0;
-    for (MediaKind kind : kAllKinds) folders += model.of(kind).folderCount();
+    for (MediaKind kind : kAllKinds) folders += card.session.model().of(kind).folderCount();
     g_counts["commit_unchanged_data_operations"] = card.files.dataOperations;
     g_counts["commit_unchanged_table_writes"] = card.files.tableWrites;
     g_counts["commit_unchanged_folders"] = folders;
@@ -262,9 +256,7 @@ int MakeCards(const std::string& folder) {
 int MeasureMemory(const std::string& folder) {
   long before = PeakKiB();
   Card card(folder + "/full");
-  CardModel model;
-  bool advice = false;
-  LoadCard(model, kDrive, advice, card.files, card.drives, card.feedback);
+  card.session.Load(kDrive);
   long after = PeakKiB();
   std::printf("model_memory value %ld KiB\n", after - before);
   return 0;

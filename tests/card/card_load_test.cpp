@@ -23,11 +23,11 @@ TEST(CardLoadTest, CardWithoutTablesGetsFolderOnePerKind) {
   ASSERT_TRUE(result.loaded);
   for (MediaKind kind : kAllKinds) {
     EXPECT_TRUE(result.folderAdded[IndexOf(kind)]);
-    ASSERT_EQ(rig.model.of(kind).folderCount(), 1);
+    ASSERT_EQ(rig.model().of(kind).folderCount(), 1);
     EXPECT_EQ(rig.Folder(kind, 1).itemCount(), 0);
   }
-  EXPECT_EQ(rig.model.drive, 'E');
-  EXPECT_TRUE(rig.model.loaded);
+  EXPECT_EQ(rig.model().drive, 'E');
+  EXPECT_TRUE(rig.model().loaded);
   EXPECT_EQ(rig.feedback.statuses,
             (std::vector<std::string>{"待ち受け画像ファイルの読み込み中...",
                                       "ムービーファイルの読み込み中...",
@@ -65,19 +65,19 @@ TEST(CardLoadTest, ProbesTablesUpToTheFirstMissingOne) {
   rig.card.Folder(MediaKind::Document, 1, "d1", {}).Folder(MediaKind::Document, 2, "d2", {});
   rig.card.Folder(MediaKind::Document, 4, "d4", {});
   LoadResult result = rig.Load();
-  EXPECT_EQ(rig.model.of(MediaKind::Movie).folderCount(), 10);
-  EXPECT_EQ(rig.model.of(MediaKind::Document).folderCount(), 2);
-  EXPECT_EQ(rig.model.of(MediaKind::Document).nextFolderNumber(), 3);
+  EXPECT_EQ(rig.model().of(MediaKind::Movie).folderCount(), 10);
+  EXPECT_EQ(rig.model().of(MediaKind::Document).folderCount(), 2);
+  EXPECT_EQ(rig.model().of(MediaKind::Document).nextFolderNumber(), 3);
   EXPECT_EQ(result.folderAdded, (std::array<bool, 3>{true, false, false}));
 }
 
 TEST(CardLoadTest, BackupAdviceOnlyAtTheFirstLoad) {
   CardRig rig;
-  rig.advice = true;
+  rig.session.SetBackupAdvice(true);
   rig.Load();
   EXPECT_EQ(rig.feedback.Texts(), std::vector<std::string>{kAdvice});
   EXPECT_EQ(rig.feedback.shown[0].kind, MessageKind::Information);
-  EXPECT_FALSE(rig.advice);
+  EXPECT_FALSE(rig.session.backupAdvice());
   rig.Load();
   EXPECT_EQ(rig.feedback.shown.size(), 1u);
 }
@@ -86,12 +86,12 @@ TEST(CardLoadTest, StoppedCardCheckLeavesModelAndAdviceAlone) {
   CardRig rig;
   rig.card.Folder(MediaKind::Image, 1, "x", {{.name = "STIL0001.JPG"}});
   rig.Load();
-  rig.advice = true;
+  rig.session.SetBackupAdvice(true);
   rig.drives.total = -1;
   rig.card.Folder(MediaKind::Image, 1, "changed", {});
   EXPECT_FALSE(rig.Load().loaded);
   EXPECT_EQ(rig.Folder(MediaKind::Image, 1).folderTitle, "x");
-  EXPECT_TRUE(rig.advice);
+  EXPECT_TRUE(rig.session.backupAdvice());
 }
 
 TEST(CardLoadTest, CapacityIsKeptAndTheSurplusToldOncePerKind) {
@@ -102,7 +102,7 @@ TEST(CardLoadTest, CapacityIsKeptAndTheSurplusToldOncePerKind) {
   rig.card.Folder(MediaKind::Image, 1, "many", items);
   for (int n = 2; n <= 129; ++n) rig.card.Folder(MediaKind::Image, n, "f", {});
   rig.Load();
-  const KindState& images = rig.model.of(MediaKind::Image);
+  const KindState& images = rig.model().of(MediaKind::Image);
   EXPECT_EQ(images.folderCount(), kMaxFolders);
   EXPECT_EQ(rig.Folder(MediaKind::Image, 1).itemCount(), kMaxItems);
   EXPECT_EQ(rig.Folder(MediaKind::Image, 1).items.back().targetName, "STIL0128.JPG");
@@ -110,7 +110,7 @@ TEST(CardLoadTest, CapacityIsKeptAndTheSurplusToldOncePerKind) {
   const std::string& text = rig.feedback.shown[0].text;
   EXPECT_NE(text.find("SUD001.TBL"), std::string::npos);
   EXPECT_NE(text.find("SUD128.TBL"), std::string::npos);
-  EXPECT_EQ(CheckModelInvariants(rig.model), "");
+  EXPECT_EQ(CheckModelInvariants(rig.model()), "");
 }
 
 TEST(CardLoadTest, UnreadableTableIsNamedAndBlocksTheUpdate) {
@@ -121,8 +121,8 @@ TEST(CardLoadTest, UnreadableTableIsNamedAndBlocksTheUpdate) {
   rig.card.Folder(MediaKind::Image, 3, "c", {});
   LoadResult result = rig.Load();
   EXPECT_FALSE(result.complete);
-  EXPECT_FALSE(rig.model.complete);
-  EXPECT_EQ(rig.model.of(MediaKind::Image).folderCount(), 3);
+  EXPECT_FALSE(rig.model().complete);
+  EXPECT_EQ(rig.model().of(MediaKind::Image).folderCount(), 3);
   EXPECT_TRUE(AnyShownContains(rig.feedback, "SUD002.TBL"));
 
   auto before = SnapshotTree(rig.cardRoot());

@@ -6,7 +6,6 @@
 
 #include "core/card_guard.h"
 #include "core/content_table.h"
-#include "editing/folder_operations.h"
 #include "tests/support/card_rig.h"
 
 namespace sdmate::test {
@@ -38,12 +37,15 @@ TEST(CardSafetyTest, HeaderNamingTheRootNeverLetsAFolderDeleteWipeTheCard) {
   EXPECT_TRUE(AnyShownContains(rig.feedback, "SUD001.TBL"));
   EXPECT_EQ(rig.Folder(MediaKind::Image, 1).itemCount(), 0);  // looked up in SUD001 instead
 
-  // What a folder delete following the header would have recorded, and its neighbours.
-  KindState& images = rig.model.of(MediaKind::Image);
-  StageFolderDelete(images, MediaKind::Image, 1, 'E');
-  images.removedFolders = {"E:\\\\", "E:\\", "E:\\\\PRIVATE\\DOCOMO\\STILL",
-                           "E:\\\\PRIVATE\\DOCOMO\\STILL\\SUD001\\..", "F:\\\\PRIVATE"};
-  UpdateResult result = rig.Update();
+  ASSERT_TRUE(rig.DeleteFolder(MediaKind::Image, 1).deleted);
+  // What a folder delete following the header would have recorded, and its neighbours. No folder
+  // delete records such texts, so they go into a copy of the session's model, and the engine's
+  // commit runs on that.
+  CardModel model = rig.model();
+  model.of(MediaKind::Image).removedFolders = {"E:\\\\", "E:\\", "E:\\\\PRIVATE\\DOCOMO\\STILL",
+                                               "E:\\\\PRIVATE\\DOCOMO\\STILL\\SUD001\\..",
+                                               "F:\\\\PRIVATE"};
+  UpdateResult result = rig.UpdateHandBuilt(model);
   EXPECT_EQ(result.failures.size(), 5u);
   auto after = SnapshotTree(rig.cardRoot());
   for (const auto& [name, bytes] : before) {
@@ -61,8 +63,7 @@ TEST(CardSafetyTest, HeaderNamingTheRootThenTheRealFolderDeleteAndCommit) {
   rig.card.File("DCIM/100NEC/NEC_0001.JPG", "camera");
   auto before = SnapshotTree(rig.cardRoot());
   rig.Load();
-  rig.feedback.answers = {Answer::Yes};
-  ASSERT_TRUE(DeleteFolder(rig.model, MediaKind::Image, 1, rig.feedback).deleted);
+  ASSERT_TRUE(rig.DeleteFolder(MediaKind::Image, 1).deleted);
   ExpectNoFailures(rig.Update());
   auto after = SnapshotTree(rig.cardRoot());
   for (const auto& [name, bytes] : before) {
@@ -81,7 +82,10 @@ TEST(CardSafetyTest, HeaderNamingAFolderBesideTheCardLeavesItsFileAlone) {
   rig.Load();
   EXPECT_EQ(rig.Folder(MediaKind::Image, 1).itemCount(), 0);
   // A model that took the header at its word anyway: a move and a delete from beside the card.
-  FolderSlot& folder = rig.Folder(MediaKind::Image, 1);
+  // No load makes it, so it is built on a copy of the session's model and the engine's commit
+  // runs on that.
+  CardModel model = rig.model();
+  FolderSlot& folder = model.of(MediaKind::Image).folder(1);
   const std::string beside = "E:\\\\..\\outside\\";
   folder.items.push_back({.order = 1,
                           .sourceDir = beside,
@@ -96,7 +100,7 @@ TEST(CardSafetyTest, HeaderNamingAFolderBesideTheCardLeavesItsFileAlone) {
                           .sourceName = "STIL0001.JPG",
                           .targetName = "STIL0001.JPG"});
   folder.deletedCount = 1;
-  UpdateResult result = rig.Update();
+  UpdateResult result = rig.UpdateHandBuilt(model);
   EXPECT_EQ(ReadBytes(outside), "mine");
   EXPECT_FALSE(fs::exists(rig.Native(kStill + "SUD001/STIL0001.JPG")));
   ASSERT_FALSE(result.failures.empty());
@@ -110,12 +114,12 @@ TEST(CardSafetyTest, EntryWhoseStemClimbsIsNotAName) {
   const fs::path ab = rig.Native("PRIVATE/DOCOMO/AB.JPG");
   ASSERT_TRUE(fs::exists(ab));
   rig.Load();
-  FolderSlot& folder = rig.Folder(MediaKind::Image, 1);
+  const FolderSlot& folder = rig.Folder(MediaKind::Image, 1);
   ASSERT_EQ(folder.itemCount(), 2);
   EXPECT_EQ(folder.items[1].targetName, "STIL0002.JPG");
   EXPECT_TRUE(AnyShownContains(rig.feedback, "SUD001.TBL"));
-  StageDelete(folder, 1);
-  StageDelete(folder, 1);
+  ASSERT_TRUE(rig.session.DeleteItem(MediaKind::Image, 1, 1).changed);
+  ASSERT_TRUE(rig.session.DeleteItem(MediaKind::Image, 1, 1).changed);
   rig.Update();
   EXPECT_TRUE(fs::exists(ab));
   EXPECT_FALSE(fs::exists(rig.Native(kStill + "SUD001/STIL0001.JPG")));
@@ -202,16 +206,17 @@ TEST(CardSafetyTest, RandomTablesNeverReachOutsideTheirPlace) {
     }
     const auto before = outsideAllowed(rig.base());
     rig.Load();
-    KindState& state = rig.model.of(kind);
-    ASSERT_GE(state.folderCount(), 2);
-    FolderSlot& first = state.folder(1);
-    if (first.visibleCount() > 0) StageDelete(first, 1);
-    StageRenumber(first, kind);
-    StageFolderDelete(state, kind, std::uniform_int_distribution<int>(1, 2)(random), 'E');
+    ASSERT_GE(rig.model().of(kind).folderCount(), 2);
+    rig.session.DeleteItem(kind, 1, 1);  // nothing when the folder shows no item
+    rig.session.RenumberItems(kind, 1);
+    ASSERT_TRUE(rig.DeleteFolder(kind, std::uniform_int_distribution<int>(1, 2)(random)).deleted);
+    // A removed folder's text no folder delete records: on a copy of the session's model, with
+    // the engine's commit run on that.
+    CardModel model = rig.model();
     std::string removed = "E:";
     for (int i = 0; i < 4; ++i) removed += pick(pieces);
-    state.removedFolders.push_back(removed);
-    rig.Update();
+    model.of(kind).removedFolders.push_back(removed);
+    rig.UpdateHandBuilt(model);
     ASSERT_EQ(outsideAllowed(rig.base()), before) << "card " << card;
   }
   EXPECT_GT(texts, 2000);

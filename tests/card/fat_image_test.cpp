@@ -59,30 +59,21 @@ TEST(FatImageTest, LoadEditUpdateAndReadBackOnFat) {
   FatMount fat(temp.path());
   if (!fat.reason().empty()) GTEST_SKIP() << fat.reason();
 
-  DriveTable table;
-  table.Assign('E', fat.mount().string());
-  auto files = MakeNativeFiles(table);
-  FakeDrives drives(table);
-  ScriptedFeedback feedback;
-  CardBuilder card(fat.mount());
-  card.Folder(MediaKind::Image, 1, "one", {{.name = "STIL0001.JPG"}, {.name = "STIL0002.JPG"}});
-  card.Folder(MediaKind::Image, 2, "two", {{.name = "STIL0001.JPG", .content = "two"}});
-  card.Folder(MediaKind::Image, 3, "three", {{.name = "STIL0001.JPG", .content = "three"}});
-  card.Folder(MediaKind::Movie, 10, "unreached", {});
-  card.Folder(MediaKind::Movie, 1, "m", {{.name = "MOL001.3GP"}, {.name = "MOL002.3GP"}});
-  WriteBytes(temp.path() / "new.pdf", "%PDF new");
+  CardRig rig(fat.mount());
+  rig.card.Folder(MediaKind::Image, 1, "one", {{.name = "STIL0001.JPG"}, {.name = "STIL0002.JPG"}});
+  rig.card.Folder(MediaKind::Image, 2, "two", {{.name = "STIL0001.JPG", .content = "two"}});
+  rig.card.Folder(MediaKind::Image, 3, "three", {{.name = "STIL0001.JPG", .content = "three"}});
+  rig.card.Folder(MediaKind::Movie, 10, "unreached", {});
+  rig.card.Folder(MediaKind::Movie, 1, "m", {{.name = "MOL001.3GP"}, {.name = "MOL002.3GP"}});
+  const std::string pdf = rig.ComputerFile("new.pdf", "%PDF new");
 
-  CardModel model;
-  bool advice = false;
-  ASSERT_TRUE(LoadCard(model, 'E', advice, *files, drives, feedback).loaded);
-  KindState& images = model.of(MediaKind::Image);
-  StageSwap(images.folder(1), 1);
-  StageRenumber(images.folder(1), MediaKind::Image);
-  StageFolderDelete(images, MediaKind::Image, 2, 'E');
-  StageDelete(model.of(MediaKind::Movie).folder(1), 1);
-  StageNewFile(model.of(MediaKind::Document).folder(1), MediaKind::Document, 1, 'E',
-               temp.path() / "new.pdf", 1);
-  UpdateResult result = UpdateCard(model, advice, *files, drives, feedback);
+  ASSERT_TRUE(rig.Load().loaded);
+  ASSERT_TRUE(rig.session.MoveItemDown(MediaKind::Image, 1, 1).changed);
+  ASSERT_TRUE(rig.session.RenumberItems(MediaKind::Image, 1).changed);
+  ASSERT_TRUE(rig.DeleteFolder(MediaKind::Image, 2).deleted);
+  ASSERT_TRUE(rig.session.DeleteItem(MediaKind::Movie, 1, 1).changed);
+  ASSERT_EQ(rig.AddFiles(MediaKind::Document, 1, {pdf}).staged, 1);
+  UpdateResult result = rig.Update();
   ASSERT_TRUE(result.ran);
   EXPECT_TRUE(result.failures.empty()) << result.failures.front();
 
@@ -98,9 +89,9 @@ TEST(FatImageTest, LoadEditUpdateAndReadBackOnFat) {
     EXPECT_NE(name.back(), '_') << name;
     EXPECT_EQ(name.find(".new"), std::string::npos) << name;
   }
-  EXPECT_EQ(model.of(MediaKind::Image).folderCount(), 2);
-  EXPECT_EQ(model.of(MediaKind::Document).folder(1).itemCount(), 1);
-  EXPECT_EQ(model.of(MediaKind::Movie).folder(1).itemCount(), 1);
+  EXPECT_EQ(rig.model().of(MediaKind::Image).folderCount(), 2);
+  EXPECT_EQ(rig.Folder(MediaKind::Document, 1).itemCount(), 1);
+  EXPECT_EQ(rig.Folder(MediaKind::Movie, 1).itemCount(), 1);
   EXPECT_EQ(DecodeTable(MediaKind::Image,
                         ReadBytes(fat.mount() / "PRIVATE/DOCOMO/TABLE/STILL/SUD002.TBL"))
                 .folderTitle,

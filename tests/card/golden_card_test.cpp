@@ -78,7 +78,7 @@ TEST_P(GoldenCardTest, LoadReadsTheTableAndTakesSizesFromTheCard) {
   ASSERT_TRUE(result.loaded);
   EXPECT_TRUE(result.complete);
   EXPECT_FALSE(result.folderAdded[IndexOf(GetParam().kind)]);
-  ExpectFolder(rig.model);
+  ExpectFolder(rig.model());
   // Nothing in these tables is worth a message.
   EXPECT_TRUE(rig.feedback.shown.empty()) << testing::PrintToString(rig.feedback.Texts());
 }
@@ -103,7 +103,7 @@ TEST_P(GoldenCardTest, CommitOfTheUnchangedCardWritesTheTableBack) {
     EXPECT_EQ(ReadBytes(rig.Native(FilePath(entry.FileName()))),
               Content(entry.FileName(), entry.size));
   }
-  ExpectFolder(rig.model);
+  ExpectFolder(rig.model());
   ExpectFolder(rig.LoadFresh());
 }
 

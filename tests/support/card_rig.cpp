@@ -1,91 +1,76 @@
-// The card rig and the staged edits of the engine's tests.
+// The card rig: a card tree, the services around it and the session on them.
 #include "tests/support/card_rig.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
 
-#include "platform/native_path.h"
+#include "core/content_table.h"
 
 namespace sdmate::test {
 
-CardRig::CardRig() : files(MakeNativeFiles(table)), card(temp_.path() / "card") {
+CardRig::CardRig() : CardRig(fs::path()) {}
+
+CardRig::CardRig(const fs::path& cardRoot)
+    : realFiles(MakeNativeFiles(table)),
+      codec(MakeNativeTextCodec()),
+      card(cardRoot.empty() ? temp_.path() / "card" : cardRoot),
+      session(SessionServices{files, drives, *codec, clock, feedback, TestPlaces(temp_)}) {
   fs::create_directories(card.root());
   table.Assign(kDrive, card.root().string());
 }
 
-LoadResult CardRig::Load(Files* via, LoadOptions options) {
-  return LoadCard(model, kDrive, advice, via ? *via : *files, drives, feedback, options);
+FolderDeleteResult CardRig::DeleteFolder(MediaKind kind, int n) {
+  feedback.answers.push_back(Answer::Yes);
+  return session.DeleteFolder(kind, n);
 }
 
-UpdateResult CardRig::Update(Files* via) {
-  return UpdateCard(model, advice, via ? *via : *files, drives, feedback);
+std::string CardRig::ComputerFile(const std::string& name, const std::string& bytes) {
+  const fs::path path = base() / PathFromUtf8(name);
+  WriteBytes(path, bytes);
+  return Utf8(path);
+}
+
+UpdateResult CardRig::UpdateHandBuilt(CardModel& model) {
+  bool advice = false;
+  return UpdateCard(model, advice, files, drives, feedback);
 }
 
 CardModel CardRig::LoadFresh() {
-  CardModel fresh;
-  bool noAdvice = false;
   ScriptedFeedback quiet;
-  LoadCard(fresh, kDrive, noAdvice, *files, drives, quiet);
-  return fresh;
+  CardSession later(SessionServices{*realFiles, drives, *codec, clock, quiet, TestPlaces(temp_)});
+  later.Load(kDrive);
+  return later.model();
 }
 
 std::string CardRig::TableBytes(MediaKind kind, int n) const {
   return ReadBytes(Native(TablePath(kDrive, kind, n).substr(2)));
 }
 
-void StageDelete(FolderSlot& folder, int row) {
-  ItemRow* item = VisibleItemAtRow(folder, row);
-  if (!item) return;
-  const int visible = folder.visibleCount();
-  for (ItemRow& other : folder.items) {
-    if (!other.deleted && other.order > row) --other.order;
+std::vector<std::string> CardRig::TableNames(MediaKind kind, int n) const {
+  std::vector<std::string> names;
+  for (const TableEntry& entry : DecodeTable(kind, TableBytes(kind, n)).entries) {
+    names.push_back(entry.FileName());
   }
-  item->order = visible;
-  item->deleted = true;
-  ++folder.deletedCount;
+  return names;
 }
 
-void StageSwap(FolderSlot& folder, int row) {
-  ItemRow* upper = VisibleItemAtRow(folder, row);
-  ItemRow* lower = VisibleItemAtRow(folder, row + 1);
-  if (!upper || !lower) return;
-  std::swap(upper->order, lower->order);
-}
-
-void StageRenumber(FolderSlot& folder, MediaKind kind) {
-  for (ItemRow& item : folder.items) {
-    if (!item.deleted) {
-      item.targetName = DataFileName(kind, item.order, ExtensionOf(item.targetName));
-    }
+std::vector<TableItem> Stills(std::initializer_list<int> numbers) {
+  std::vector<TableItem> items;
+  for (int p : numbers) {
+    std::string name = DataFileName(MediaKind::Image, p, ".JPG");
+    items.push_back({.name = name, .title = "t" + name});
   }
+  return items;
 }
 
-void StageNewFile(FolderSlot& folder, MediaKind kind, int n, char drive, const fs::path& file,
-                  int p) {
-  const int visible = folder.visibleCount();
-  for (ItemRow& other : folder.items) {
-    if (other.deleted) ++other.order;
-  }
-  std::string directory = Utf8(file.parent_path()) + NativeSeparator();
-  std::string name = Utf8(file.filename());
-  folder.items.push_back({.order = visible + 1,
-                          .deleted = false,
-                          .sourceDir = directory,
-                          .targetDir = CardFolderDirectory(drive, kind, n),
-                          .sourceName = name,
-                          .targetName = DataFileName(kind, p, AsciiUpper(ExtensionOf(name))),
-                          .stamp = "2006:01:02 03:04:00",
-                          .title = name,
-                          .size = static_cast<std::int64_t>(fs::file_size(file))});
-}
-
-void StageFolderDelete(KindState& state, MediaKind kind, int n, char drive) {
-  bool fromCard = false;
-  for (const ItemRow& item : state.folder(n).items) fromCard = fromCard || item.OnCard();
-  std::string directory = CardFolderDirectory(drive, kind, n);
-  directory.pop_back();
-  state.removedFolders.push_back(fromCard ? directory : std::string());
-  state.folders.erase(state.folders.begin() + (n - 1));
+void ExpectCompleted(const CardRig& rig, const UpdateResult& result) {
+  EXPECT_TRUE(result.ran);
+  EXPECT_TRUE(result.failures.empty()) << result.failures.front();
+  ASSERT_FALSE(rig.feedback.shown.empty());
+  EXPECT_EQ(rig.feedback.shown.back().text, "メモリーカードの更新が完了しました");
+  EXPECT_EQ(rig.feedback.shown.back().kind, MessageKind::Information);
 }
 
 ReadOnlyDirectory::ReadOnlyDirectory(fs::path path) : path_(std::move(path)) {

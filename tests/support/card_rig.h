@@ -1,16 +1,17 @@
-// A card in a temporary folder mapped to a drive letter, with real files, fake drives and a
-// scripted feedback: what the card engine's tests load, edit and commit. The staged edits here
-// change the model's fields the way the editing operations do, so the commit can be tested on
-// its own.
+// A card in a temporary folder mapped to a drive letter, and the session the card engine's tests
+// drive it through: real files (wrapped, so that a test can make chosen operations fail), fake
+// drives, a fixed clock and a scripted feedback. Edits reach the model only through the
+// session's own operations, so every commit a test makes works on a model the program makes.
 #pragma once
 
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "card/backup.h"
-#include "card/card_load.h"
-#include "card/card_update.h"
+#include "card/card_session.h"
 #include "core/card_model.h"
+#include "platform/clock.h"
+#include "platform/text_codec.h"
 #include "tests/support/card_builder.h"
 
 namespace sdmate::test {
@@ -19,50 +20,68 @@ class CardRig {
  public:
   static constexpr char kDrive = 'E';
 
+  // A card in <base>/card.
   CardRig();
+  // A card whose root is a folder elsewhere (a mounted file system); base() stays the rig's own.
+  explicit CardRig(const fs::path& cardRoot);
 
-  // The folder the card's root is in (the card itself is <base>/card); tests put files of the
-  // computer and "surroundings" of the card beside it.
+  // The folder the card's root is in by default; tests put files of the computer and
+  // "surroundings" of the card beside it, and the program's places are inside it.
   const fs::path& base() const { return temp_.path(); }
   const fs::path& cardRoot() const { return card.root(); }
 
-  // Load and update through the rig's files, or through the files given (a failing double).
-  LoadResult Load(Files* via = nullptr, LoadOptions options = {});
-  UpdateResult Update(Files* via = nullptr);
-  // A fresh load into a separate model, as a later run of the program would see the card.
+  // The session's model: read here, changed only through the session.
+  const CardModel& model() const { return session.model(); }
+  const FolderSlot& Folder(MediaKind kind, int n) const { return model().of(kind).folder(n); }
+
+  LoadResult Load(LoadOptions options = {}) { return session.Load(kDrive, options); }
+  UpdateResult Update() { return session.Update(); }
+  // Folder n deleted through the session, its question answered Yes.
+  FolderDeleteResult DeleteFolder(MediaKind kind, int n);
+  // A file of the computer in the base folder (name in UTF-8), and its native path in UTF-8 as
+  // the add dialog hands it over.
+  std::string ComputerFile(const std::string& name, const std::string& bytes);
+  // Files of the computer added to folder n through the session, as the add dialog does.
+  BatchResult AddFiles(MediaKind kind, int n, const std::vector<std::string>& paths) {
+    return session.AddFiles(kind, n, paths);
+  }
+
+  // The engine's commit run directly on a model no operation of the program makes (a hostile
+  // one, built by the test on a copy of the session's model), through the rig's services.
+  UpdateResult UpdateHandBuilt(CardModel& model);
+
+  // A fresh load into a separate session, as a later run of the program would see the card.
   CardModel LoadFresh();
 
-  FolderSlot& Folder(MediaKind kind, int n) { return model.of(kind).folder(n); }
   // Native path of a card path without drive.
   fs::path Native(const std::string& cardPath) const { return card.Native(cardPath); }
   // Bytes of folder n's table on the card.
   std::string TableBytes(MediaKind kind, int n) const;
+  // The file names folder n's table on the card lists, in order.
+  std::vector<std::string> TableNames(MediaKind kind, int n) const;
 
  private:
   TempDir temp_;
 
  public:
   DriveTable table;
-  std::unique_ptr<Files> files;
+  std::unique_ptr<Files> realFiles;
+  // The session's files: the real ones, failing nothing until a test sets failAt or
+  // failPathContaining; operations counts what the session wrote, copied, moved and deleted.
+  FailingFiles files{*realFiles};
   FakeDrives drives{table};
+  std::unique_ptr<TextCodec> codec;
+  FixedClock clock;
   ScriptedFeedback feedback;
   CardBuilder card;
-  CardModel model;
-  bool advice = false;
+  CardSession session;
 };
 
-// Staged edits, field by field as the editing operations leave the model.
-// Marks the item of a row deleted and moves it behind the visible items.
-void StageDelete(FolderSlot& folder, int row);
-// Swaps the orders of rows row and row + 1.
-void StageSwap(FolderSlot& folder, int row);
-// Gives every visible item the name of its row: prefix, number of its order, its extension.
-void StageRenumber(FolderSlot& folder, MediaKind kind);
-// A file of the computer staged as a new item of folder n with file number p.
-void StageNewFile(FolderSlot& folder, MediaKind kind, int n, char drive, const fs::path& file,
-                  int p);
-// Folder n removed; its card directory recorded when it held an item read from the card.
-void StageFolderDelete(KindState& state, MediaKind kind, int n, char drive);
+// Still items numbered as given, each titled "t" and its name ("tSTIL0001.JPG").
+std::vector<TableItem> Stills(std::initializer_list<int> numbers);
+
+// The commit ran, nothing failed, and it ended with the completion message.
+void ExpectCompleted(const CardRig& rig, const UpdateResult& result);
 
 // Makes a directory unwritable for the life of the object, also for a super-user (through the
 // immutable attribute where the file system has one). effective() tells whether it worked.
