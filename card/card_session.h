@@ -38,6 +38,7 @@ class CardSession {
   // The update button: enabled by every staged edit, disabled by the end of an update.
   bool updateDue() const { return updateDue_; }
   // Set when the window is first shown; cleared by the first load and by a backup.
+  bool backupAdvice() const { return backupAdvice_; }
   void SetBackupAdvice(bool advice) { backupAdvice_ = advice; }
 
   // Drives and paths.

@@ -44,12 +44,11 @@ UpdateResult UpdateCard(CardModel& model, bool& backupAdvice, Files& files, Driv
     const char drive = model.drive;
     int folderTotal = 0;
     for (MediaKind kind : kAllKinds) folderTotal += model.of(kind).folderCount();
+    // The whole commit is planned before its first operation runs.
+    std::vector<KindPlan> plans;
+    for (MediaKind kind : kAllKinds) plans.push_back(PlanKind(model.of(kind), kind, drive, files));
     CommitRunner runner(drive, files, feedback, result.failures, folderTotal);
-    for (MediaKind kind : kAllKinds) {
-      // The whole kind is planned before its first operation runs.
-      KindPlan plan = PlanKind(model.of(kind), kind, drive, files);
-      runner.Run(plan);
-    }
+    runner.Run(plans);
 
     feedback.Status(text::kReloadStatus);
     // The user agreed to use this drive when it was loaded, and it has just been written:

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <set>
 
 #include "card/card_messages.h"
 #include "core/card_guard.h"
@@ -41,13 +42,19 @@ class Planner {
                     .text = text::kTableNotRemoved};
     for (int n = 1; n <= count; ++n) clean.keep.push_back(AsciiUpper(TableFileName(kind_, n)));
     Add(std::move(clean));
-    // Directories of folders that no longer exist, after their files have moved down.
-    for (int n = count + 1; n <= kMaxFolders; ++n) {
-      const std::string directory =
-          WithoutTrailingBackslash(CardFolderDirectory(drive_, kind_, n));
-      if (files_.Exists(directory)) {
-        Add({.step = Step::DeleteTree, .path = directory, .text = text::kFolderNotDeleted});
-      }
+    // Directories of folders that no longer exist, after their files have moved down: those of
+    // the numbers after the last folder up to 127 that the data directory holds.
+    std::set<std::string> present;
+    for (const std::string& name : files_.ListDirectory(CardDataDirectory(drive_, kind_))
+                                       .value_or(std::vector<std::string>{})) {
+      present.insert(AsciiUpper(name));
+    }
+    for (int n = count + 1; n <= kMaxFolders && !present.empty(); ++n) {
+      const std::string name = TraitsOf(kind_).directoryPrefix + FolderNumberText(kind_, n);
+      if (!present.contains(AsciiUpper(name))) continue;
+      Add({.step = Step::DeleteTree,
+           .path = WithoutTrailingBackslash(CardFolderDirectory(drive_, kind_, n)),
+           .text = text::kFolderNotDeleted});
     }
     return std::move(plan_);
   }
@@ -81,8 +88,8 @@ class Planner {
                                          static_cast<int>(visible.size()));
     for (ItemRow* item : visible) {
       item->targetDir = directory;
-      table += BuildTableEntry(kind_, item->targetName, item->title, item->stamp,
-                               Size32(item->size));
+      table +=
+          BuildTableEntry(kind_, item->targetName, item->title, item->stamp, Size32(item->size));
       plan_.needs.push_back({.path = item->TargetPath(),
                              .source = item->SourcePath(),
                              .added = !IsHandsetFile(*item, drive_, kind_),

@@ -8,24 +8,34 @@
 #include "core/card_guard.h"
 
 namespace sdmate {
-void CommitRunner::Run(KindPlan& plan) {
-  Prepare(plan);
-  for (std::size_t i = 0; i < plan.operations.size(); ++i) {
-    Operation& operation = plan.operations[i];
-    if (operation.step == Step::FolderDone) {
-      FolderDone(operation, plan);
-    } else {
-      Execute(operation, i);
+void CommitRunner::Run(std::vector<KindPlan>& plans) {
+  Prepare(plans);
+  for (std::size_t p = 0; p < plans.size(); ++p) {
+    KindPlan& plan = plans[p];
+    Enter(plan.kind, p);
+    for (std::size_t i = 0; i < plan.operations.size(); ++i) {
+      Operation& operation = plan.operations[i];
+      if (operation.step == Step::FolderDone) {
+        FolderDone(operation, plan);
+      } else {
+        Execute(operation, i);
+      }
     }
   }
   Settle();
 }
 
-// Every card file the plan touches, with the content it holds before the first operation, and
-// who reads and needs which content.
-void CommitRunner::Prepare(const KindPlan& plan) {
-  dataDirectory_ = CardDataDirectory(drive_, plan.kind);
-  tableDirectory_ = TableDirectory(drive_, plan.kind);
+void CommitRunner::Enter(MediaKind kind, std::size_t plan) {
+  kind_ = kind;
+  plan_ = plan;
+  dataDirectory_ = CardDataDirectory(drive_, kind);
+  tableDirectory_ = TableDirectory(drive_, kind);
+}
+
+// Every card file the plans touch, with the content it holds before the first operation, and
+// who reads and needs which content. One commit's kinds share this picture: a file the user
+// added to one kind may be a file another kind's pass moves.
+void CommitRunner::Prepare(const std::vector<KindPlan>& plans) {
   nextToken_ = 0;
   original_.clear();
   at_.clear();
@@ -39,28 +49,37 @@ void CommitRunner::Prepare(const KindPlan& plan) {
   stranded_.clear();
   temporaries_.clear();
   sourceKeys_.clear();
-  kind_ = plan.kind;
-  const std::vector<Operation>& operations = plan.operations;
-  wanted_.assign(operations.size(), kAbsent);
-  done_.assign(operations.size(), 0);
-
+  wanted_.clear();
+  done_.clear();
   std::unordered_map<const ItemRow*, Token> carried;
+  for (std::size_t p = 0; p < plans.size(); ++p) {
+    Enter(plans[p].kind, p);
+    PrepareOperations(plans[p].operations, carried);
+  }
+  for (const KindPlan& plan : plans) PrepareNeeds(plan, carried);
+}
+
+void CommitRunner::PrepareOperations(const std::vector<Operation>& operations,
+                                     std::unordered_map<const ItemRow*, Token>& carried) {
+  wanted_.emplace_back(operations.size(), kAbsent);
+  done_.emplace_back(operations.size(), 0);
+  std::vector<Token>& wanted = wanted_.back();
   for (std::size_t i = 0; i < operations.size(); ++i) {
     const Operation& operation = operations[i];
     switch (operation.step) {
       case Step::Copy:
       case Step::Move: {
         if (operation.after >= 0) {
-          wanted_[i] = wanted_[static_cast<std::size_t>(operation.after)];
+          wanted[i] = wanted[static_cast<std::size_t>(operation.after)];
           Original(KeyOf(operation.from), operation.from);
         } else if (const std::string key = SourceKeyOf(operation.from); !key.empty()) {
-          wanted_[i] = Original(key, path_.contains(key) ? path_[key] : operation.from);
+          wanted[i] = Original(key, path_.contains(key) ? path_[key] : operation.from);
         } else {
-          wanted_[i] = nextToken_++;  // a file of the computer: its content is its own
+          wanted[i] = nextToken_++;  // a file of the computer: its content is its own
         }
         Original(KeyOf(operation.path), operation.path);
-        ++reads_[wanted_[i]];
-        if (operation.item != nullptr) carried[operation.item] = wanted_[i];
+        ++reads_[wanted[i]];
+        if (operation.item != nullptr) carried[operation.item] = wanted[i];
         break;
       }
       case Step::DeleteFile:
@@ -73,6 +92,10 @@ void CommitRunner::Prepare(const KindPlan& plan) {
         break;
     }
   }
+}
+
+void CommitRunner::PrepareNeeds(const KindPlan& plan,
+                                const std::unordered_map<const ItemRow*, Token>& carried) {
   for (const Need& need : plan.needs) {
     auto found = carried.find(need.item);
     Token token = kAbsent;
@@ -81,12 +104,13 @@ void CommitRunner::Prepare(const KindPlan& plan) {
     } else if (!need.added) {
       // An item that stays where it is: its content is what is there now.
       const std::string key = KeyOf(need.source);
-      token = original_.contains(key) ? original_[key] : (original_[key] = nextToken_++);
+      auto known = original_.find(key);
+      token = known != original_.end() ? known->second : (original_[key] = nextToken_++);
     } else {
       continue;  // a file of the computer that is not copied: nothing of it is on the card
     }
     const std::string key = KeyOf(need.path);
-    needList_.push_back({key, token, need.folder, need.item});
+    needList_.push_back({key, token, plan.kind, need.folder, need.item});
     needAt_[key] = token;
     ++needs_[token];
   }
@@ -117,7 +141,7 @@ void CommitRunner::Execute(Operation& operation, std::size_t index) {
       }
       break;
     case Step::DeleteFile:
-      if (failedFolders_.contains(operation.folder)) break;
+      if (FolderFailed(kind_, operation.folder)) break;
       DeleteFile(operation);
       break;
     case Step::DeleteTree:
@@ -136,11 +160,11 @@ void CommitRunner::Execute(Operation& operation, std::size_t index) {
 }
 
 void CommitRunner::Transfer(Operation& operation, std::size_t index) {
-  const Token token = wanted_[index];
+  const Token token = wanted_[plan_][index];
   --reads_[token];
   const bool renamePass = operation.after >= 0;
-  if (failedFolders_.contains(operation.folder) ||
-      (renamePass && !done_[static_cast<std::size_t>(operation.after)])) {
+  if (FolderFailed(kind_, operation.folder) ||
+      (renamePass && !done_[plan_][static_cast<std::size_t>(operation.after)])) {
     Skip(index, operation);
     return;
   }
@@ -149,7 +173,8 @@ void CommitRunner::Transfer(Operation& operation, std::size_t index) {
   // A source on the card's own drive is read only from inside the card; only a handset file
   // is ever moved away.
   const bool onCard = renamePass || CardDriveOf(operation.from) == drive_;
-  if ((onCard && !(operation.step == Step::Move ? Guard(operation.from) : Readable(operation.from))) ||
+  if ((onCard &&
+       !(operation.step == Step::Move ? Guard(operation.from) : Readable(operation.from))) ||
       !Guard(operation.path)) {
     Skip(index, operation);
     return;
@@ -173,7 +198,7 @@ void CommitRunner::Transfer(Operation& operation, std::size_t index) {
   const std::string toKey = KeyOf(operation.path);
   const Token there = ContentAt(toKey);
   if (there == token) {  // already in place (a file copied onto itself)
-    done_[index] = 1;
+    done_[plan_][index] = 1;
     return;
   }
   if (there != kAbsent && MustSurvive(toKey)) {
@@ -191,8 +216,8 @@ void CommitRunner::Transfer(Operation& operation, std::size_t index) {
   // A move takes the content from its place; where an item needs it right there, it is copied.
   const bool move = operation.step == Step::Move && !fromKey.empty() &&
                     !(needAt_.contains(fromKey) && needAt_[fromKey] == token);
-  const bool ok = move ? files_.ShellMove(from, operation.path)
-                       : files_.ShellCopy(from, operation.path);
+  const bool ok =
+      move ? files_.ShellMove(from, operation.path) : files_.ShellCopy(from, operation.path);
   if (!ok) {
     Fail(operation.text, failureText);
     // Whatever the failed step left at the target is nobody's content.
@@ -202,7 +227,7 @@ void CommitRunner::Transfer(Operation& operation, std::size_t index) {
   }
   SetContent(toKey, token);
   if (move) SetContent(fromKey, kAbsent);
-  done_[index] = 1;
+  done_[plan_][index] = 1;
 }
 
 void CommitRunner::DeleteFile(const Operation& operation) {
@@ -260,7 +285,7 @@ void CommitRunner::FolderDone(const Operation& operation, KindPlan& plan) {
   feedback_.Progress(++foldersDone_, folderTotal_);
   for (const Need& need : plan.needs) {
     if (need.folder != operation.folder || need.item == nullptr) continue;
-    if (stranded_.contains(need.item) || failedFolders_.contains(need.folder)) continue;
+    if (stranded_.contains(need.item) || FolderFailed(plan.kind, need.folder)) continue;
     need.item->sourceDir = need.item->targetDir;
     need.item->sourceName = need.item->targetName;
   }
@@ -278,6 +303,7 @@ void CommitRunner::Settle() {
       Fail(text::kWouldOverwrite, target);
       continue;
     }
+    Enter(need.kind, plan_);
     const std::string fromKey = *found->second.begin();
     const bool temporary =
         std::find(temporaries_.begin(), temporaries_.end(), fromKey) != temporaries_.end();
@@ -306,16 +332,20 @@ void CommitRunner::Settle() {
 
 // The folder's table still names its files where they were: they stay there.
 void CommitRunner::FailFolder(int folder) {
-  failedFolders_.insert(folder);
+  failedFolders_.insert({kind_, folder});
   for (NeedState& need : needList_) {
-    if (need.folder == folder) StayAtSource(need);
+    if (need.kind == kind_ && need.folder == folder) StayAtSource(need);
   }
+}
+
+bool CommitRunner::FolderFailed(MediaKind kind, int folder) const {
+  return failedFolders_.contains({kind, folder});
 }
 
 // An operation that did not carry its item's file: the file stays where it is, and nothing
 // may be written over it.
 void CommitRunner::Skip(std::size_t index, const Operation& operation) {
-  done_[index] = 0;
+  done_[plan_][index] = 0;
   if (operation.item == nullptr) return;
   stranded_.insert(operation.item);
   for (NeedState& need : needList_) {
@@ -331,7 +361,7 @@ void CommitRunner::StayAtSource(NeedState& need) {
   if (auto here = needAt_.find(need.key); here != needAt_.end() && here->second == need.token) {
     needAt_.erase(here);
   }
-  if (!IsHandsetFile(*need.item, drive_, kind_)) {
+  if (!IsHandsetFile(*need.item, drive_, need.kind)) {
     need.key.clear();
     --needs_[need.token];
     return;

@@ -30,7 +30,7 @@ class CommitRunner {
   // Runs the plan's operations in order, then puts every needed content that is not at its
   // place yet there, and removes the temporary files. Items whose file reached its place get it
   // as their source in the model.
-  void Run(KindPlan& plan);
+  void Run(std::vector<KindPlan>& plans);
 
  private:
   using Token = int;
@@ -39,11 +39,18 @@ class CommitRunner {
   struct NeedState {
     std::string key;  // where the content must be, or empty once it need only survive
     Token token = kAbsent;
+    MediaKind kind = MediaKind::Image;
     int folder = 0;
     const ItemRow* item = nullptr;
   };
 
-  void Prepare(const KindPlan& plan);
+  void Prepare(const std::vector<KindPlan>& plans);
+  void PrepareOperations(const std::vector<Operation>& operations,
+                         std::unordered_map<const ItemRow*, Token>& carried);
+  void PrepareNeeds(const KindPlan& plan, const std::unordered_map<const ItemRow*, Token>& carried);
+  // The kind whose operations run now: its plan, data and table directory.
+  void Enter(MediaKind kind, std::size_t plan);
+  bool FolderFailed(MediaKind kind, int folder) const;
   void Execute(Operation& operation, std::size_t index);
   void Transfer(Operation& operation, std::size_t index);
   void DeleteFile(const Operation& operation);
@@ -82,24 +89,25 @@ class CommitRunner {
   int folderTotal_;
   int foldersDone_ = 0;
 
-  // Per kind.
+  // The commit.
   MediaKind kind_ = MediaKind::Image;
+  std::size_t plan_ = 0;
   std::string dataDirectory_;
   std::string tableDirectory_;
   Token nextToken_ = 0;
-  std::unordered_map<std::string, Token> original_;   // key -> token of its first content
-  std::unordered_map<std::string, Token> at_;         // key -> content now (kAbsent: none)
+  std::unordered_map<std::string, Token> original_;    // key -> token of its first content
+  std::unordered_map<std::string, Token> at_;          // key -> content now (kAbsent: none)
   std::unordered_map<std::string, std::string> path_;  // key -> the card path to reach it
   std::unordered_map<Token, std::set<std::string>> where_;
-  std::unordered_map<Token, int> reads_;      // operations still to read the content
-  std::unordered_map<Token, int> needs_;      // items that need the content at the end
+  std::unordered_map<Token, int> reads_;           // operations still to read the content
+  std::unordered_map<Token, int> needs_;           // items that need the content at the end
   std::unordered_map<std::string, Token> needAt_;  // what must be at a key at the end
   std::vector<NeedState> needList_;
-  std::vector<Token> wanted_;                 // per operation: the content it carries
-  std::vector<char> done_;                    // per operation: it succeeded
-  std::set<int> failedFolders_;
+  std::vector<std::vector<Token>> wanted_;  // per plan and operation: the content it carries
+  std::vector<std::vector<char>> done_;     // per plan and operation: it succeeded
+  std::set<std::pair<MediaKind, int>> failedFolders_;
   std::set<const ItemRow*> stranded_;
-  std::vector<std::string> temporaries_;      // keys of the temporary files made
+  std::vector<std::string> temporaries_;                     // keys of the temporary files made
   std::unordered_map<std::string, std::string> sourceKeys_;  // paths of the computer -> key
   int temporaryNumber_ = 0;
 };

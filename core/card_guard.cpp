@@ -79,6 +79,8 @@ bool IsTrustedDirectoryText(MediaKind kind, std::string_view text) {
 }
 
 bool IsPlainEntryName(std::string_view stem, std::string_view extension) {
+  // ".JPG" or "STIL0001." names no file the handset writes (and Windows drops a trailing dot).
+  if (stem.empty() || extension.empty()) return false;
   for (std::string_view part : {stem, extension}) {
     for (char c : part) {
       if (IsControl(c) || std::string_view("\\/.:*?\"<>|").find(c) != std::string_view::npos) {

@@ -17,8 +17,8 @@ inline constexpr std::size_t kMaxTrustedDirectoryText = 64;
 // (a wildcard of the shell) or control character, at most 64 bytes.
 bool IsTrustedDirectoryText(MediaKind kind, std::string_view text);
 
-// True when an entry's stem and extension make a plain file name: neither holds a path
-// separator, a dot, a colon, one of *?"<>| or a control byte.
+// True when an entry's stem and extension make a plain file name: neither is empty, and neither
+// holds a path separator, a dot, a colon, one of *?"<>| or a control byte.
 bool IsPlainEntryName(std::string_view stem, std::string_view extension);
 
 // True when a card path ("E:\\PRIVATE\...") lies strictly inside the root of that drive once

@@ -24,7 +24,8 @@ class Reader {
   unsigned Word() { return Byte() << 8 | Byte(); }
   std::string Bytes(std::size_t count) {
     std::string bytes;
-    for (std::size_t i = 0; i < count && at_ < size_; ++i) bytes.push_back(static_cast<char>(data_[at_++]));
+    for (std::size_t i = 0; i < count && at_ < size_; ++i)
+      bytes.push_back(static_cast<char>(data_[at_++]));
     return bytes;
   }
   bool Empty() const { return at_ >= size_; }
@@ -52,11 +53,26 @@ class ByteCodec : public TextCodec {
   std::string FromUtf8(std::string_view utf8) override { return std::string(utf8); }
 };
 
+// The keys (as the in-memory card spells them) of a kind's data and table directories.
+const std::array<std::pair<std::string, std::string>, 3>& KindPlaces() {
+  static const auto places = [] {
+    std::array<std::pair<std::string, std::string>, 3> result;
+    auto key = [](const std::string& path) {
+      const std::string resolved = AsciiUpper(ResolvedCardPath(path));
+      return resolved.substr(0, 2) + resolved.substr(3) + "\\";
+    };
+    for (MediaKind kind : kAllKinds) {
+      result[IndexOf(kind)] = {key(CardDataDirectory(kDrive, kind)),
+                               key(TableDirectory(kDrive, kind))};
+    }
+    return result;
+  }();
+  return places;
+}
+
 bool InsideKind(const std::string& key, MediaKind kind) {
-  const std::string data = AsciiUpper(ResolvedCardPath(CardDataDirectory(kDrive, kind)));
-  const std::string tables = AsciiUpper(ResolvedCardPath(TableDirectory(kDrive, kind)));
-  return key.starts_with(data.substr(0, 2) + data.substr(3) + "\\") ||
-         key.starts_with(tables.substr(0, 2) + tables.substr(3) + "\\");
+  const auto& [data, tables] = KindPlaces()[IndexOf(kind)];
+  return key.starts_with(data) || key.starts_with(tables);
 }
 
 bool InsideAnyKind(const std::string& key) {
@@ -68,8 +84,9 @@ bool InsideAnyKind(const std::string& key) {
 
 class Scenario {
  public:
-  Scenario(const std::uint8_t* data, std::size_t size)
-      : in_(data, size),
+  Scenario(const std::uint8_t* data, std::size_t size, std::ostream* trace)
+      : trace_(trace),
+        in_(data, size),
         files_(kDrive),
         session_(SessionServices{files_, drives_, codec_, clock_, feedback_,
                                  Places{"/program/", "/current/", "/data/"}}) {}
@@ -85,10 +102,17 @@ class Scenario {
     if (!session_.Load(kDrive, {.askRemovable = false}).loaded || !session_.model().complete) {
       return result_;
     }
+    Trace("loaded");
     Edit();
     const auto kept = Kept();
+    const auto fromTheCard = KeptFromTheCard();
     const auto before = Outside();
+    Trace("edited");
     const UpdateResult update = session_.Update();
+    if (trace_ != nullptr) {
+      for (const std::string& failure : update.failures) *trace_ << "failure: " << failure << '\n';
+    }
+    Trace("committed");
     result_.committed = update.ran;
     result_.failures = update.failures.size();
     if (Outside() != before) return Problem("a file outside the handset's folders changed");
@@ -98,7 +122,7 @@ class Scenario {
       for (const auto& [key, bytes] : after) {
         if (InsideKind(key, kind)) present.insert(bytes);
       }
-      for (const std::string& bytes : kept[IndexOf(kind)]) {
+      for (const std::string& bytes : fromTheCard[IndexOf(kind)]) {
         if (!present.contains(bytes)) return Problem("a kept file was lost: " + bytes);
       }
     }
@@ -122,6 +146,31 @@ class Scenario {
   }
 
   std::string Content() { return "content " + std::to_string(++contents_); }
+
+  void Trace(const char* when) {
+    if (trace_ == nullptr) return;
+    *trace_ << "== " << when << '\n';
+    for (const auto& [key, bytes] : files_.Snapshot()) {
+      if (InsideAnyKind(key) && key.find("\\TABLE\\") == std::string::npos) {
+        *trace_ << "  " << key << " = " << bytes << '\n';
+      }
+    }
+    for (MediaKind kind : kAllKinds) {
+      const KindState& state = session_.model().of(kind);
+      for (int n = 1; n <= state.folderCount(); ++n) {
+        *trace_ << "  " << TraitsOf(kind).key << " " << n << ":";
+        for (const ItemRow& item : state.folder(n).items) {
+          *trace_ << " [" << item.order << (item.deleted ? " del" : "")
+                  << (item.added ? " add" : "") << " " << item.SourcePath() << " -> "
+                  << item.TargetPath() << "]";
+        }
+        *trace_ << '\n';
+      }
+      for (const std::string& removed : state.removedFolders) {
+        *trace_ << "  removed " << removed << '\n';
+      }
+    }
+  }
 
   void Surroundings() {
     files_.Put("E:\\\\DCIM\\100NECDT\\NEC_0001.JPG", "camera");
@@ -164,7 +213,7 @@ class Scenario {
     const unsigned mode = in_.Byte() % 4;
     std::string table;
     if (mode == 0) {
-      table = in_.Bytes(in_.Word() % 2048);
+      table = in_.Bytes(in_.Word() % 8192);
     } else {
       const std::string directory = HeaderDirectory(kind, n, folders);
       const int entries = static_cast<int>(in_.Byte() % 6);
@@ -195,6 +244,10 @@ class Scenario {
       const int folders = session_.model().of(kind).folderCount();
       const int folder = static_cast<int>(in_.Byte() % static_cast<unsigned>(folders)) + 1;
       const int row = static_cast<int>(in_.Byte() % 6) + 1;
+      if (trace_ != nullptr) {
+        *trace_ << "edit " << op << " " << TraitsOf(kind).key << " " << folder << " " << row
+                << '\n';
+      }
       switch (op) {
         case 0:
           session_.DeleteItem(kind, folder, row);
@@ -243,7 +296,8 @@ class Scenario {
       if ((spelling & 1u) != 0 && c == '\\') c = '/';
       if ((spelling & 2u) != 0 && c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
-    if ((spelling & 4u) != 0) path.insert(path.rfind(path.find('/') != std::string::npos ? '/' : '\\'), "\\.");
+    if ((spelling & 4u) != 0)
+      path.insert(path.rfind(path.find('/') != std::string::npos ? '/' : '\\'), "\\.");
     if (session_.PrepareAdd(kind)) session_.AddFiles(kind, folder, {path});
   }
 
@@ -262,12 +316,31 @@ class Scenario {
     return kept;
   }
 
+  // The bytes of every listed item's file that is on the card: none of them may be lost. A file
+  // of the computer whose copy failed is still where it was.
+  std::array<std::set<std::string>, 3> KeptFromTheCard() {
+    std::array<std::set<std::string>, 3> kept;
+    for (MediaKind kind : kAllKinds) {
+      const KindState& state = session_.model().of(kind);
+      for (int n = 1; n <= state.folderCount(); ++n) {
+        for (const ItemRow* item : VisibleItems(state.folder(n))) {
+          if (CardDriveOf(item->SourcePath()) != kDrive) continue;
+          if (auto bytes = files_.ReadFile(item->SourcePath(), Files::kWholeFile)) {
+            kept[IndexOf(kind)].insert(*bytes);
+          }
+        }
+      }
+    }
+    return kept;
+  }
+
   std::map<std::string, std::string> Outside() {
     std::map<std::string, std::string> outside = files_.Snapshot();
     std::erase_if(outside, [](const auto& file) { return InsideAnyKind(file.first); });
     return outside;
   }
 
+  std::ostream* trace_;
   Reader in_;
   MemoryFiles files_;
   MemoryDrives drives_;
@@ -281,8 +354,8 @@ class Scenario {
 
 }  // namespace
 
-ScenarioResult RunCardScenario(const std::uint8_t* data, std::size_t size) {
-  return Scenario(data, size).Run();
+ScenarioResult RunCardScenario(const std::uint8_t* data, std::size_t size, std::ostream* trace) {
+  return Scenario(data, size, trace).Run();
 }
 
 }  // namespace sdmate::test

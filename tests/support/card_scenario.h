@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <ostream>
 #include <string>
 
 namespace sdmate::test {
@@ -17,6 +18,8 @@ struct ScenarioResult {
   std::size_t failures = 0;
 };
 
-ScenarioResult RunCardScenario(const std::uint8_t* data, std::size_t size);
+// trace, when given, receives the card before and after, the edits and the commit's failures.
+ScenarioResult RunCardScenario(const std::uint8_t* data, std::size_t size,
+                               std::ostream* trace = nullptr);
 
 }  // namespace sdmate::test

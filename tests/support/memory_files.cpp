@@ -11,11 +11,33 @@ namespace sdmate::test {
 std::string MemoryFiles::KeyOf(const std::string& path) const {
   const char drive = CardDriveOf(path);
   if (drive == 0) return path.empty() ? std::string() : "|" + path;
-  if (drive != UpperLetter(drive_)) return {};
-  // "E:\\A\B" becomes "E:\A\B", the root "E:".
-  const std::string resolved = ResolvedCardPath(path);
-  if (resolved.empty()) return {};
-  return AsciiUpper(resolved.substr(0, 2) + resolved.substr(std::min<std::size_t>(3, resolved.size())));
+  if (drive != UpperLetter(drive_) || path.size() < 3 || (path[2] != '\\' && path[2] != '/')) {
+    return {};
+  }
+  // Part by part, as a file system walks it: "." and ".." only after a directory (or a part
+  // not made yet), never above the root. "E:\\A\B" becomes "E:\A\B", the root "E:".
+  std::string key(1, UpperLetter(drive_));
+  key += ':';
+  std::size_t at = 3;
+  while (at <= path.size()) {
+    std::size_t end = path.find_first_of("\\/", at);
+    if (end == std::string::npos) end = path.size();
+    const std::string part = AsciiUpper(path.substr(at, end - at));
+    at = end + 1;
+    if (part.empty()) continue;
+    if (part == "." || part == "..") {
+      if (auto here = nodes_.find(key); here != nodes_.end() && !here->second.directory) return {};
+      if (part == "..") {
+        if (IsRoot(key)) return {};
+        key.resize(key.rfind('\\'));
+      }
+      continue;
+    }
+    if (part.find(':') != std::string::npos) return {};
+    key += '\\';
+    key += part;
+  }
+  return key;
 }
 
 bool MemoryFiles::IsRoot(const std::string& key) { return key.size() == 2 && key[1] == ':'; }
