@@ -43,15 +43,6 @@ QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-void SetCell(QTableWidget* grid, int row, int column, const QString& text) {
-  QTableWidgetItem* cell = grid->item(row, column);
-  if (cell == nullptr) {
-    grid->setItem(row, column, new QTableWidgetItem(text));
-  } else {
-    cell->setText(text);
-  }
-}
-
 QPushButton* Button(QWidget* parent, const char* name, const char* caption, QRect where,
                     bool enabled) {
   auto* button = new QPushButton(QString::fromUtf8(caption), parent);
@@ -131,7 +122,9 @@ TfrMain::TfrMain(const SessionServices& services, QWidget* parent)
   pcMain->setGeometry(4, 4, 512, 556);
   for (MediaKind kind : kAllKinds) {
     auto* page = new KindPage(
-        kind, [this](std::string_view utf8) { return session_.FromUtf8(utf8).size(); }, pcMain);
+        kind, [this](std::string_view utf8) { return session_.FromUtf8(utf8).size(); },
+        [this](std::string_view sjis) { return QString::fromStdString(session_.ToUtf8(sjis)); },
+        pcMain);
     pages_[IndexOf(kind)] = page;
     pcMain->addTab(page, QString::fromUtf8(TraitsOf(kind).tabText));
     ConnectPage(*page);
@@ -338,8 +331,8 @@ void TfrMain::ShowDiskSpace() {
 void TfrMain::ShowUpdateDue() { btRefreshData->setEnabled(session_.updateDue()); }
 
 void TfrMain::ShowStagedFiles(MediaKind kind) {
-  SizeItemList(kind);
-  RedrawItemList(kind);
+  page(kind).SizeItemList(*ShownSlot(kind));
+  page(kind).RedrawItemList(*ShownSlot(kind));
   ShowDiskSpace();
   ShowUpdateDue();
 }
@@ -416,7 +409,7 @@ void TfrMain::EnableEditing() {
 }
 
 void TfrMain::ShowModel() {
-  for (MediaKind kind : kAllKinds) FillFolderChooser(kind, 1);
+  for (MediaKind kind : kAllKinds) ShowFolders(kind, 1);
   ShowDiskSpace();
   ShowUpdateDue();
 }
@@ -424,40 +417,28 @@ void TfrMain::ShowModel() {
 // ---- Folders
 
 int TfrMain::ShownFolder(MediaKind kind) const {
-  const int n = pages_[IndexOf(kind)]->sbFolder->currentIndex() + 1;
+  const int n = pages_[IndexOf(kind)]->ChosenFolder();
   return session_.model().of(kind).hasFolder(n) ? n : 0;
 }
 
-void TfrMain::FillFolderChooser(MediaKind kind, int select) {
-  KindPage& shown = page(kind);
-  {
-    const QSignalBlocker blocker(shown.sbFolder);
-    shown.sbFolder->clear();
-    const int count = session_.model().of(kind).folderCount();
-    for (int n = 1; n <= count; ++n) shown.sbFolder->addItem(QString::number(n));
-    shown.sbFolder->setCurrentIndex(std::min(select, count) - 1);
-  }
+const FolderSlot* TfrMain::ShownSlot(MediaKind kind) const {
+  const int n = ShownFolder(kind);
+  return n == 0 ? nullptr : &session_.model().of(kind).folder(n);
+}
+
+void TfrMain::ShowFolders(MediaKind kind, int select) {
+  page(kind).FillFolderChooser(session_.model().of(kind).folderCount(), select);
   sbFolderChange(kind);
 }
 
 void TfrMain::sbFolderChange(MediaKind kind) {
-  const int n = ShownFolder(kind);
-  if (n == 0) return;
-  KindPage& shown = page(kind);
-  SizeItemList(kind);
-  // Filling the field enables its button; the stored title is shown with the button off.
-  shown.edFolderTitle->setText(Utf8(session_.model().of(kind).folder(n).folderTitle));
-  RedrawItemList(kind);
-  shown.btEditFolder->setEnabled(false);
-  // The item title field follows the selection, so it never offers another folder's title.
-  SelectRow(kind, 1, false);
-  ShowTitle(kind);
+  if (const FolderSlot* folder = ShownSlot(kind)) page(kind).ShowFolder(*folder);
 }
 
 void TfrMain::btAddFolderClick(MediaKind kind) {
   const int added = session_.AddFolder(kind);
   if (added == 0) return;
-  FillFolderChooser(kind, added);
+  ShowFolders(kind, added);
   ShowUpdateDue();
 }
 
@@ -466,7 +447,7 @@ void TfrMain::btDelFolderClick(MediaKind kind) {
   if (n == 0) return;
   const FolderDeleteResult result = session_.DeleteFolder(kind, n);
   if (!result.deleted) return;
-  FillFolderChooser(kind, result.folderToShow);
+  ShowFolders(kind, result.folderToShow);
   ShowDiskSpace();
   ShowUpdateDue();
 }
@@ -483,68 +464,20 @@ void TfrMain::btEditFolderClick(MediaKind kind) {
 
 // ---- Item lists
 
-void TfrMain::SizeItemList(MediaKind kind) {
-  const int n = ShownFolder(kind);
-  if (n == 0) return;
-  QTableWidget* grid = page(kind).sg;
-  const QSignalBlocker blocker(grid->selectionModel());
-  const int visible = session_.model().of(kind).folder(n).visibleCount();
-  grid->setRowCount(std::max(visible, 1));
-}
-
-void TfrMain::RedrawItemList(MediaKind kind) {
-  const int n = ShownFolder(kind);
-  if (n == 0) return;
-  QTableWidget* grid = page(kind).sg;
-  const FolderSlot& folder = session_.model().of(kind).folder(n);
-  const int visible = folder.visibleCount();
-  for (int row = 1; row <= visible && row <= grid->rowCount(); ++row) {
-    const int slot = ItemAtRow(folder, row);
-    if (slot < 0) continue;
-    const ItemRow& item = folder.items[static_cast<std::size_t>(slot)];
-    SetCell(grid, row - 1, 0, Utf8(item.targetName));
-    SetCell(grid, row - 1, 1, QString::fromStdString(item.stamp));
-    SetCell(grid, row - 1, 2, QString::number(item.size));
-    SetCell(grid, row - 1, 3, Utf8(ShortTitle(21, item.title)));
-  }
-  // A folder without visible items shows one blank row.
-  if (visible == 0 && grid->rowCount() > 0) {
-    for (int column = 0; column < 4; ++column) SetCell(grid, 0, column, QString());
-  }
-}
-
-void TfrMain::SelectRow(MediaKind kind, int row, bool runHandler) {
-  QTableWidget* grid = page(kind).sg;
-  row = std::clamp(row, 1, std::max(grid->rowCount(), 1));
-  {
-    const QSignalBlocker blocker(grid->selectionModel());
-    grid->setCurrentCell(row - 1, 0);
-    grid->viewport()->update();
-  }
-  if (runHandler) sgClick(kind);
-}
-
 const ItemRow* TfrMain::SelectedItem(MediaKind kind) {
-  const int n = ShownFolder(kind);
-  if (n == 0) return nullptr;
-  return VisibleItemAtRow(session_.model().of(kind).folder(n), page(kind).SelectedRow());
+  const FolderSlot* folder = ShownSlot(kind);
+  if (folder == nullptr) return nullptr;
+  return VisibleItemAtRow(*folder, page(kind).SelectedRow());
 }
 
-void TfrMain::ShowTitle(MediaKind kind) {
-  KindPage& shown = page(kind);
-  const ItemRow* item = SelectedItem(kind);
-  // Filling the field enables its button; right after a selection it is off again.
-  if (item != nullptr) {
-    shown.edTitle->setText(Utf8(item->title));
-  } else {
-    shown.edTitle->clear();
-  }
-  shown.btEdit->setEnabled(false);
+void TfrMain::SelectRowAndShow(MediaKind kind, int row) {
+  page(kind).SelectRow(row);
+  sgClick(kind);
 }
 
 void TfrMain::sgClick(MediaKind kind) {
-  ShowTitle(kind);
   const ItemRow* item = SelectedItem(kind);
+  page(kind).ShowTitle(item);
   if (kind == MediaKind::Image && item != nullptr) ShowPreview(*item);
 }
 
@@ -570,7 +503,7 @@ void TfrMain::btEditClick(MediaKind kind) {
   const int n = ShownFolder(kind);
   if (SelectedItem(kind) != nullptr) {
     session_.StoreItemTitle(kind, n, shown.SelectedRow(), shown.edTitle->text().toStdString());
-    RedrawItemList(kind);
+    shown.RedrawItemList(*ShownSlot(kind));
   }
   shown.btEdit->setEnabled(false);
   ShowUpdateDue();
@@ -581,7 +514,7 @@ void TfrMain::edTitleEnter(MediaKind kind) {
   btEditClick(kind);
   KindPage& shown = page(kind);
   const int row = shown.SelectedRow();
-  if (row >= 1 && row < shown.ItemRows()) SelectRow(kind, row + 1, true);
+  if (row >= 1 && row < shown.ItemRows()) SelectRowAndShow(kind, row + 1);
 }
 
 // ---- Item buttons
@@ -591,19 +524,19 @@ void TfrMain::btDelClick(MediaKind kind) {
   if (n == 0) return;
   const int row = page(kind).SelectedRow();
   if (!session_.DeleteItem(kind, n, row).changed) return;
-  SizeItemList(kind);
-  RedrawItemList(kind);
+  page(kind).SizeItemList(*ShownSlot(kind));
+  page(kind).RedrawItemList(*ShownSlot(kind));
   ShowDiskSpace();
   ShowUpdateDue();
   // The row stays; it now shows the next item (or the new last one).
-  SelectRow(kind, row, true);
+  SelectRowAndShow(kind, row);
 }
 
 void TfrMain::btRenClick(MediaKind kind) {
   const int n = ShownFolder(kind);
   if (n == 0) return;
   session_.RenumberItems(kind, n);
-  RedrawItemList(kind);
+  page(kind).RedrawItemList(*ShownSlot(kind));
   ShowUpdateDue();
 }
 
@@ -618,10 +551,10 @@ void TfrMain::MoveSelectedItem(MediaKind kind, int step) {
   const EditResult result =
       step < 0 ? session_.MoveItemUp(kind, n, row) : session_.MoveItemDown(kind, n, row);
   if (!result.changed) return;
-  RedrawItemList(kind);
+  page(kind).RedrawItemList(*ShownSlot(kind));
   ShowUpdateDue();
   // The selection follows the moved item.
-  SelectRow(kind, row + step, true);
+  SelectRowAndShow(kind, row + step);
 }
 
 // ---- Adding and dropping files
@@ -685,10 +618,6 @@ void TfrMain::dropEvent(QDropEvent* event) {
 
 std::string TfrMain::NativePath(const std::string& modelPath) const {
   return session_.NativePath(modelPath);
-}
-
-QString TfrMain::Utf8(std::string_view sjis) {
-  return QString::fromStdString(session_.ToUtf8(sjis));
 }
 
 }  // namespace sdmate

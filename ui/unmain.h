@@ -141,18 +141,14 @@ class TfrMain : public QMainWindow, public StatusView {
   void curDriveActivated(int index);
   // Redraws everything from the model after a load or an update.
   void ShowModel();
-  // Fills a kind's folder chooser with 1 .. N and shows folder `select`.
-  void FillFolderChooser(MediaKind kind, int select);
-  // The folder switch: row count, folder title, items; the selection goes to row 1.
-  void ShowFolder(MediaKind kind);
-  // Writes the rows of the shown folder's items; keeps the row count and the selection.
-  void RedrawItemList(MediaKind kind);
-  // Row count of the shown folder (one blank row for a folder without visible items).
-  void SizeItemList(MediaKind kind);
-  void SelectRow(MediaKind kind, int row, bool runHandler);
+  // Fills a kind's folder chooser from the model and shows folder `select`.
+  void ShowFolders(MediaKind kind, int select);
+  // The folder shown on a kind's page, nullptr before the first load.
+  const FolderSlot* ShownSlot(MediaKind kind) const;
+  // Selects a row of a kind's list and runs the list's handler, as a click on the row does.
+  void SelectRowAndShow(MediaKind kind, int row);
   // Up (step -1) or down (step +1) for the selected row; the selection follows the item.
   void MoveSelectedItem(MediaKind kind, int step);
-  void ShowTitle(MediaKind kind);
   void ShowPreview(const ItemRow& item);
   void ShowUpdateDue();
   // After files were staged on a kind's shown folder: rows, gauge, update button.
@@ -160,7 +156,6 @@ class TfrMain : public QMainWindow, public StatusView {
   // The item on the selected row of a kind's list, nullptr for a blank row.
   const ItemRow* SelectedItem(MediaKind kind);
   std::string NativePath(const std::string& modelPath) const;
-  QString Utf8(std::string_view sjis);
 
   CardSession session_;
   std::array<KindPage*, 3> pages_{};
