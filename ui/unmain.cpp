@@ -7,7 +7,6 @@
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFrame>
 #include <QItemSelectionModel>
@@ -27,6 +26,8 @@
 #include "core/version.h"
 #include "ui/artwork.h"
 #include "ui/click_targets.h"
+#include "ui/drive_chooser.h"
+#include "ui/folder_picker.h"
 #include "ui/open_files_dialog.h"
 #include "ui/preview.h"
 #include "ui/unabout.h"
@@ -36,7 +37,6 @@
 namespace sdmate {
 namespace {
 
-constexpr char kPickFolderText[] = "フォルダを指定…";
 const std::string kVersionText = std::string("Ver ") + kVersion;
 
 QString FromUtf8(std::string_view text) {
@@ -131,7 +131,9 @@ TfrMain::TfrMain(const SessionServices& services, QWidget* parent)
   }
 
   BuildRightColumn(client);
-  FillDriveChooser(0);
+  driveChooser_->SetFolderMapper(
+      [this](const std::string& folder) { return MapCardFolder(folder, false); });
+  driveChooser_->Fill(session_.ListDrives(), 0);
 }
 
 TfrMain::~TfrMain() = default;
@@ -164,12 +166,9 @@ void TfrMain::BuildRightColumn(QWidget* client) {
     connect(opens, &ClickLabel::clicked, this, &TfrMain::Panel5Click);
   }
 
-  Label(client, "lbDrive", "ドライブ選択", {x, 70, width, 16});
-  curDrive = new QComboBox(client);
-  curDrive->setObjectName(QStringLiteral("curDrive"));
-  curDrive->setEditable(false);
-  curDrive->setGeometry(x, 86, width, 22);
-  connect(curDrive, &QComboBox::activated, this, &TfrMain::curDriveActivated);
+  driveChooser_ = new DriveChooser(width, client);
+  driveChooser_->move(x, 70);
+  curDrive = driveChooser_->curDrive;
 
   btLoadMem = Button(client, "btLoadMem", "メモリカード読込", {x, 114, width, 28}, true);
   connect(btLoadMem, &QPushButton::clicked, this, &TfrMain::btLoadMemClick);
@@ -257,50 +256,19 @@ void TfrMain::showEvent(QShowEvent* event) {
 
 // ---- Drives
 
-void TfrMain::FillDriveChooser(char select) {
-  const QSignalBlocker blocker(curDrive);
-  curDrive->clear();
-  int selectIndex = 0;
-  for (const DriveInfo& drive : session_.ListDrives()) {
-    const char letter = UpperLetter(drive.letter);
-    const QString root = QString::fromStdString(drive.root);
-    const QString name = QFileInfo(QDir::cleanPath(QDir::fromNativeSeparators(root))).fileName();
-    const QString label = name.isEmpty() ? root : name;
-    if (letter == select) selectIndex = curDrive->count();
-    curDrive->addItem(QStringLiteral("%1: [%2]").arg(QChar::fromLatin1(letter), label),
-                      QVariant(static_cast<int>(letter)));
-  }
-  curDrive->addItem(QString::fromUtf8(kPickFolderText), QVariant(0));
-  curDrive->setCurrentIndex(curDrive->count() > 1 ? selectIndex : -1);
-  lastDriveIndex_ = curDrive->currentIndex();
-}
-
-void TfrMain::curDriveActivated(int index) {
-  if (curDrive->itemData(index).toInt() != 0) {
-    lastDriveIndex_ = index;
-    return;
-  }
-  const QString folder =
-      QFileDialog::getExistingDirectory(this, QString::fromUtf8(kPickFolderText));
-  if (folder.isEmpty() || MapCardFolder(folder.toStdString(), false) == 0) {
-    const QSignalBlocker blocker(curDrive);
-    curDrive->setCurrentIndex(lastDriveIndex_);
-  }
+void TfrMain::SetFolderPicker(std::unique_ptr<FolderPicker> picker) {
+  driveChooser_->SetFolderPicker(std::move(picker));
 }
 
 char TfrMain::MapCardFolder(const std::string& nativeFolder, bool fromCommandLine) {
   const char letter = session_.MapCardFolder(nativeFolder);
   if (letter == 0) return 0;
   if (fromCommandLine) commandLineDrives_.insert(letter);
-  FillDriveChooser(letter);
+  driveChooser_->Fill(session_.ListDrives(), letter);
   return letter;
 }
 
-char TfrMain::SelectedDrive() const {
-  const int index = curDrive->currentIndex();
-  if (index < 0) return 0;
-  return static_cast<char>(curDrive->itemData(index).toInt());
-}
+char TfrMain::SelectedDrive() const { return driveChooser_->Selected(); }
 
 // ---- Status and gauge
 
@@ -356,11 +324,7 @@ void TfrMain::btRefreshDataClick() {
   if (result.ran) {
     ShowModel();
     // The update wrote to the loaded drive; the chooser shows it again.
-    const int index = curDrive->findData(QVariant(static_cast<int>(session_.model().drive)));
-    if (index >= 0) {
-      curDrive->setCurrentIndex(index);
-      lastDriveIndex_ = index;
-    }
+    driveChooser_->Select(session_.model().drive);
   }
   ShowUpdateDue();
 }

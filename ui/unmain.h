@@ -30,6 +30,8 @@ class QTabWidget;
 
 namespace sdmate {
 
+class DriveChooser;
+class FolderPicker;
 class OpenFilesDialog;
 class Preview;
 class TfrAbout;
@@ -58,6 +60,8 @@ class TfrMain : public QMainWindow, public StatusView {
   void SetOpener(Opener opener) { opener_ = std::move(opener); }
   // The add buttons' open-file dialog; tests replace it.
   void SetOpenFilesDialog(std::unique_ptr<OpenFilesDialog> dialog);
+  // The folder dialog of the drive chooser's "フォルダを指定…"; tests replace it.
+  void SetFolderPicker(std::unique_ptr<FolderPicker> picker);
   // The about box of the run, made right after the window.
   void SetAboutBox(TfrAbout* about);
   TfrAbout* aboutBox() const { return about_; }
@@ -137,8 +141,6 @@ class TfrMain : public QMainWindow, public StatusView {
  private:
   void BuildRightColumn(QWidget* client);
   void ConnectPage(KindPage& page);
-  void FillDriveChooser(char select);
-  void curDriveActivated(int index);
   // Redraws everything from the model after a load or an update.
   void ShowModel();
   // Fills a kind's folder chooser from the model and shows folder `select`.
@@ -159,12 +161,12 @@ class TfrMain : public QMainWindow, public StatusView {
 
   CardSession session_;
   std::array<KindPage*, 3> pages_{};
+  DriveChooser* driveChooser_ = nullptr;
   QLabel* statusPanel_ = nullptr;
   Opener opener_;
   std::unique_ptr<OpenFilesDialog> openFiles_;
   TfrAbout* about_ = nullptr;
   std::set<char> commandLineDrives_;
-  int lastDriveIndex_ = -1;
   bool shown_ = false;
 };
 
