@@ -8,28 +8,23 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QFrame>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
 #include <QUrl>
-#include <algorithm>
 
-#include "core/version.h"
 #include "ui/artwork.h"
-#include "ui/click_targets.h"
 #include "ui/drive_chooser.h"
 #include "ui/folder_picker.h"
 #include "ui/open_files_dialog.h"
 #include "ui/preview.h"
+#include "ui/side_panel.h"
 #include "ui/unabout.h"
 #include "ui/web_addresses.h"
 #include "ui/window_fonts.h"
@@ -37,34 +32,8 @@
 namespace sdmate {
 namespace {
 
-const std::string kVersionText = std::string("Ver ") + kVersion;
-
 QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QPushButton* Button(QWidget* parent, const char* name, const char* caption, QRect where,
-                    bool enabled) {
-  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setGeometry(where);
-  button->setEnabled(enabled);
-  return button;
-}
-
-QLabel* Label(QWidget* parent, const char* name, const char* text, QRect where) {
-  auto* label = new QLabel(QString::fromUtf8(text), parent);
-  label->setObjectName(QString::fromLatin1(name));
-  label->setGeometry(where);
-  return label;
-}
-
-ClickLabel* ClickableLabel(QWidget* parent, const char* name, const char* text, QRect where) {
-  auto* label = new ClickLabel(parent);
-  label->setText(QString::fromUtf8(text));
-  label->setObjectName(QString::fromLatin1(name));
-  label->setGeometry(where);
-  return label;
 }
 
 bool IsWebAddress(const std::string& text) {
@@ -131,94 +100,40 @@ TfrMain::TfrMain(const SessionServices& services, QWidget* parent)
   }
 
   BuildRightColumn(client);
-  driveChooser_->SetFolderMapper(
-      [this](const std::string& folder) { return MapCardFolder(folder, false); });
   driveChooser_->Fill(session_.ListDrives(), 0);
 }
 
 TfrMain::~TfrMain() = default;
 
 void TfrMain::BuildRightColumn(QWidget* client) {
-  constexpr int x = 522;
-  constexpr int width = 171;
-
-  auto* panel = new ClickPanel(client);
-  Panel5 = panel;
-  Panel5->setObjectName(QStringLiteral("Panel5"));
-  Panel5->setGeometry(x, 4, width, 60);
-  Panel5->setFrameShape(QFrame::Panel);
-  Panel5->setFrameShadow(QFrame::Sunken);
-  Panel5->setStyleSheet(QStringLiteral("QFrame#Panel5 { background: white; }"));
-  Panel5->setCursor(Qt::PointingHandCursor);
-  connect(panel, &ClickPanel::clicked, this, &TfrMain::Panel5Click);
-  ClickLabel* icon = ClickableLabel(Panel5, "Image4", "", {6, 14, 32, 32});
-  icon->setPixmap(ProgramIconPixmap());
-  ClickLabel* name = ClickableLabel(Panel5, "Label6", "Sdmate", {44, 4, 120, 18});
-  QFont bold = WindowFont();
-  bold.setBold(true);
-  bold.setPixelSize(14);
-  name->setFont(bold);
-  // The notice line takes its clicks and does nothing with them.
-  ClickLabel* notice = ClickableLabel(Panel5, "Label7", "SDカード管理ツール", {44, 22, 124, 16});
-  notice->setCursor(Qt::ArrowCursor);
-  ClickLabel* version = ClickableLabel(Panel5, "Label8", kVersionText.c_str(), {44, 38, 120, 16});
-  for (ClickLabel* opens : {icon, name, version}) {
-    connect(opens, &ClickLabel::clicked, this, &TfrMain::Panel5Click);
-  }
-
-  driveChooser_ = new DriveChooser(width, client);
-  driveChooser_->move(x, 70);
+  auto* side = new SidePanel(client);
+  side->move(522, 4);
+  sidePanel_ = side;
+  Panel5 = side->Panel5;
+  driveChooser_ = side->driveChooser;
   curDrive = driveChooser_->curDrive;
+  btLoadMem = side->btLoadMem;
+  cgDiskSpace = side->cgDiskSpace;
+  stFree = side->stFree;
+  btRefreshData = side->btRefreshData;
+  StaticText1 = side->StaticText1;
+  DispPrev = side->DispPrev;
+  btBackUp = side->btBackUp;
+  btHelp = side->btHelp;
+  btEnd = side->btEnd;
+  Label9 = side->Label9;
+  Image3 = side->Image3;
 
-  btLoadMem = Button(client, "btLoadMem", "メモリカード読込", {x, 114, width, 28}, true);
+  connect(side, &SidePanel::ProductClicked, this, &TfrMain::Panel5Click);
   connect(btLoadMem, &QPushButton::clicked, this, &TfrMain::btLoadMemClick);
-
-  Label(client, "lbDiskSpace", "ディスク容量", {x, 148, width, 16});
-  cgDiskSpace = new QProgressBar(client);
-  cgDiskSpace->setObjectName(QStringLiteral("cgDiskSpace"));
-  cgDiskSpace->setGeometry(x, 164, width, 16);
-  cgDiskSpace->setTextVisible(false);
-  cgDiskSpace->setRange(0, 1);  // no card yet: an empty bar, never the busy animation
-  cgDiskSpace->setValue(0);
-  cgDiskSpace->setEnabled(false);  // display only
-  stFree = Label(client, "stFree", "残り 0.0 KB ", {x, 182, width, 16});
-  stFree->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  ShowDiskSpace();
-
-  btRefreshData = Button(client, "btRefreshData", "メモリカード更新", {x, 202, width, 28}, false);
   connect(btRefreshData, &QPushButton::clicked, this, &TfrMain::btRefreshDataClick);
-
-  StaticText1 = new QFrame(client);
-  StaticText1->setObjectName(QStringLiteral("StaticText1"));
-  StaticText1->setGeometry(x + (width - Preview::kWidth - 4) / 2, 238, Preview::kWidth + 4,
-                           Preview::kHeight + 4);
-  StaticText1->setFrameShape(QFrame::Box);
-  StaticText1->setStyleSheet(QStringLiteral("QFrame#StaticText1 { background: white; }"));
-  DispPrev = new Preview(StaticText1);
-  DispPrev->setObjectName(QStringLiteral("DispPrev"));
-  DispPrev->move(2, 2);
-
-  btBackUp = Button(client, "btBackUp", "データバックアップ", {x, 424, width, 28}, false);
   connect(btBackUp, &QPushButton::clicked, this, &TfrMain::btBackUpClick);
-  btHelp = Button(client, "btHelp", "ヘルプ", {x, 458, 84, 28}, true);
   connect(btHelp, &QPushButton::clicked, this, &TfrMain::btHelpClick);
-  btEnd = Button(client, "btEnd", "終了", {x + width - 84, 458, 84, 28}, true);
   connect(btEnd, &QPushButton::clicked, this, &QWidget::close);
-
-  // The banner and its caption both lead to the sister site.
-  ClickLabel* caption = ClickableLabel(client, "Label9", "待受け画像のダウンロードはこちらへ",
-                                       {x, 496, width - 88 - 6, 44});
-  caption->setWordWrap(true);
-  caption->setCursor(Qt::PointingHandCursor);
-  Label9 = caption;
-  ClickLabel* banner = ClickableLabel(client, "Image3", "", {x + width - 88, 502, 88, 31});
-  banner->setPixmap(BannerPixmap());
-  banner->setToolTip(QString::fromLatin1(kSisterSiteAddress));
-  banner->setCursor(Qt::PointingHandCursor);
-  Image3 = banner;
-  for (ClickLabel* opens : {caption, banner}) {
-    connect(opens, &ClickLabel::clicked, this, &TfrMain::Image3Click);
-  }
+  connect(side, &SidePanel::BannerClicked, this, &TfrMain::Image3Click);
+  driveChooser_->SetFolderMapper(
+      [this](const std::string& folder) { return MapCardFolder(folder, false); });
+  ShowDiskSpace();
 }
 
 void TfrMain::ConnectPage(KindPage& page) {
@@ -280,20 +195,13 @@ void TfrMain::ShowStatus(std::string_view text) {
 void TfrMain::ShowDiskSpace() {
   const DiskGauge& gauge = session_.model().gauge;
   bool low = false;
+  // Until a card's size is known the gauge keeps what it shows.
   if (gauge.maximum() > 0) {
-    cgDiskSpace->setRange(0, gauge.WidgetMaximum());
-    cgDiskSpace->setValue(std::clamp(gauge.WidgetPosition(), 0, gauge.WidgetMaximum()));
-    stFree->setText(FromUtf8(FreeSpaceText(gauge.freeBytes())));
+    sidePanel_->SetGauge(gauge.WidgetMaximum(), gauge.WidgetPosition(),
+                         FromUtf8(FreeSpaceText(gauge.freeBytes())));
     low = IsLowSpace(gauge.freeBytes());
   }
-  const char* bar = low ? "#ff0000" : "#000080";
-  cgDiskSpace->setStyleSheet(
-      QStringLiteral("QProgressBar { border: 1px solid #808080; background: white; }"
-                     "QProgressBar::chunk { background-color: %1; }")
-          .arg(QLatin1String(bar)));
-  stFree->setStyleSheet(low ? QStringLiteral("color: #ff0000;") : QStringLiteral("color: black;"));
-  cgDiskSpace->repaint();
-  stFree->repaint();
+  sidePanel_->PaintGauge(low);
 }
 
 void TfrMain::ShowUpdateDue() { btRefreshData->setEnabled(session_.updateDue()); }

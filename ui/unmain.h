@@ -1,6 +1,7 @@
-// The main window: three kind pages, the drive chooser, the card buttons, the gauge, the
-// preview and the status bar. It renders the card model and calls the card session; it holds
-// no card rule of its own.
+// The main window: three kind pages, the right-hand column (drive chooser, card buttons, gauge,
+// preview) and the status bar, with the handlers of all their controls. The handlers call the
+// card session and have the pages and the column draw what the model then holds; the window
+// holds no card rule of its own.
 #pragma once
 
 #include <QMainWindow>
@@ -34,6 +35,7 @@ class DriveChooser;
 class FolderPicker;
 class OpenFilesDialog;
 class Preview;
+class SidePanel;
 class TfrAbout;
 
 // "ReadMe.txt" in the current directory, or else beside the program: its path, or empty when
@@ -115,7 +117,8 @@ class TfrMain : public QMainWindow, public StatusView {
   // The folder shown on a kind's page (from 1), 0 before the first load.
   int ShownFolder(MediaKind kind) const;
 
-  // Right-hand column, under the names of the window's controls.
+  // The tabs, and the controls of the right-hand column (they sit in the SidePanel), under the
+  // names of the window's controls.
   QTabWidget* pcMain;
   QComboBox* curDrive;
   QPushButton* btLoadMem;
@@ -161,6 +164,7 @@ class TfrMain : public QMainWindow, public StatusView {
 
   CardSession session_;
   std::array<KindPage*, 3> pages_{};
+  SidePanel* sidePanel_ = nullptr;
   DriveChooser* driveChooser_ = nullptr;
   QLabel* statusPanel_ = nullptr;
   Opener opener_;
