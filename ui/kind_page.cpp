@@ -1,4 +1,4 @@
-// One tab of the main window.
+// One tab of the main window and how it draws a folder.
 #include "ui/kind_page.h"
 
 #include <QAbstractItemView>
@@ -6,13 +6,18 @@
 #include <QEvent>
 #include <QFrame>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <utility>
 
+#include "core/card_model.h"
 #include "core/content_table.h"
 #include "ui/artwork.h"
 #include "ui/window_fonts.h"
@@ -22,6 +27,8 @@ namespace {
 
 constexpr int kColumnWidths[4] = {77, 119, 55, 134};
 constexpr int kRowHeight = 16;
+// Bytes of a title the list shows before it cuts the title off.
+constexpr int kListTitleBytes = 21;
 
 QString Name(const char* before, const KindTraits& traits, const char* after = "") {
   return QString::fromLatin1(before) + QString::fromLatin1(traits.controlSuffix) +
@@ -43,10 +50,19 @@ QLabel* Label(QWidget* parent, const char* text, QPoint where) {
   return label;
 }
 
+void SetCell(QTableWidget* grid, int row, int column, const QString& text) {
+  QTableWidgetItem* cell = grid->item(row, column);
+  if (cell == nullptr) {
+    grid->setItem(row, column, new QTableWidgetItem(text));
+  } else {
+    cell->setText(text);
+  }
+}
+
 }  // namespace
 
-KindPage::KindPage(MediaKind kind, const ByteCounter& bytesOf, QWidget* parent)
-    : QWidget(parent), kind_(kind) {
+KindPage::KindPage(MediaKind kind, const ByteCounter& bytesOf, CardText textOf, QWidget* parent)
+    : QWidget(parent), kind_(kind), textOf_(std::move(textOf)) {
   const KindTraits& traits = TraitsOf(kind);
   setObjectName(Name("ts", traits));
 
@@ -125,6 +141,65 @@ KindPage::KindPage(MediaKind kind, const ByteCounter& bytesOf, QWidget* parent)
 int KindPage::SelectedRow() const { return sg->currentRow() + 1; }
 
 int KindPage::ItemRows() const { return sg->rowCount(); }
+
+int KindPage::ChosenFolder() const { return sbFolder->currentIndex() + 1; }
+
+void KindPage::FillFolderChooser(int folderCount, int select) {
+  const QSignalBlocker blocker(sbFolder);
+  sbFolder->clear();
+  for (int n = 1; n <= folderCount; ++n) sbFolder->addItem(QString::number(n));
+  sbFolder->setCurrentIndex(std::min(select, folderCount) - 1);
+}
+
+void KindPage::ShowFolder(const FolderSlot& folder) {
+  SizeItemList(folder);
+  // Filling the field enables its button; the stored title is shown with the button off.
+  edFolderTitle->setText(textOf_(folder.folderTitle));
+  RedrawItemList(folder);
+  btEditFolder->setEnabled(false);
+  // The item title field follows the selection, so it never offers another folder's title.
+  SelectRow(1);
+  ShowTitle(VisibleItemAtRow(folder, SelectedRow()));
+}
+
+void KindPage::SizeItemList(const FolderSlot& folder) {
+  const QSignalBlocker blocker(sg->selectionModel());
+  sg->setRowCount(std::max(folder.visibleCount(), 1));
+}
+
+void KindPage::RedrawItemList(const FolderSlot& folder) {
+  const int visible = folder.visibleCount();
+  for (int row = 1; row <= visible && row <= sg->rowCount(); ++row) {
+    const int slot = ItemAtRow(folder, row);
+    if (slot < 0) continue;
+    const ItemRow& item = folder.items[static_cast<std::size_t>(slot)];
+    SetCell(sg, row - 1, 0, textOf_(item.targetName));
+    SetCell(sg, row - 1, 1, QString::fromStdString(item.stamp));
+    SetCell(sg, row - 1, 2, QString::number(item.size));
+    SetCell(sg, row - 1, 3, textOf_(ShortTitle(kListTitleBytes, item.title)));
+  }
+  // A folder without visible items shows one blank row.
+  if (visible == 0 && sg->rowCount() > 0) {
+    for (int column = 0; column < 4; ++column) SetCell(sg, 0, column, QString());
+  }
+}
+
+void KindPage::SelectRow(int row) {
+  row = std::clamp(row, 1, std::max(sg->rowCount(), 1));
+  const QSignalBlocker blocker(sg->selectionModel());
+  sg->setCurrentCell(row - 1, 0);
+  sg->viewport()->update();
+}
+
+void KindPage::ShowTitle(const ItemRow* item) {
+  // Filling the field enables its button; right after a selection it is off again.
+  if (item != nullptr) {
+    edTitle->setText(textOf_(item->title));
+  } else {
+    edTitle->clear();
+  }
+  btEdit->setEnabled(false);
+}
 
 bool KindPage::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);

@@ -1,9 +1,13 @@
 // One tab of the main window: the folder chooser and title, the item title, the list and the
-// item buttons of one kind. The three tabs are this class built three times; the window's
-// handlers take the kind, so nothing here knows a card rule.
+// item buttons of one kind, and how a folder of the model is drawn on them. The three tabs are
+// this class built three times; the window's handlers take the kind and hand the page the
+// folder to draw, so nothing here holds card data or knows a card rule.
 #pragma once
 
+#include <QString>
 #include <QWidget>
+#include <functional>
+#include <string_view>
 
 #include "core/card_layout.h"
 #include "ui/byte_limit_validator.h"
@@ -17,6 +21,12 @@ class QTableWidget;
 
 namespace sdmate {
 
+struct FolderSlot;
+struct ItemRow;
+
+// Card bytes (Shift-JIS) as the text a control shows.
+using CardText = std::function<QString(std::string_view sjis)>;
+
 class KindPage : public QWidget {
   Q_OBJECT
 
@@ -24,8 +34,9 @@ class KindPage : public QWidget {
   // Rows of a list until the first load, its heading row included.
   static constexpr int kInitialRows = 64;
 
-  // bytesOf counts a typed title in the card's bytes, for the title fields' limits.
-  KindPage(MediaKind kind, const ByteCounter& bytesOf, QWidget* parent = nullptr);
+  // bytesOf counts a typed title in the card's bytes, for the title fields' limits; textOf
+  // turns the card's titles and names into the texts shown.
+  KindPage(MediaKind kind, const ByteCounter& bytesOf, CardText textOf, QWidget* parent = nullptr);
 
   MediaKind kind() const { return kind_; }
 
@@ -51,6 +62,27 @@ class KindPage : public QWidget {
   int SelectedRow() const;
   // Rows of items (the heading row not counted).
   int ItemRows() const;
+  // The folder picked in the folder chooser, from 1; 0 while the chooser is empty.
+  int ChosenFolder() const;
+
+  // Drawing a folder. None of these runs the window's handlers of the list or the chooser;
+  // filling a title field does run its change handler, which is why each one turns the
+  // field's button off afterwards.
+
+  // Fills the folder chooser with 1 .. folderCount and picks folder `select` (the last one when
+  // there are fewer).
+  void FillFolderChooser(int folderCount, int select);
+  // The folder switch: row count, folder title, rows; the selection goes to row 1 and the item
+  // title field shows its item.
+  void ShowFolder(const FolderSlot& folder);
+  // Row count of a folder: one blank row for a folder without visible items.
+  void SizeItemList(const FolderSlot& folder);
+  // Writes the rows of a folder's items; keeps the row count and the selection.
+  void RedrawItemList(const FolderSlot& folder);
+  // Selects a row (from 1, held to the rows there are).
+  void SelectRow(int row);
+  // The item title field shows an item's title, or nothing for a blank row.
+  void ShowTitle(const ItemRow* item);
 
  signals:
   void EnterInList();
@@ -63,6 +95,7 @@ class KindPage : public QWidget {
 
  private:
   MediaKind kind_;
+  CardText textOf_;
 };
 
 }  // namespace sdmate

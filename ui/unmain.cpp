@@ -1,34 +1,21 @@
-// The main window.
+// The main window: its construction, the drives, the status and gauge, load, update and
+// backup, help, the about box and the banner.
 #include "ui/unmain.h"
 
-#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
-#include <QDragEnterEvent>
-#include <QDragMoveEvent>
-#include <QDropEvent>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QFrame>
-#include <QItemSelectionModel>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMimeData>
-#include <QProgressBar>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTableWidget>
-#include <QTimer>
 #include <QUrl>
-#include <algorithm>
 
-#include "core/version.h"
 #include "ui/artwork.h"
-#include "ui/click_targets.h"
+#include "ui/drive_chooser.h"
+#include "ui/folder_picker.h"
 #include "ui/open_files_dialog.h"
-#include "ui/preview.h"
+#include "ui/side_panel.h"
 #include "ui/unabout.h"
 #include "ui/web_addresses.h"
 #include "ui/window_fonts.h"
@@ -36,44 +23,8 @@
 namespace sdmate {
 namespace {
 
-constexpr char kPickFolderText[] = "フォルダを指定…";
-const std::string kVersionText = std::string("Ver ") + kVersion;
-
 QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-void SetCell(QTableWidget* grid, int row, int column, const QString& text) {
-  QTableWidgetItem* cell = grid->item(row, column);
-  if (cell == nullptr) {
-    grid->setItem(row, column, new QTableWidgetItem(text));
-  } else {
-    cell->setText(text);
-  }
-}
-
-QPushButton* Button(QWidget* parent, const char* name, const char* caption, QRect where,
-                    bool enabled) {
-  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setGeometry(where);
-  button->setEnabled(enabled);
-  return button;
-}
-
-QLabel* Label(QWidget* parent, const char* name, const char* text, QRect where) {
-  auto* label = new QLabel(QString::fromUtf8(text), parent);
-  label->setObjectName(QString::fromLatin1(name));
-  label->setGeometry(where);
-  return label;
-}
-
-ClickLabel* ClickableLabel(QWidget* parent, const char* name, const char* text, QRect where) {
-  auto* label = new ClickLabel(parent);
-  label->setText(QString::fromUtf8(text));
-  label->setObjectName(QString::fromLatin1(name));
-  label->setGeometry(where);
-  return label;
 }
 
 bool IsWebAddress(const std::string& text) {
@@ -83,17 +34,6 @@ bool IsWebAddress(const std::string& text) {
 void OpenWithDesktop(const std::string& pathOrAddress) {
   const QString text = QString::fromStdString(pathOrAddress);
   QDesktopServices::openUrl(IsWebAddress(pathOrAddress) ? QUrl(text) : QUrl::fromLocalFile(text));
-}
-
-// The local files of a drag, as native paths in the order they were dragged.
-std::vector<std::string> LocalFiles(const QMimeData* data) {
-  std::vector<std::string> paths;
-  if (data == nullptr || !data->hasUrls()) return paths;
-  for (const QUrl& url : data->urls()) {
-    if (url.isLocalFile())
-      paths.push_back(QDir::toNativeSeparators(url.toLocalFile()).toStdString());
-  }
-  return paths;
 }
 
 }  // namespace
@@ -131,128 +71,49 @@ TfrMain::TfrMain(const SessionServices& services, QWidget* parent)
   pcMain->setGeometry(4, 4, 512, 556);
   for (MediaKind kind : kAllKinds) {
     auto* page = new KindPage(
-        kind, [this](std::string_view utf8) { return session_.FromUtf8(utf8).size(); }, pcMain);
+        kind, [this](std::string_view utf8) { return session_.FromUtf8(utf8).size(); },
+        [this](std::string_view sjis) { return QString::fromStdString(session_.ToUtf8(sjis)); },
+        pcMain);
     pages_[IndexOf(kind)] = page;
     pcMain->addTab(page, QString::fromUtf8(TraitsOf(kind).tabText));
     ConnectPage(*page);
   }
 
   BuildRightColumn(client);
-  FillDriveChooser(0);
+  driveChooser_->Fill(session_.ListDrives(), 0);
 }
 
 TfrMain::~TfrMain() = default;
 
 void TfrMain::BuildRightColumn(QWidget* client) {
-  constexpr int x = 522;
-  constexpr int width = 171;
+  auto* side = new SidePanel(client);
+  side->move(522, 4);
+  sidePanel_ = side;
+  Panel5 = side->Panel5;
+  driveChooser_ = side->driveChooser;
+  curDrive = driveChooser_->curDrive;
+  btLoadMem = side->btLoadMem;
+  cgDiskSpace = side->cgDiskSpace;
+  stFree = side->stFree;
+  btRefreshData = side->btRefreshData;
+  StaticText1 = side->StaticText1;
+  DispPrev = side->DispPrev;
+  btBackUp = side->btBackUp;
+  btHelp = side->btHelp;
+  btEnd = side->btEnd;
+  Label9 = side->Label9;
+  Image3 = side->Image3;
 
-  auto* panel = new ClickPanel(client);
-  Panel5 = panel;
-  Panel5->setObjectName(QStringLiteral("Panel5"));
-  Panel5->setGeometry(x, 4, width, 60);
-  Panel5->setFrameShape(QFrame::Panel);
-  Panel5->setFrameShadow(QFrame::Sunken);
-  Panel5->setStyleSheet(QStringLiteral("QFrame#Panel5 { background: white; }"));
-  Panel5->setCursor(Qt::PointingHandCursor);
-  connect(panel, &ClickPanel::clicked, this, &TfrMain::Panel5Click);
-  ClickLabel* icon = ClickableLabel(Panel5, "Image4", "", {6, 14, 32, 32});
-  icon->setPixmap(ProgramIconPixmap());
-  ClickLabel* name = ClickableLabel(Panel5, "Label6", "Sdmate", {44, 4, 120, 18});
-  QFont bold = WindowFont();
-  bold.setBold(true);
-  bold.setPixelSize(14);
-  name->setFont(bold);
-  // The notice line takes its clicks and does nothing with them.
-  ClickLabel* notice = ClickableLabel(Panel5, "Label7", "SDカード管理ツール", {44, 22, 124, 16});
-  notice->setCursor(Qt::ArrowCursor);
-  ClickLabel* version = ClickableLabel(Panel5, "Label8", kVersionText.c_str(), {44, 38, 120, 16});
-  for (ClickLabel* opens : {icon, name, version}) {
-    connect(opens, &ClickLabel::clicked, this, &TfrMain::Panel5Click);
-  }
-
-  Label(client, "lbDrive", "ドライブ選択", {x, 70, width, 16});
-  curDrive = new QComboBox(client);
-  curDrive->setObjectName(QStringLiteral("curDrive"));
-  curDrive->setEditable(false);
-  curDrive->setGeometry(x, 86, width, 22);
-  connect(curDrive, &QComboBox::activated, this, &TfrMain::curDriveActivated);
-
-  btLoadMem = Button(client, "btLoadMem", "メモリカード読込", {x, 114, width, 28}, true);
+  connect(side, &SidePanel::ProductClicked, this, &TfrMain::Panel5Click);
   connect(btLoadMem, &QPushButton::clicked, this, &TfrMain::btLoadMemClick);
-
-  Label(client, "lbDiskSpace", "ディスク容量", {x, 148, width, 16});
-  cgDiskSpace = new QProgressBar(client);
-  cgDiskSpace->setObjectName(QStringLiteral("cgDiskSpace"));
-  cgDiskSpace->setGeometry(x, 164, width, 16);
-  cgDiskSpace->setTextVisible(false);
-  cgDiskSpace->setRange(0, 1);  // no card yet: an empty bar, never the busy animation
-  cgDiskSpace->setValue(0);
-  cgDiskSpace->setEnabled(false);  // display only
-  stFree = Label(client, "stFree", "残り 0.0 KB ", {x, 182, width, 16});
-  stFree->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  ShowDiskSpace();
-
-  btRefreshData = Button(client, "btRefreshData", "メモリカード更新", {x, 202, width, 28}, false);
   connect(btRefreshData, &QPushButton::clicked, this, &TfrMain::btRefreshDataClick);
-
-  StaticText1 = new QFrame(client);
-  StaticText1->setObjectName(QStringLiteral("StaticText1"));
-  StaticText1->setGeometry(x + (width - Preview::kWidth - 4) / 2, 238, Preview::kWidth + 4,
-                           Preview::kHeight + 4);
-  StaticText1->setFrameShape(QFrame::Box);
-  StaticText1->setStyleSheet(QStringLiteral("QFrame#StaticText1 { background: white; }"));
-  DispPrev = new Preview(StaticText1);
-  DispPrev->setObjectName(QStringLiteral("DispPrev"));
-  DispPrev->move(2, 2);
-
-  btBackUp = Button(client, "btBackUp", "データバックアップ", {x, 424, width, 28}, false);
   connect(btBackUp, &QPushButton::clicked, this, &TfrMain::btBackUpClick);
-  btHelp = Button(client, "btHelp", "ヘルプ", {x, 458, 84, 28}, true);
   connect(btHelp, &QPushButton::clicked, this, &TfrMain::btHelpClick);
-  btEnd = Button(client, "btEnd", "終了", {x + width - 84, 458, 84, 28}, true);
   connect(btEnd, &QPushButton::clicked, this, &QWidget::close);
-
-  // The banner and its caption both lead to the sister site.
-  ClickLabel* caption = ClickableLabel(client, "Label9", "待受け画像のダウンロードはこちらへ",
-                                       {x, 496, width - 88 - 6, 44});
-  caption->setWordWrap(true);
-  caption->setCursor(Qt::PointingHandCursor);
-  Label9 = caption;
-  ClickLabel* banner = ClickableLabel(client, "Image3", "", {x + width - 88, 502, 88, 31});
-  banner->setPixmap(BannerPixmap());
-  banner->setToolTip(QString::fromLatin1(kSisterSiteAddress));
-  banner->setCursor(Qt::PointingHandCursor);
-  Image3 = banner;
-  for (ClickLabel* opens : {caption, banner}) {
-    connect(opens, &ClickLabel::clicked, this, &TfrMain::Image3Click);
-  }
-}
-
-void TfrMain::ConnectPage(KindPage& page) {
-  const MediaKind kind = page.kind();
-  auto on = [this, kind](void (TfrMain::*handler)(MediaKind)) {
-    return [this, kind, handler] { (this->*handler)(kind); };
-  };
-  connect(page.sg->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-          on(&TfrMain::sgClick));
-  connect(page.sg, &QTableWidget::cellDoubleClicked, this, on(&TfrMain::sgDblClick));
-  connect(&page, &KindPage::OpenKeyInList, this, on(&TfrMain::sgDblClick));
-  connect(&page, &KindPage::EnterInList, this, on(&TfrMain::sgEnter));
-  connect(page.edTitle, &QLineEdit::textChanged, this, on(&TfrMain::edTitleChange));
-  connect(&page, &KindPage::EnterInTitle, this, on(&TfrMain::edTitleEnter));
-  connect(page.btEdit, &QPushButton::clicked, this, on(&TfrMain::btEditClick));
-  connect(page.btDel, &QPushButton::clicked, this, on(&TfrMain::btDelClick));
-  connect(page.btRen, &QPushButton::clicked, this, on(&TfrMain::btRenClick));
-  connect(page.btUp, &QPushButton::clicked, this, on(&TfrMain::btUpClick));
-  connect(page.btDown, &QPushButton::clicked, this, on(&TfrMain::btDownClick));
-  connect(page.sbFolder, &QComboBox::currentIndexChanged, this, on(&TfrMain::sbFolderChange));
-  connect(page.btAddFolder, &QPushButton::clicked, this, on(&TfrMain::btAddFolderClick));
-  connect(page.btDelFolder, &QPushButton::clicked, this, on(&TfrMain::btDelFolderClick));
-  connect(page.edFolderTitle, &QLineEdit::textChanged, this, on(&TfrMain::edFolderTitleChange));
-  connect(&page, &KindPage::EnterInFolderTitle, this, on(&TfrMain::btEditFolderClick));
-  connect(page.btEditFolder, &QPushButton::clicked, this, on(&TfrMain::btEditFolderClick));
-  connect(page.btAdd, &QPushButton::clicked, this, on(&TfrMain::btAddClick));
+  connect(side, &SidePanel::BannerClicked, this, &TfrMain::Image3Click);
+  driveChooser_->SetFolderMapper(
+      [this](const std::string& folder) { return MapCardFolder(folder, false); });
+  ShowDiskSpace();
 }
 
 void TfrMain::showEvent(QShowEvent* event) {
@@ -264,50 +125,19 @@ void TfrMain::showEvent(QShowEvent* event) {
 
 // ---- Drives
 
-void TfrMain::FillDriveChooser(char select) {
-  const QSignalBlocker blocker(curDrive);
-  curDrive->clear();
-  int selectIndex = 0;
-  for (const DriveInfo& drive : session_.ListDrives()) {
-    const char letter = UpperLetter(drive.letter);
-    const QString root = QString::fromStdString(drive.root);
-    const QString name = QFileInfo(QDir::cleanPath(QDir::fromNativeSeparators(root))).fileName();
-    const QString label = name.isEmpty() ? root : name;
-    if (letter == select) selectIndex = curDrive->count();
-    curDrive->addItem(QStringLiteral("%1: [%2]").arg(QChar::fromLatin1(letter), label),
-                      QVariant(static_cast<int>(letter)));
-  }
-  curDrive->addItem(QString::fromUtf8(kPickFolderText), QVariant(0));
-  curDrive->setCurrentIndex(curDrive->count() > 1 ? selectIndex : -1);
-  lastDriveIndex_ = curDrive->currentIndex();
-}
-
-void TfrMain::curDriveActivated(int index) {
-  if (curDrive->itemData(index).toInt() != 0) {
-    lastDriveIndex_ = index;
-    return;
-  }
-  const QString folder =
-      QFileDialog::getExistingDirectory(this, QString::fromUtf8(kPickFolderText));
-  if (folder.isEmpty() || MapCardFolder(folder.toStdString(), false) == 0) {
-    const QSignalBlocker blocker(curDrive);
-    curDrive->setCurrentIndex(lastDriveIndex_);
-  }
+void TfrMain::SetFolderPicker(std::unique_ptr<FolderPicker> picker) {
+  driveChooser_->SetFolderPicker(std::move(picker));
 }
 
 char TfrMain::MapCardFolder(const std::string& nativeFolder, bool fromCommandLine) {
   const char letter = session_.MapCardFolder(nativeFolder);
   if (letter == 0) return 0;
   if (fromCommandLine) commandLineDrives_.insert(letter);
-  FillDriveChooser(letter);
+  driveChooser_->Fill(session_.ListDrives(), letter);
   return letter;
 }
 
-char TfrMain::SelectedDrive() const {
-  const int index = curDrive->currentIndex();
-  if (index < 0) return 0;
-  return static_cast<char>(curDrive->itemData(index).toInt());
-}
+char TfrMain::SelectedDrive() const { return driveChooser_->Selected(); }
 
 // ---- Status and gauge
 
@@ -319,27 +149,20 @@ void TfrMain::ShowStatus(std::string_view text) {
 void TfrMain::ShowDiskSpace() {
   const DiskGauge& gauge = session_.model().gauge;
   bool low = false;
+  // Until a card's size is known the gauge keeps what it shows.
   if (gauge.maximum() > 0) {
-    cgDiskSpace->setRange(0, gauge.WidgetMaximum());
-    cgDiskSpace->setValue(std::clamp(gauge.WidgetPosition(), 0, gauge.WidgetMaximum()));
-    stFree->setText(FromUtf8(FreeSpaceText(gauge.freeBytes())));
+    sidePanel_->SetGauge(gauge.WidgetMaximum(), gauge.WidgetPosition(),
+                         FromUtf8(FreeSpaceText(gauge.freeBytes())));
     low = IsLowSpace(gauge.freeBytes());
   }
-  const char* bar = low ? "#ff0000" : "#000080";
-  cgDiskSpace->setStyleSheet(
-      QStringLiteral("QProgressBar { border: 1px solid #808080; background: white; }"
-                     "QProgressBar::chunk { background-color: %1; }")
-          .arg(QLatin1String(bar)));
-  stFree->setStyleSheet(low ? QStringLiteral("color: #ff0000;") : QStringLiteral("color: black;"));
-  cgDiskSpace->repaint();
-  stFree->repaint();
+  sidePanel_->PaintGauge(low);
 }
 
 void TfrMain::ShowUpdateDue() { btRefreshData->setEnabled(session_.updateDue()); }
 
 void TfrMain::ShowStagedFiles(MediaKind kind) {
-  SizeItemList(kind);
-  RedrawItemList(kind);
+  page(kind).SizeItemList(*ShownSlot(kind));
+  page(kind).RedrawItemList(*ShownSlot(kind));
   ShowDiskSpace();
   ShowUpdateDue();
 }
@@ -363,11 +186,7 @@ void TfrMain::btRefreshDataClick() {
   if (result.ran) {
     ShowModel();
     // The update wrote to the loaded drive; the chooser shows it again.
-    const int index = curDrive->findData(QVariant(static_cast<int>(session_.model().drive)));
-    if (index >= 0) {
-      curDrive->setCurrentIndex(index);
-      lastDriveIndex_ = index;
-    }
+    driveChooser_->Select(session_.model().drive);
   }
   ShowUpdateDue();
 }
@@ -416,279 +235,9 @@ void TfrMain::EnableEditing() {
 }
 
 void TfrMain::ShowModel() {
-  for (MediaKind kind : kAllKinds) FillFolderChooser(kind, 1);
+  for (MediaKind kind : kAllKinds) ShowFolders(kind, 1);
   ShowDiskSpace();
   ShowUpdateDue();
-}
-
-// ---- Folders
-
-int TfrMain::ShownFolder(MediaKind kind) const {
-  const int n = pages_[IndexOf(kind)]->sbFolder->currentIndex() + 1;
-  return session_.model().of(kind).hasFolder(n) ? n : 0;
-}
-
-void TfrMain::FillFolderChooser(MediaKind kind, int select) {
-  KindPage& shown = page(kind);
-  {
-    const QSignalBlocker blocker(shown.sbFolder);
-    shown.sbFolder->clear();
-    const int count = session_.model().of(kind).folderCount();
-    for (int n = 1; n <= count; ++n) shown.sbFolder->addItem(QString::number(n));
-    shown.sbFolder->setCurrentIndex(std::min(select, count) - 1);
-  }
-  sbFolderChange(kind);
-}
-
-void TfrMain::sbFolderChange(MediaKind kind) {
-  const int n = ShownFolder(kind);
-  if (n == 0) return;
-  KindPage& shown = page(kind);
-  SizeItemList(kind);
-  // Filling the field enables its button; the stored title is shown with the button off.
-  shown.edFolderTitle->setText(Utf8(session_.model().of(kind).folder(n).folderTitle));
-  RedrawItemList(kind);
-  shown.btEditFolder->setEnabled(false);
-  // The item title field follows the selection, so it never offers another folder's title.
-  SelectRow(kind, 1, false);
-  ShowTitle(kind);
-}
-
-void TfrMain::btAddFolderClick(MediaKind kind) {
-  const int added = session_.AddFolder(kind);
-  if (added == 0) return;
-  FillFolderChooser(kind, added);
-  ShowUpdateDue();
-}
-
-void TfrMain::btDelFolderClick(MediaKind kind) {
-  const int n = ShownFolder(kind);
-  if (n == 0) return;
-  const FolderDeleteResult result = session_.DeleteFolder(kind, n);
-  if (!result.deleted) return;
-  FillFolderChooser(kind, result.folderToShow);
-  ShowDiskSpace();
-  ShowUpdateDue();
-}
-
-void TfrMain::edFolderTitleChange(MediaKind kind) { page(kind).btEditFolder->setEnabled(true); }
-
-void TfrMain::btEditFolderClick(MediaKind kind) {
-  KindPage& shown = page(kind);
-  const int n = ShownFolder(kind);
-  if (n != 0) session_.StoreFolderTitle(kind, n, shown.edFolderTitle->text().toStdString());
-  shown.btEditFolder->setEnabled(false);
-  ShowUpdateDue();
-}
-
-// ---- Item lists
-
-void TfrMain::SizeItemList(MediaKind kind) {
-  const int n = ShownFolder(kind);
-  if (n == 0) return;
-  QTableWidget* grid = page(kind).sg;
-  const QSignalBlocker blocker(grid->selectionModel());
-  const int visible = session_.model().of(kind).folder(n).visibleCount();
-  grid->setRowCount(std::max(visible, 1));
-}
-
-void TfrMain::RedrawItemList(MediaKind kind) {
-  const int n = ShownFolder(kind);
-  if (n == 0) return;
-  QTableWidget* grid = page(kind).sg;
-  const FolderSlot& folder = session_.model().of(kind).folder(n);
-  const int visible = folder.visibleCount();
-  for (int row = 1; row <= visible && row <= grid->rowCount(); ++row) {
-    const int slot = ItemAtRow(folder, row);
-    if (slot < 0) continue;
-    const ItemRow& item = folder.items[static_cast<std::size_t>(slot)];
-    SetCell(grid, row - 1, 0, Utf8(item.targetName));
-    SetCell(grid, row - 1, 1, QString::fromStdString(item.stamp));
-    SetCell(grid, row - 1, 2, QString::number(item.size));
-    SetCell(grid, row - 1, 3, Utf8(ShortTitle(21, item.title)));
-  }
-  // A folder without visible items shows one blank row.
-  if (visible == 0 && grid->rowCount() > 0) {
-    for (int column = 0; column < 4; ++column) SetCell(grid, 0, column, QString());
-  }
-}
-
-void TfrMain::SelectRow(MediaKind kind, int row, bool runHandler) {
-  QTableWidget* grid = page(kind).sg;
-  row = std::clamp(row, 1, std::max(grid->rowCount(), 1));
-  {
-    const QSignalBlocker blocker(grid->selectionModel());
-    grid->setCurrentCell(row - 1, 0);
-    grid->viewport()->update();
-  }
-  if (runHandler) sgClick(kind);
-}
-
-const ItemRow* TfrMain::SelectedItem(MediaKind kind) {
-  const int n = ShownFolder(kind);
-  if (n == 0) return nullptr;
-  return VisibleItemAtRow(session_.model().of(kind).folder(n), page(kind).SelectedRow());
-}
-
-void TfrMain::ShowTitle(MediaKind kind) {
-  KindPage& shown = page(kind);
-  const ItemRow* item = SelectedItem(kind);
-  // Filling the field enables its button; right after a selection it is off again.
-  if (item != nullptr) {
-    shown.edTitle->setText(Utf8(item->title));
-  } else {
-    shown.edTitle->clear();
-  }
-  shown.btEdit->setEnabled(false);
-}
-
-void TfrMain::sgClick(MediaKind kind) {
-  ShowTitle(kind);
-  const ItemRow* item = SelectedItem(kind);
-  if (kind == MediaKind::Image && item != nullptr) ShowPreview(*item);
-}
-
-void TfrMain::ShowPreview(const ItemRow& item) {
-  if (!Preview::IsPicture(QString::fromStdString(item.sourceName))) return;
-  // Where the file is now: on the card, or on the computer for an item not yet written.
-  DispPrev->ShowFile(QString::fromStdString(NativePath(item.sourceDir + item.sourceName)));
-}
-
-void TfrMain::sgDblClick(MediaKind kind) {
-  const ItemRow* item = SelectedItem(kind);
-  if (item == nullptr) return;
-  const std::string path = NativePath(item->sourceDir + item->sourceName);
-  if (!path.empty()) opener_(path);
-}
-
-void TfrMain::sgEnter(MediaKind kind) { page(kind).edTitle->setFocus(); }
-
-void TfrMain::edTitleChange(MediaKind kind) { page(kind).btEdit->setEnabled(true); }
-
-void TfrMain::btEditClick(MediaKind kind) {
-  KindPage& shown = page(kind);
-  const int n = ShownFolder(kind);
-  if (SelectedItem(kind) != nullptr) {
-    session_.StoreItemTitle(kind, n, shown.SelectedRow(), shown.edTitle->text().toStdString());
-    RedrawItemList(kind);
-  }
-  shown.btEdit->setEnabled(false);
-  ShowUpdateDue();
-  shown.sg->setFocus();
-}
-
-void TfrMain::edTitleEnter(MediaKind kind) {
-  btEditClick(kind);
-  KindPage& shown = page(kind);
-  const int row = shown.SelectedRow();
-  if (row >= 1 && row < shown.ItemRows()) SelectRow(kind, row + 1, true);
-}
-
-// ---- Item buttons
-
-void TfrMain::btDelClick(MediaKind kind) {
-  const int n = ShownFolder(kind);
-  if (n == 0) return;
-  const int row = page(kind).SelectedRow();
-  if (!session_.DeleteItem(kind, n, row).changed) return;
-  SizeItemList(kind);
-  RedrawItemList(kind);
-  ShowDiskSpace();
-  ShowUpdateDue();
-  // The row stays; it now shows the next item (or the new last one).
-  SelectRow(kind, row, true);
-}
-
-void TfrMain::btRenClick(MediaKind kind) {
-  const int n = ShownFolder(kind);
-  if (n == 0) return;
-  session_.RenumberItems(kind, n);
-  RedrawItemList(kind);
-  ShowUpdateDue();
-}
-
-void TfrMain::btUpClick(MediaKind kind) { MoveSelectedItem(kind, -1); }
-
-void TfrMain::btDownClick(MediaKind kind) { MoveSelectedItem(kind, +1); }
-
-void TfrMain::MoveSelectedItem(MediaKind kind, int step) {
-  const int n = ShownFolder(kind);
-  if (n == 0) return;
-  const int row = page(kind).SelectedRow();
-  const EditResult result =
-      step < 0 ? session_.MoveItemUp(kind, n, row) : session_.MoveItemDown(kind, n, row);
-  if (!result.changed) return;
-  RedrawItemList(kind);
-  ShowUpdateDue();
-  // The selection follows the moved item.
-  SelectRow(kind, row + step, true);
-}
-
-// ---- Adding and dropping files
-
-void TfrMain::SetOpenFilesDialog(std::unique_ptr<OpenFilesDialog> dialog) {
-  openFiles_ = std::move(dialog);
-}
-
-void TfrMain::btAddClick(MediaKind kind) {
-  const int n = ShownFolder(kind);
-  if (n == 0 || !session_.PrepareAdd(kind)) return;
-  const std::vector<std::string> paths = openFiles_->Choose(this, DialogFilter(kind));
-  if (paths.empty()) return;
-  session_.AddFiles(kind, n, paths);
-  ShowStagedFiles(kind);
-}
-
-std::optional<MediaKind> TfrMain::ListAt(QPoint point) const {
-  // The grid's heading row, scroll bar and viewport are widgets inside it.
-  for (const QWidget* widget = childAt(point); widget != nullptr && widget != this;
-       widget = widget->parentWidget()) {
-    for (MediaKind kind : kAllKinds) {
-      if (widget == pages_[IndexOf(kind)]->sg) return kind;
-    }
-  }
-  return std::nullopt;
-}
-
-bool TfrMain::DropFilesAt(QPoint point, const std::vector<std::string>& paths) {
-  raise();
-  activateWindow();
-  const std::optional<MediaKind> kind = ListAt(point);
-  if (!kind.has_value() || paths.empty()) return false;
-  const int n = ShownFolder(*kind);
-  if (n == 0) return false;  // before the first load
-  session_.DropFiles(*kind, n, paths);
-  ShowStagedFiles(*kind);
-  return true;
-}
-
-void TfrMain::dragEnterEvent(QDragEnterEvent* event) {
-  if (!LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
-}
-
-void TfrMain::dragMoveEvent(QDragMoveEvent* event) {
-  if (!LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
-}
-
-void TfrMain::dropEvent(QDropEvent* event) {
-  std::vector<std::string> paths = LocalFiles(event->mimeData());
-  if (paths.empty()) return;
-  event->acceptProposedAction();
-  // The questions of the batch are asked once the drag is over, so that the program the files
-  // came from is not held waiting for the answers.
-  const QPoint point = event->position().toPoint();
-  QTimer::singleShot(0, this,
-                     [this, point, paths = std::move(paths)] { DropFilesAt(point, paths); });
-}
-
-// ---- Texts at the edge
-
-std::string TfrMain::NativePath(const std::string& modelPath) const {
-  return session_.NativePath(modelPath);
-}
-
-QString TfrMain::Utf8(std::string_view sjis) {
-  return QString::fromStdString(session_.ToUtf8(sjis));
 }
 
 }  // namespace sdmate

@@ -1,6 +1,7 @@
-// The main window: three kind pages, the drive chooser, the card buttons, the gauge, the
-// preview and the status bar. It renders the card model and calls the card session; it holds
-// no card rule of its own.
+// The main window: three kind pages, the right-hand column (drive chooser, card buttons, gauge,
+// preview) and the status bar, with the handlers of all their controls. The handlers call the
+// card session and have the pages and the column draw what the model then holds; the window
+// holds no card rule of its own.
 #pragma once
 
 #include <QMainWindow>
@@ -30,8 +31,11 @@ class QTabWidget;
 
 namespace sdmate {
 
+class DriveChooser;
+class FolderPicker;
 class OpenFilesDialog;
 class Preview;
+class SidePanel;
 class TfrAbout;
 
 // "ReadMe.txt" in the current directory, or else beside the program: its path, or empty when
@@ -58,6 +62,8 @@ class TfrMain : public QMainWindow, public StatusView {
   void SetOpener(Opener opener) { opener_ = std::move(opener); }
   // The add buttons' open-file dialog; tests replace it.
   void SetOpenFilesDialog(std::unique_ptr<OpenFilesDialog> dialog);
+  // The folder dialog of the drive chooser's "フォルダを指定…"; tests replace it.
+  void SetFolderPicker(std::unique_ptr<FolderPicker> picker);
   // The about box of the run, made right after the window.
   void SetAboutBox(TfrAbout* about);
   TfrAbout* aboutBox() const { return about_; }
@@ -111,7 +117,8 @@ class TfrMain : public QMainWindow, public StatusView {
   // The folder shown on a kind's page (from 1), 0 before the first load.
   int ShownFolder(MediaKind kind) const;
 
-  // Right-hand column, under the names of the window's controls.
+  // The tabs, and the controls of the right-hand column (they sit in the SidePanel), under the
+  // names of the window's controls.
   QTabWidget* pcMain;
   QComboBox* curDrive;
   QPushButton* btLoadMem;
@@ -137,22 +144,16 @@ class TfrMain : public QMainWindow, public StatusView {
  private:
   void BuildRightColumn(QWidget* client);
   void ConnectPage(KindPage& page);
-  void FillDriveChooser(char select);
-  void curDriveActivated(int index);
   // Redraws everything from the model after a load or an update.
   void ShowModel();
-  // Fills a kind's folder chooser with 1 .. N and shows folder `select`.
-  void FillFolderChooser(MediaKind kind, int select);
-  // The folder switch: row count, folder title, items; the selection goes to row 1.
-  void ShowFolder(MediaKind kind);
-  // Writes the rows of the shown folder's items; keeps the row count and the selection.
-  void RedrawItemList(MediaKind kind);
-  // Row count of the shown folder (one blank row for a folder without visible items).
-  void SizeItemList(MediaKind kind);
-  void SelectRow(MediaKind kind, int row, bool runHandler);
+  // Fills a kind's folder chooser from the model and shows folder `select`.
+  void ShowFolders(MediaKind kind, int select);
+  // The folder shown on a kind's page, nullptr before the first load.
+  const FolderSlot* ShownSlot(MediaKind kind) const;
+  // Selects a row of a kind's list and runs the list's handler, as a click on the row does.
+  void SelectRowAndShow(MediaKind kind, int row);
   // Up (step -1) or down (step +1) for the selected row; the selection follows the item.
   void MoveSelectedItem(MediaKind kind, int step);
-  void ShowTitle(MediaKind kind);
   void ShowPreview(const ItemRow& item);
   void ShowUpdateDue();
   // After files were staged on a kind's shown folder: rows, gauge, update button.
@@ -160,16 +161,16 @@ class TfrMain : public QMainWindow, public StatusView {
   // The item on the selected row of a kind's list, nullptr for a blank row.
   const ItemRow* SelectedItem(MediaKind kind);
   std::string NativePath(const std::string& modelPath) const;
-  QString Utf8(std::string_view sjis);
 
   CardSession session_;
   std::array<KindPage*, 3> pages_{};
+  SidePanel* sidePanel_ = nullptr;
+  DriveChooser* driveChooser_ = nullptr;
   QLabel* statusPanel_ = nullptr;
   Opener opener_;
   std::unique_ptr<OpenFilesDialog> openFiles_;
   TfrAbout* about_ = nullptr;
   std::set<char> commandLineDrives_;
-  int lastDriveIndex_ = -1;
   bool shown_ = false;
 };
 

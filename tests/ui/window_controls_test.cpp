@@ -116,6 +116,42 @@ TEST_F(WindowControlsTest, DriveChooserListsLettersAndThePickFolderEntry) {
   EXPECT_EQ(window().SelectedDrive(), second);
 }
 
+// Where the controls of the right-hand column sit in the window, whatever holds them; each
+// lies wholly inside every widget around it, so none is cut off.
+TEST_F(WindowControlsTest, RightColumnControlsKeepTheirPlacesAndAreNotClipped) {
+  Open();
+  window().show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
+  struct Place {
+    const char* name;
+    QRect inWindow;
+  };
+  const Place places[] = {
+      {"Panel5", {522, 4, 171, 60}},         {"Image4", {528, 18, 32, 32}},
+      {"Label6", {566, 8, 120, 18}},         {"Label7", {566, 26, 124, 16}},
+      {"Label8", {566, 42, 120, 16}},        {"lbDrive", {522, 70, 171, 16}},
+      {"curDrive", {522, 86, 171, 22}},      {"btLoadMem", {522, 114, 171, 28}},
+      {"lbDiskSpace", {522, 148, 171, 16}},  {"cgDiskSpace", {522, 164, 171, 16}},
+      {"stFree", {522, 182, 171, 16}},       {"btRefreshData", {522, 202, 171, 28}},
+      {"StaticText1", {533, 238, 148, 180}}, {"DispPrev", {535, 240, 144, 176}},
+      {"btBackUp", {522, 424, 171, 28}},     {"btHelp", {522, 458, 84, 28}},
+      {"btEnd", {609, 458, 84, 28}},         {"Label9", {522, 496, 77, 44}},
+      {"Image3", {605, 502, 88, 31}},        {"pcMain", {4, 4, 512, 556}},
+  };
+  for (const Place& place : places) {
+    auto* control = window().findChild<QWidget*>(QString::fromLatin1(place.name));
+    ASSERT_NE(control, nullptr) << place.name;
+    const QRect inWindow(control->mapTo(&window(), QPoint(0, 0)), control->size());
+    EXPECT_EQ(inWindow, place.inWindow) << place.name;
+    for (QWidget* around = control->parentWidget(); around != nullptr;
+         around = around->parentWidget()) {
+      const QRect inAround(control->mapTo(around, QPoint(0, 0)), control->size());
+      EXPECT_TRUE(around->rect().contains(inAround))
+          << place.name << " in " << around->objectName().toStdString();
+    }
+  }
+}
+
 // The fields count Shift-JIS bytes: a double-byte character takes two.
 TEST_F(WindowControlsTest, TitleFieldsRefuseTypingPastTheirByteLimits) {
   Open();

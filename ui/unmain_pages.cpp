@@ -1,0 +1,268 @@
+// The main window's handlers of the kind pages: the folders, the item lists and buttons, and
+// files added with the dialog or dropped on a list.
+#include <QComboBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <QUrl>
+
+#include "ui/open_files_dialog.h"
+#include "ui/preview.h"
+#include "ui/unmain.h"
+
+namespace sdmate {
+namespace {
+
+// The local files of a drag, as native paths in the order they were dragged.
+std::vector<std::string> LocalFiles(const QMimeData* data) {
+  std::vector<std::string> paths;
+  if (data == nullptr || !data->hasUrls()) return paths;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile())
+      paths.push_back(QDir::toNativeSeparators(url.toLocalFile()).toStdString());
+  }
+  return paths;
+}
+
+}  // namespace
+
+void TfrMain::ConnectPage(KindPage& page) {
+  const MediaKind kind = page.kind();
+  auto on = [this, kind](void (TfrMain::*handler)(MediaKind)) {
+    return [this, kind, handler] { (this->*handler)(kind); };
+  };
+  connect(page.sg->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          on(&TfrMain::sgClick));
+  connect(page.sg, &QTableWidget::cellDoubleClicked, this, on(&TfrMain::sgDblClick));
+  connect(&page, &KindPage::OpenKeyInList, this, on(&TfrMain::sgDblClick));
+  connect(&page, &KindPage::EnterInList, this, on(&TfrMain::sgEnter));
+  connect(page.edTitle, &QLineEdit::textChanged, this, on(&TfrMain::edTitleChange));
+  connect(&page, &KindPage::EnterInTitle, this, on(&TfrMain::edTitleEnter));
+  connect(page.btEdit, &QPushButton::clicked, this, on(&TfrMain::btEditClick));
+  connect(page.btDel, &QPushButton::clicked, this, on(&TfrMain::btDelClick));
+  connect(page.btRen, &QPushButton::clicked, this, on(&TfrMain::btRenClick));
+  connect(page.btUp, &QPushButton::clicked, this, on(&TfrMain::btUpClick));
+  connect(page.btDown, &QPushButton::clicked, this, on(&TfrMain::btDownClick));
+  connect(page.sbFolder, &QComboBox::currentIndexChanged, this, on(&TfrMain::sbFolderChange));
+  connect(page.btAddFolder, &QPushButton::clicked, this, on(&TfrMain::btAddFolderClick));
+  connect(page.btDelFolder, &QPushButton::clicked, this, on(&TfrMain::btDelFolderClick));
+  connect(page.edFolderTitle, &QLineEdit::textChanged, this, on(&TfrMain::edFolderTitleChange));
+  connect(&page, &KindPage::EnterInFolderTitle, this, on(&TfrMain::btEditFolderClick));
+  connect(page.btEditFolder, &QPushButton::clicked, this, on(&TfrMain::btEditFolderClick));
+  connect(page.btAdd, &QPushButton::clicked, this, on(&TfrMain::btAddClick));
+}
+
+// ---- Folders
+
+int TfrMain::ShownFolder(MediaKind kind) const {
+  const int n = pages_[IndexOf(kind)]->ChosenFolder();
+  return session_.model().of(kind).hasFolder(n) ? n : 0;
+}
+
+const FolderSlot* TfrMain::ShownSlot(MediaKind kind) const {
+  const int n = ShownFolder(kind);
+  return n == 0 ? nullptr : &session_.model().of(kind).folder(n);
+}
+
+void TfrMain::ShowFolders(MediaKind kind, int select) {
+  page(kind).FillFolderChooser(session_.model().of(kind).folderCount(), select);
+  sbFolderChange(kind);
+}
+
+void TfrMain::sbFolderChange(MediaKind kind) {
+  if (const FolderSlot* folder = ShownSlot(kind)) page(kind).ShowFolder(*folder);
+}
+
+void TfrMain::btAddFolderClick(MediaKind kind) {
+  const int added = session_.AddFolder(kind);
+  if (added == 0) return;
+  ShowFolders(kind, added);
+  ShowUpdateDue();
+}
+
+void TfrMain::btDelFolderClick(MediaKind kind) {
+  const int n = ShownFolder(kind);
+  if (n == 0) return;
+  const FolderDeleteResult result = session_.DeleteFolder(kind, n);
+  if (!result.deleted) return;
+  ShowFolders(kind, result.folderToShow);
+  ShowDiskSpace();
+  ShowUpdateDue();
+}
+
+void TfrMain::edFolderTitleChange(MediaKind kind) { page(kind).btEditFolder->setEnabled(true); }
+
+void TfrMain::btEditFolderClick(MediaKind kind) {
+  KindPage& shown = page(kind);
+  const int n = ShownFolder(kind);
+  if (n != 0) session_.StoreFolderTitle(kind, n, shown.edFolderTitle->text().toStdString());
+  shown.btEditFolder->setEnabled(false);
+  ShowUpdateDue();
+}
+
+// ---- Item lists
+
+const ItemRow* TfrMain::SelectedItem(MediaKind kind) {
+  const FolderSlot* folder = ShownSlot(kind);
+  if (folder == nullptr) return nullptr;
+  return VisibleItemAtRow(*folder, page(kind).SelectedRow());
+}
+
+void TfrMain::SelectRowAndShow(MediaKind kind, int row) {
+  page(kind).SelectRow(row);
+  sgClick(kind);
+}
+
+void TfrMain::sgClick(MediaKind kind) {
+  const ItemRow* item = SelectedItem(kind);
+  page(kind).ShowTitle(item);
+  if (kind == MediaKind::Image && item != nullptr) ShowPreview(*item);
+}
+
+void TfrMain::ShowPreview(const ItemRow& item) {
+  if (!Preview::IsPicture(QString::fromStdString(item.sourceName))) return;
+  // Where the file is now: on the card, or on the computer for an item not yet written.
+  DispPrev->ShowFile(QString::fromStdString(NativePath(item.sourceDir + item.sourceName)));
+}
+
+void TfrMain::sgDblClick(MediaKind kind) {
+  const ItemRow* item = SelectedItem(kind);
+  if (item == nullptr) return;
+  const std::string path = NativePath(item->sourceDir + item->sourceName);
+  if (!path.empty()) opener_(path);
+}
+
+void TfrMain::sgEnter(MediaKind kind) { page(kind).edTitle->setFocus(); }
+
+void TfrMain::edTitleChange(MediaKind kind) { page(kind).btEdit->setEnabled(true); }
+
+void TfrMain::btEditClick(MediaKind kind) {
+  KindPage& shown = page(kind);
+  const int n = ShownFolder(kind);
+  if (SelectedItem(kind) != nullptr) {
+    session_.StoreItemTitle(kind, n, shown.SelectedRow(), shown.edTitle->text().toStdString());
+    shown.RedrawItemList(*ShownSlot(kind));
+  }
+  shown.btEdit->setEnabled(false);
+  ShowUpdateDue();
+  shown.sg->setFocus();
+}
+
+void TfrMain::edTitleEnter(MediaKind kind) {
+  btEditClick(kind);
+  KindPage& shown = page(kind);
+  const int row = shown.SelectedRow();
+  if (row >= 1 && row < shown.ItemRows()) SelectRowAndShow(kind, row + 1);
+}
+
+// ---- Item buttons
+
+void TfrMain::btDelClick(MediaKind kind) {
+  const int n = ShownFolder(kind);
+  if (n == 0) return;
+  const int row = page(kind).SelectedRow();
+  if (!session_.DeleteItem(kind, n, row).changed) return;
+  page(kind).SizeItemList(*ShownSlot(kind));
+  page(kind).RedrawItemList(*ShownSlot(kind));
+  ShowDiskSpace();
+  ShowUpdateDue();
+  // The row stays; it now shows the next item (or the new last one).
+  SelectRowAndShow(kind, row);
+}
+
+void TfrMain::btRenClick(MediaKind kind) {
+  const int n = ShownFolder(kind);
+  if (n == 0) return;
+  session_.RenumberItems(kind, n);
+  page(kind).RedrawItemList(*ShownSlot(kind));
+  ShowUpdateDue();
+}
+
+void TfrMain::btUpClick(MediaKind kind) { MoveSelectedItem(kind, -1); }
+
+void TfrMain::btDownClick(MediaKind kind) { MoveSelectedItem(kind, +1); }
+
+void TfrMain::MoveSelectedItem(MediaKind kind, int step) {
+  const int n = ShownFolder(kind);
+  if (n == 0) return;
+  const int row = page(kind).SelectedRow();
+  const EditResult result =
+      step < 0 ? session_.MoveItemUp(kind, n, row) : session_.MoveItemDown(kind, n, row);
+  if (!result.changed) return;
+  page(kind).RedrawItemList(*ShownSlot(kind));
+  ShowUpdateDue();
+  // The selection follows the moved item.
+  SelectRowAndShow(kind, row + step);
+}
+
+// ---- Adding and dropping files
+
+void TfrMain::SetOpenFilesDialog(std::unique_ptr<OpenFilesDialog> dialog) {
+  openFiles_ = std::move(dialog);
+}
+
+void TfrMain::btAddClick(MediaKind kind) {
+  const int n = ShownFolder(kind);
+  if (n == 0 || !session_.PrepareAdd(kind)) return;
+  const std::vector<std::string> paths = openFiles_->Choose(this, DialogFilter(kind));
+  if (paths.empty()) return;
+  session_.AddFiles(kind, n, paths);
+  ShowStagedFiles(kind);
+}
+
+std::optional<MediaKind> TfrMain::ListAt(QPoint point) const {
+  // The grid's heading row, scroll bar and viewport are widgets inside it.
+  for (const QWidget* widget = childAt(point); widget != nullptr && widget != this;
+       widget = widget->parentWidget()) {
+    for (MediaKind kind : kAllKinds) {
+      if (widget == pages_[IndexOf(kind)]->sg) return kind;
+    }
+  }
+  return std::nullopt;
+}
+
+bool TfrMain::DropFilesAt(QPoint point, const std::vector<std::string>& paths) {
+  raise();
+  activateWindow();
+  const std::optional<MediaKind> kind = ListAt(point);
+  if (!kind.has_value() || paths.empty()) return false;
+  const int n = ShownFolder(*kind);
+  if (n == 0) return false;  // before the first load
+  session_.DropFiles(*kind, n, paths);
+  ShowStagedFiles(*kind);
+  return true;
+}
+
+void TfrMain::dragEnterEvent(QDragEnterEvent* event) {
+  if (!LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void TfrMain::dragMoveEvent(QDragMoveEvent* event) {
+  if (!LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void TfrMain::dropEvent(QDropEvent* event) {
+  std::vector<std::string> paths = LocalFiles(event->mimeData());
+  if (paths.empty()) return;
+  event->acceptProposedAction();
+  // The questions of the batch are asked once the drag is over, so that the program the files
+  // came from is not held waiting for the answers.
+  const QPoint point = event->position().toPoint();
+  QTimer::singleShot(0, this,
+                     [this, point, paths = std::move(paths)] { DropFilesAt(point, paths); });
+}
+
+// ---- Texts at the edge
+
+std::string TfrMain::NativePath(const std::string& modelPath) const {
+  return session_.NativePath(modelPath);
+}
+
+}  // namespace sdmate
