@@ -368,8 +368,15 @@ void CommitRunner::StayAtSource(NeedState& need) {
   }
   const std::string source = KeyOf(need.item->SourcePath());
   if (auto taken = needAt_.find(source); taken != needAt_.end() && taken->second != need.token) {
-    need.key.clear();  // still counted: it must survive somewhere
-    return;
+    if (ContentAt(source) != need.token) {
+      need.key.clear();  // still counted: it must survive somewhere
+      return;
+    }
+    // The file is still there: the step that was to write another item's file onto it will not
+    // run, and that item does not get its place.
+    for (NeedState& other : needList_) {
+      if (&other != &need && other.key == source && other.token == taken->second) other.key.clear();
+    }
   }
   need.key = source;
   needAt_[source] = need.token;

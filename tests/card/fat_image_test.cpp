@@ -17,16 +17,28 @@ bool Run(const std::string& command) {
 // A vfat image mounted on a folder for the life of the object.
 class FatMount {
  public:
-  explicit FatMount(const fs::path& base) : image_(base / "card.img"), mount_(base / "mnt") {
+  // filled: a folder whose tree is copied into the image before it is mounted (much faster than
+  // writing through the mount).
+  // clusterSectors: sectors of 512 bytes per cluster (0: mkfs.vfat's choice).
+  explicit FatMount(const fs::path& base, int megabytes = 32, const fs::path& filled = {},
+                    int clusterSectors = 0)
+      : image_(base / "card.img"), mount_(base / "mnt") {
     if (!fs::exists("/dev/fuse") || !Run("command -v fusefat") || !Run("command -v mkfs.vfat")) {
       reason_ = "FUSE, fusefat or mkfs.vfat is not available";
       return;
     }
     fs::create_directories(mount_);
     { std::ofstream(image_).flush(); }
-    fs::resize_file(image_, 32 * 1024 * 1024);
-    if (!Run("mkfs.vfat -n SDCARD '" + image_.string() + "'")) {
+    fs::resize_file(image_, static_cast<std::uintmax_t>(megabytes) * 1024 * 1024);
+    const std::string cluster =
+        clusterSectors > 0 ? " -s " + std::to_string(clusterSectors) : std::string();
+    if (!Run("mkfs.vfat -n SDCARD" + cluster + " '" + image_.string() + "'")) {
       reason_ = "mkfs.vfat failed";
+      return;
+    }
+    if (!filled.empty() &&
+        !Run("mcopy -s -m -i '" + image_.string() + "' '" + filled.string() + "'/* ::/")) {
+      reason_ = "mcopy (mtools) could not fill the image";
       return;
     }
     if (!Run("fusefat -o rw+ '" + image_.string() + "' '" + mount_.string() + "'")) {
@@ -96,6 +108,59 @@ TEST(FatImageTest, LoadEditUpdateAndReadBackOnFat) {
                         ReadBytes(fat.mount() / "PRIVATE/DOCOMO/TABLE/STILL/SUD002.TBL"))
                 .folderTitle,
             "three");
+}
+
+// A full card of one kind on FAT: 127 folders of 128 small pictures, loaded, edited (a delete
+// and a renumber, a title, a folder delete near the end and a new folder with a new picture)
+// and committed, then read back byte for byte.
+TEST(FatImageTest, AFullCardOfOneKindOnFat) {
+  TempDir temp;
+  CardBuilder tree(temp.path() / "tree");
+  for (int n = 1; n <= kMaxFolders; ++n) {
+    std::vector<TableItem> items;
+    for (int p = 1; p <= kMaxItems; ++p) {
+      items.push_back({.name = DataFileName(MediaKind::Image, p, ".JPG"),
+                       .title = "t" + std::to_string(p),
+                       .content = std::to_string(n) + "/" + std::to_string(p)});
+    }
+    tree.Folder(MediaKind::Image, n, "f" + std::to_string(n), items);
+  }
+  if (!sdmate::test::Run("command -v mcopy")) GTEST_SKIP() << "mcopy (mtools) is not available";
+  // Large clusters: fusefat cannot grow a directory past its first clusters, and the table
+  // directory of a full kind takes its temporary names beside 127 tables.
+  FatMount fat(temp.path(), 320, tree.root(), 32);
+  if (!fat.reason().empty()) GTEST_SKIP() << fat.reason();
+  CardRig rig(fat.mount());
+  const std::string photo = rig.ComputerFile("new.jpg", "new picture");
+  ASSERT_TRUE(rig.Load().loaded);
+  ASSERT_EQ(rig.model().of(MediaKind::Image).folderCount(), kMaxFolders);
+  ASSERT_TRUE(rig.session.DeleteItem(MediaKind::Image, 1, 1).changed);
+  ASSERT_TRUE(rig.session.RenumberItems(MediaKind::Image, 1).changed);
+  ASSERT_TRUE(rig.session.StoreItemTitle(MediaKind::Image, 64, 5, "five").changed);
+  // A full folder takes no file, deleted items included; a folder made in the deleted one's
+  // stead does.
+  ASSERT_EQ(rig.AddFiles(MediaKind::Image, 1, {photo}).staged, 0);
+  ASSERT_TRUE(rig.DeleteFolder(MediaKind::Image, 126).deleted);
+  ASSERT_EQ(rig.session.AddFolder(MediaKind::Image), kMaxFolders);
+  ASSERT_EQ(rig.AddFiles(MediaKind::Image, kMaxFolders, {photo}).staged, 1);
+  ExpectCompleted(rig, rig.Update());
+
+  const CardModel after = rig.LoadFresh();
+  const auto listed = ListedContents(rig, after, MediaKind::Image);
+  ASSERT_EQ(listed.size(), 127u);
+  std::vector<std::string> first;
+  for (int p = 2; p <= kMaxItems; ++p) first.push_back("1/" + std::to_string(p));
+  EXPECT_EQ(listed[0], first);
+  EXPECT_EQ(listed[126], std::vector<std::string>{"new picture"});
+  for (int n = 2; n <= 126; ++n) {
+    const int was = n < 126 ? n : 127;
+    ASSERT_EQ(listed[static_cast<std::size_t>(n - 1)].size(), 128u) << n;
+    EXPECT_EQ(listed[static_cast<std::size_t>(n - 1)][127], std::to_string(was) + "/128") << n;
+  }
+  EXPECT_EQ(VisibleItems(after.of(MediaKind::Image).folder(64))[4]->title, "five");
+  EXPECT_EQ(ReadBytes(fat.mount() / "PRIVATE/DOCOMO/STILL/SUD126/STIL0001.JPG"), "127/1");
+  EXPECT_EQ(ReadBytes(fat.mount() / "PRIVATE/DOCOMO/STILL/SUD127/STIL0001.JPG"), "new picture");
+  ExpectNoTemporaries(rig);
 }
 
 }  // namespace

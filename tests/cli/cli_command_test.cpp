@@ -237,6 +237,22 @@ TEST_F(CliCommand, EditAddsDeletesMovesAndRenumbersInOneCommit) {
   for (const std::string& file : ListTree(card)) EXPECT_FALSE(file.ends_with("_")) << file;
 }
 
+// An add the engine declines (a text file is no standby image, and without --yes the size
+// question is answered No) is said, the other operations are committed, and the status is 1.
+TEST_F(CliCommand, AnAddThatWasSkippedEndsWithStatusOne) {
+  BuildSmallCard();
+  fs::path notes = ComputerFile("notes.txt", "not a picture");
+  Outcome edited = Sdmate(
+      {"edit", Card(), "add", "image", "1", notes.string(), "title", "image", "1", "1", "x"});
+  EXPECT_EQ(edited.status, 1) << Describe(edited);
+  EXPECT_NE(edited.err.find("追加しませんでした: add image 1"), std::string::npos)
+      << Describe(edited);
+  ContentTable table = DecodeTable(
+      MediaKind::Image, ReadBytes(builder.Native("\\PRIVATE\\DOCOMO\\TABLE\\STILL\\SUD001.TBL")));
+  ASSERT_EQ(table.entries.size(), 3u);
+  EXPECT_EQ(table.entries[0].title, "x");
+}
+
 TEST_F(CliCommand, DryRunPrintsTheEditsAndLeavesEveryByte) {
   BuildSmallCard();
   fs::path photo = ComputerFile("photo.jpg", "the photo");

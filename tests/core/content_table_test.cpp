@@ -107,6 +107,17 @@ TEST(DecodeTable, ReadsTheHandsetsWidths) {
   EXPECT_EQ(table.entries[1].stamp, "2006:01:01 00:00:00");
 }
 
+// The header's title field holds 62 bytes of which 48 are read: a double-byte character across
+// byte 48 is left out whole, so a rewrite never ends the title in half a character.
+TEST(DecodeTable, AFolderTitleLongerThanWhatIsReadEndsAtAWholeCharacter) {
+  std::string title = "A";
+  for (int i = 0; i < 30; ++i) title += "\x82\xA0";
+  std::string bytes = BuildTableHeader("\\D", title.substr(0, 61), 0);
+  const std::string read = DecodeTable(MediaKind::Image, bytes).folderTitle;
+  EXPECT_EQ(read, title.substr(0, 47));
+  EXPECT_EQ(BuildTableHeader("\\D", read, 0).substr(258, 62), read + std::string(15, '\0'));
+}
+
 TEST(DecodeTable, SizeDecidesTheCount) {
   EXPECT_EQ(EntryCountOf(512), 0);
   EXPECT_EQ(EntryCountOf(512 + 256 * 3 + 100), 3);

@@ -56,6 +56,32 @@ std::vector<std::string> CardRig::TableNames(MediaKind kind, int n) const {
   return names;
 }
 
+std::vector<std::vector<std::string>> ListedContents(const CardRig& rig, const CardModel& model,
+                                                     MediaKind kind) {
+  std::vector<std::vector<std::string>> folders;
+  const KindState& state = model.of(kind);
+  for (int n = 1; n <= state.folderCount(); ++n) {
+    std::vector<std::string>& contents = folders.emplace_back();
+    for (const ItemRow* item : VisibleItems(state.folder(n))) {
+      contents.push_back(rig.realFiles->ReadFile(item->SourcePath()).value_or("(missing)"));
+    }
+  }
+  return folders;
+}
+
+std::multiset<std::string> ContentsBelow(const CardRig& rig, const std::string& relative) {
+  std::multiset<std::string> contents;
+  for (const auto& [name, bytes] : SnapshotTree(rig.cardRoot() / relative)) contents.insert(bytes);
+  return contents;
+}
+
+void ExpectNoTemporaries(const CardRig& rig) {
+  for (const std::string& name : ListTree(rig.cardRoot())) {
+    EXPECT_EQ(name.find("~SDM"), std::string::npos) << name;
+    EXPECT_NE(name.back(), '_') << name;
+  }
+}
+
 std::vector<TableItem> Stills(std::initializer_list<int> numbers) {
   std::vector<TableItem> items;
   for (int p : numbers) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -79,6 +80,15 @@ class CardRig {
 
 // Still items numbered as given, each titled "t" and its name ("tSTIL0001.JPG").
 std::vector<TableItem> Stills(std::initializer_list<int> numbers);
+
+// The bytes of every file of each folder a model lists, folder by folder in list order, read
+// from the card.
+std::vector<std::vector<std::string>> ListedContents(const CardRig& rig, const CardModel& model,
+                                                     MediaKind kind);
+// The bytes of every file below a folder of the card ("PRIVATE/DOCOMO/STILL").
+std::multiset<std::string> ContentsBelow(const CardRig& rig, const std::string& relative);
+// No temporary file of a commit is left anywhere on the card.
+void ExpectNoTemporaries(const CardRig& rig);
 
 // The commit ran, nothing failed, and it ended with the completion message.
 void ExpectCompleted(const CardRig& rig, const UpdateResult& result);
