@@ -90,7 +90,7 @@ KindPage::KindPage(MediaKind kind, const ByteCounter& bytesOf, CardText textOf, 
 
   sg = new QTableWidget(KindPage::kInitialRows - 1, 4, this);
   sg->setObjectName(Name("sg", traits));
-  sg->setGeometry(8, 98, 406, 424);
+  sg->setGeometry(8, 98, 406, 504);
   sg->setFont(ListFont());
   sg->setSelectionBehavior(QAbstractItemView::SelectRows);
   sg->setSelectionMode(QAbstractItemView::SingleSelection);

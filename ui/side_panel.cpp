@@ -73,7 +73,8 @@ SidePanel::SidePanel(QWidget* parent) : QWidget(parent) {
 
   StaticText1 = new QFrame(this);
   StaticText1->setObjectName(QStringLiteral("StaticText1"));
-  StaticText1->setGeometry((kWidth - Preview::kWidth - 4) / 2, 234, Preview::kWidth + 4,
+  // Row 230: the buttons of the card's history.
+  StaticText1->setGeometry((kWidth - Preview::kWidth - 4) / 2, 262, Preview::kWidth + 4,
                            Preview::kHeight + 4);
   StaticText1->setFrameShape(QFrame::Box);
   StaticText1->setStyleSheet(QStringLiteral("QFrame#StaticText1 { background: white; }"));
@@ -81,17 +82,18 @@ SidePanel::SidePanel(QWidget* parent) : QWidget(parent) {
   DispPrev->setObjectName(QStringLiteral("DispPrev"));
   DispPrev->move(2, 2);
 
-  btBackUp = Button(this, "btBackUp", "データバックアップ", {0, 420, kWidth, 28}, false);
-  btHelp = Button(this, "btHelp", "ヘルプ", {0, 454, 84, 28}, true);
-  btEnd = Button(this, "btEnd", "終了", {kWidth - 84, 454, 84, 28}, true);
+  btBackUp = Button(this, "btBackUp", "データバックアップ", {0, 446, kWidth, 26}, false);
+  // Row 474: the restore of a backup; row 502: the card check and the eject.
+  btHelp = Button(this, "btHelp", "ヘルプ", {0, 532, 84, 28}, true);
+  btEnd = Button(this, "btEnd", "終了", {kWidth - 84, 532, 84, 28}, true);
 
   // The banner and its caption both lead to the sister site.
   ClickLabel* caption = ClickableLabel(this, "Label9", "待受け画像のダウンロードはこちらへ",
-                                       {0, 492, kWidth - 88 - 6, 44});
+                                       {0, 570, kWidth - 88 - 6, 44});
   caption->setWordWrap(true);
   caption->setCursor(Qt::PointingHandCursor);
   Label9 = caption;
-  ClickLabel* banner = ClickableLabel(this, "Image3", "", {kWidth - 88, 498, 88, 31});
+  ClickLabel* banner = ClickableLabel(this, "Image3", "", {kWidth - 88, 576, 88, 31});
   banner->setPixmap(BannerPixmap());
   banner->setToolTip(QString::fromLatin1(kSisterSiteAddress));
   banner->setCursor(Qt::PointingHandCursor);

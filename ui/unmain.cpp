@@ -68,7 +68,7 @@ TfrMain::TfrMain(const SessionServices& services, QWidget* parent)
 
   pcMain = new QTabWidget(client);
   pcMain->setObjectName(QStringLiteral("pcMain"));
-  pcMain->setGeometry(4, 4, 512, 556);
+  pcMain->setGeometry(4, 4, 512, 636);
   for (MediaKind kind : kAllKinds) {
     auto* page = new KindPage(
         kind, [this](std::string_view utf8) { return session_.FromUtf8(utf8).size(); },

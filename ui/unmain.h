@@ -47,7 +47,7 @@ class TfrMain : public QMainWindow, public StatusView {
 
  public:
   static constexpr int kClientWidth = 697;
-  static constexpr int kClientHeight = 587;
+  static constexpr int kClientHeight = 667;
 
   // The window's session works through the services main built.
   explicit TfrMain(const SessionServices& services, QWidget* parent = nullptr);

@@ -26,7 +26,7 @@ class WindowControlsTest : public WindowTest {};
 TEST_F(WindowControlsTest, StartsWithOnlyLoadHelpEndAndTheDriveChooserUsable) {
   Open();
   EXPECT_EQ(window().windowTitle(), "Sdmate");
-  EXPECT_EQ(window().size(), QSize(697, 587));
+  EXPECT_EQ(window().size(), QSize(697, 667));
   EXPECT_EQ(window().minimumSize(), window().maximumSize());
   for (const char* name : {"btLoadMem", "btHelp", "btEnd", "curDrive"}) {
     auto* control = window().findChild<QWidget*>(QString::fromLatin1(name));
@@ -133,10 +133,10 @@ TEST_F(WindowControlsTest, RightColumnControlsKeepTheirPlacesAndAreNotClipped) {
       {"curDrive", {522, 86, 171, 22}},      {"btLoadMem", {522, 114, 171, 28}},
       {"lbDiskSpace", {522, 148, 171, 16}},  {"cgDiskSpace", {522, 164, 171, 16}},
       {"stFree", {522, 182, 171, 16}},       {"btRefreshData", {522, 202, 171, 28}},
-      {"StaticText1", {533, 238, 148, 180}}, {"DispPrev", {535, 240, 144, 176}},
-      {"btBackUp", {522, 424, 171, 28}},     {"btHelp", {522, 458, 84, 28}},
-      {"btEnd", {609, 458, 84, 28}},         {"Label9", {522, 496, 77, 44}},
-      {"Image3", {605, 502, 88, 31}},        {"pcMain", {4, 4, 512, 556}},
+      {"StaticText1", {533, 266, 148, 180}}, {"DispPrev", {535, 268, 144, 176}},
+      {"btBackUp", {522, 450, 171, 26}},     {"btHelp", {522, 536, 84, 28}},
+      {"btEnd", {609, 536, 84, 28}},         {"Label9", {522, 574, 77, 44}},
+      {"Image3", {605, 580, 88, 31}},        {"pcMain", {4, 4, 512, 636}},
   };
   for (const Place& place : places) {
     auto* control = window().findChild<QWidget*>(QString::fromLatin1(place.name));
