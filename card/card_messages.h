@@ -62,6 +62,34 @@ inline constexpr char kSourceMissing[] = "コピー元のファイルがない�
 inline constexpr char kKeptInTemporary[] =
     "残すデータを元の場所に戻せなかったため、一時ファイルに残しました：";
 
+// The history: snapshots, undo, restore.
+inline constexpr char kNothingChanged[] = "変更はありません";
+inline constexpr char kHistoryNotWritten[] =
+    "更新前の状態を記録できないため、メモリカードを更新しませんでした．\n"
+    "記録先のフォルダに書き込めるか、空きがあるかを確かめてください．\n";
+inline constexpr char kHistoryNotFinished[] = "履歴に更新の終わりを記録できませんでした：";
+inline constexpr char kNotDurable[] = "メモリカードへの書き込みを確定できませんでした：";
+inline constexpr char kUndoQuestion[] = "直前のメモリカード更新を取り消しますか？";
+inline constexpr char kNothingToUndo[] = "取り消せるメモリカード更新はありません．";
+inline constexpr char kUndoRefused[] =
+    "この更新のあとにメモリカードのテーブルが変更されているため、取り消せません．\n"
+    "(携帯電話やほかのプログラムでメモリカードが変更された可能性があります)";
+inline constexpr char kUndoUnfinished[] =
+    "この更新は途中で終わっています．更新前に記録した状態に戻します．";
+inline constexpr char kUnfinishedFound[] =
+    "前回のメモリカード更新が途中で終わっています．\n更新前の状態に戻しますか？";
+inline constexpr char kUndoCompleted[] = "メモリカード更新を取り消しました";
+inline constexpr char kRestoreCompleted[] = "バックアップからの復元が完了しました";
+inline constexpr char kNotABackup[] = "バックアップのフォルダではありません：";
+inline constexpr char kRestoreNothing[] = "メモリカードはすでにバックアップと同じです．";
+inline constexpr char kStepCopy[] = "コピー";
+inline constexpr char kStepMove[] = "移動";
+inline constexpr char kStepDelete[] = "削除";
+inline constexpr char kStepTable[] = "テーブル";
+inline constexpr char kStepFolder[] = "フォルダ作成";
+inline constexpr char kUndoStatus[] = "メモリカード更新の取り消し中...";
+inline constexpr char kRestoreStatus[] = "バックアップからの復元中...";
+
 // The backup.
 inline constexpr char kBackupStatus[] = "データのバックアップ中...";
 inline constexpr char kBackupCompleted[] = "バックアップが完了しました";

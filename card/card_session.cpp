@@ -15,7 +15,8 @@ LoadResult CardSession::Load(char drive, LoadOptions options) {
 
 UpdateResult CardSession::Update() {
   UpdateResult result =
-      UpdateCard(model_, backupAdvice_, services_.files, services_.drives, services_.feedback);
+      UpdateCard(model_, backupAdvice_, services_.files, services_.drives, services_.feedback,
+                 history_);
   if (result.ran) updateDue_ = false;
   return result;
 }

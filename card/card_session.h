@@ -11,6 +11,7 @@
 #include "card/card_check.h"
 #include "card/card_load.h"
 #include "card/card_update.h"
+#include "card/history.h"
 #include "editing/folder_operations.h"
 #include "editing/item_operations.h"
 #include "import/stage_files.h"
@@ -31,7 +32,9 @@ struct SessionServices {
 
 class CardSession {
  public:
-  explicit CardSession(const SessionServices& services) : services_(services) {}
+  explicit CardSession(const SessionServices& services)
+      : services_(services),
+        history_(services.places.historyDirectory, services.files, services.clock) {}
 
   const CardModel& model() const { return model_; }
 
@@ -114,6 +117,7 @@ class CardSession {
   }
 
   SessionServices services_;
+  History history_;
   CardModel model_;
   bool updateDue_ = false;
   bool backupAdvice_ = false;

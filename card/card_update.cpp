@@ -1,10 +1,8 @@
-// Card update: every table of the three kinds rewritten, the data files deleted, renamed,
-// copied and moved to match, and the card read back.
+// Card update: the commit of the staged edits, and the read-back shared with every commit.
 #include "card/card_update.h"
 
 #include "card/card_messages.h"
 #include "card/commit_plan.h"
-#include "card/commit_runner.h"
 
 namespace sdmate {
 namespace {
@@ -26,29 +24,22 @@ std::string FailureMessage(const std::vector<std::string>& failures) {
 
 }  // namespace
 
-UpdateResult UpdateCard(CardModel& model, bool& backupAdvice, Files& files, Drives& drives,
-                        Feedback& feedback) {
+UpdateResult CommitPlans(CardModel& model, CommitRequest& request, bool& backupAdvice, Files& files,
+                         Drives& drives, Feedback& feedback, History& history,
+                         const char* completed) {
   UpdateResult result;
-  if (!model.loaded || model.drive == 0) {
-    feedback.Tell(MessageKind::Warning, text::kNotLoaded);
-    return result;
-  }
-  if (!model.complete) {
-    // Rewriting now would empty the folders whose tables could not be read.
-    feedback.Tell(MessageKind::Warning, text::kIncomplete);
-    return result;
-  }
   {
     Feedback::BusyGuard busy = feedback.Busy();
     // Always the drive that was loaded, whatever the chooser shows by now.
     const char drive = model.drive;
-    int folderTotal = 0;
-    for (MediaKind kind : kAllKinds) folderTotal += model.of(kind).folderCount();
-    // The whole commit is planned before its first operation runs.
-    std::vector<KindPlan> plans;
-    for (MediaKind kind : kAllKinds) plans.push_back(PlanKind(model.of(kind), kind, drive, files));
-    CommitRunner runner(drive, files, feedback, result.failures, folderTotal);
-    runner.Run(plans);
+    const CommitOutcome outcome =
+        RunCommit(drive, request, files, drives, feedback, history, result.failures);
+    if (outcome.snapshotFailed) {
+      feedback.Status("");
+      return result;  // nothing reached the card; the edits stay staged
+    }
+    result.changed = outcome.changed;
+    result.snapshot = outcome.snapshot;
 
     feedback.Status(text::kReloadStatus);
     // The user agreed to use this drive when it was loaded, and it has just been written:
@@ -64,12 +55,36 @@ UpdateResult UpdateCard(CardModel& model, bool& backupAdvice, Files& files, Driv
     feedback.Status("");
   }
   result.ran = true;
-  if (result.failures.empty()) {
-    feedback.Tell(MessageKind::Information, text::kUpdateCompleted);
-  } else {
+  if (!result.failures.empty()) {
     feedback.Tell(MessageKind::Warning, FailureMessage(result.failures));
+  } else {
+    feedback.Tell(MessageKind::Information, result.changed ? completed : text::kNothingChanged);
   }
   return result;
+}
+
+UpdateResult UpdateCard(CardModel& model, bool& backupAdvice, Files& files, Drives& drives,
+                        Feedback& feedback, History& history) {
+  if (!model.loaded || model.drive == 0) {
+    feedback.Tell(MessageKind::Warning, text::kNotLoaded);
+    return {};
+  }
+  if (!model.complete) {
+    // Rewriting now would empty the folders whose tables could not be read.
+    feedback.Tell(MessageKind::Warning, text::kIncomplete);
+    return {};
+  }
+  CommitRequest request;
+  {
+    Feedback::BusyGuard busy = feedback.Busy();
+    // The whole commit is planned before its first operation runs.
+    for (MediaKind kind : kAllKinds) {
+      request.progressTotal += model.of(kind).folderCount();
+      request.plans.push_back(PlanKind(model.of(kind), kind, model.drive, files));
+    }
+  }
+  return CommitPlans(model, request, backupAdvice, files, drives, feedback, history,
+                     text::kUpdateCompleted);
 }
 
 }  // namespace sdmate

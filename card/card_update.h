@@ -1,23 +1,35 @@
-// The commit: every table rewritten, the data files deleted, renamed, copied and moved to
-// match, and the card read back.
+// The commit: every table that changes rewritten, the data files deleted, renamed, copied and
+// moved to match, and the card read back; with a snapshot before it in the card's history.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "card/card_commit.h"
 #include "card/card_load.h"
+#include "card/history.h"
 
 namespace sdmate {
 
 struct UpdateResult {
-  bool ran = false;                   // false: refused (nothing loaded, or a table unreadable)
+  bool ran = false;      // false: refused (nothing loaded, a table unreadable, no snapshot)
+  bool changed = false;  // something was to be written to the card
   std::vector<std::string> failures;  // operations that failed, for the final warning
   LoadResult reload;
+  std::optional<Snapshot> snapshot;  // the snapshot taken before it, when a history is kept
 };
 
 // Writes to the drive that was loaded (model.drive), whatever is chosen since, and reloads it.
-// Ends with the completion message, or with a warning listing what failed.
+// Ends with the completion message ("変更はありません" when nothing had to be written), or with
+// a warning listing what failed.
 UpdateResult UpdateCard(CardModel& model, bool& backupAdvice, Files& files, Drives& drives,
-                        Feedback& feedback);
+                        Feedback& feedback, History& history);
+
+// Plans made elsewhere (an undo, a restore, a repair) committed on the loaded drive the same
+// way, the card read back, and completed told when all went well.
+UpdateResult CommitPlans(CardModel& model, CommitRequest& request, bool& backupAdvice, Files& files,
+                         Drives& drives, Feedback& feedback, History& history,
+                         const char* completed);
 
 }  // namespace sdmate

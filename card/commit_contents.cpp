@@ -69,7 +69,7 @@ bool CommitRunner::Displace(const std::string& key) {
   for (int attempt = 0; attempt < 4096; ++attempt) {
     char name[32];
     std::snprintf(name, sizeof name, "~SDM%04X.TMP", ++temporaryNumber_ & 0xFFFF);
-    const std::string path = dataDirectory_ + name;
+    const std::string path = temporaryDirectory_ + name;
     if (files_.Exists(path)) continue;
     if (!Guard(path) || !files_.ShellMove(path_[key], path)) return false;
     const std::string temporaryKey = KeyOf(path);

@@ -32,16 +32,13 @@ class Planner {
     Status(text::kRemovedFoldersStatus);
     RemovedFolders(state);
     Status(traits.tableStatus);
-    Add({.step = Step::MakeDirectory,
-         .path = TableDirectory(drive_, kind_),
-         .text = text::kFolderNotMade});
+    const std::string tableDirectory = TableDirectory(drive_, kind_);
+    if (!files_.IsDirectory(tableDirectory)) {
+      Add({.step = Step::MakeDirectory, .path = tableDirectory, .text = text::kFolderNotMade});
+    }
     const int count = state.folderCount();
     for (int n = 1; n <= count; ++n) Folder(state.folder(n), n);
-    Operation clean{.step = Step::CleanTables,
-                    .path = TableDirectory(drive_, kind_),
-                    .text = text::kTableNotRemoved};
-    for (int n = 1; n <= count; ++n) clean.keep.push_back(AsciiUpper(TableFileName(kind_, n)));
-    Add(std::move(clean));
+    OtherTables(count);
     // Directories of folders that no longer exist, after their files have moved down: those of
     // the numbers after the last folder up to 127 that the data directory holds.
     std::set<std::string> present;
@@ -56,11 +53,40 @@ class Planner {
            .path = WithoutTrailingBackslash(CardFolderDirectory(drive_, kind_, n)),
            .text = text::kFolderNotDeleted});
     }
+    plan_.areas = {CardDataDirectory(drive_, kind_), TableDirectory(drive_, kind_)};
+    plan_.temporaryDirectory = CardDataDirectory(drive_, kind_);
     return std::move(plan_);
   }
 
  private:
   void Add(Operation operation) { plan_.operations.push_back(std::move(operation)); }
+
+  // Everything in the kind's table directory but the tables of folders 1 .. count, as the
+  // directory holds it before the commit. A table whose write fails keeps its old version.
+  void OtherTables(int count) {
+    const std::string tableDirectory = TableDirectory(drive_, kind_);
+    if (!files_.Exists(tableDirectory)) return;
+    const auto names = files_.ListDirectory(tableDirectory);
+    if (!names) {
+      Add({.step = Step::Refuse, .path = tableDirectory, .text = text::kTableDirectoryUnlisted});
+      return;
+    }
+    std::set<std::string> keep;
+    for (int n = 1; n <= count; ++n) keep.insert(AsciiUpper(TableFileName(kind_, n)));
+    for (const std::string& name : *names) {
+      if (keep.contains(AsciiUpper(name))) continue;
+      const std::string path = tableDirectory + "\\" + name;
+      Add({.step = files_.IsDirectory(path) ? Step::DeleteTree : Step::DeleteFile,
+           .path = path,
+           .text = text::kTableNotRemoved});
+    }
+  }
+
+  // The table's bytes on the card are these already.
+  bool Unchanged(const std::string& path, const std::string& bytes) {
+    const auto now = files_.ReadFile(path, bytes.size() + 1);
+    return now && *now == bytes;
+  }
   void Status(const char* status) { Add({.step = Step::Status, .text = status}); }
 
   void RemovedFolders(const KindState& state) {
@@ -99,11 +125,14 @@ class Planner {
     if (!visible.empty() && !files_.Exists(directory)) {
       Add({.step = Step::MakeDirectory, .path = directory, .text = text::kFolderNotMade});
     }
-    Add({.step = Step::WriteTable,
-         .path = TablePath(drive_, kind_, n),
-         .bytes = std::move(table),
-         .text = text::kTableNotWritten,
-         .folder = n});
+    const std::string tablePath = TablePath(drive_, kind_, n);
+    if (!Unchanged(tablePath, table)) {
+      Add({.step = Step::WriteTable,
+           .path = tablePath,
+           .bytes = std::move(table),
+           .text = text::kTableNotWritten,
+           .folder = n});
+    }
 
     // Files of deleted items go first, so that a file taking a deleted item's name is not
     // deleted afterwards. A file of the computer, or one the user added, is never deleted.
@@ -182,6 +211,20 @@ class Planner {
 };
 
 }  // namespace
+
+bool KindPlan::ChangesTheCard() const {
+  for (const Operation& operation : operations) {
+    switch (operation.step) {
+      case Step::Status:
+      case Step::Refuse:
+      case Step::FolderDone:
+        break;
+      default:
+        return true;
+    }
+  }
+  return false;
+}
 
 bool IsHandsetFile(const ItemRow& item, char drive, MediaKind kind) {
   return !item.added && item.OnCard() &&

@@ -22,7 +22,6 @@ enum class Step {
   DeleteTree,     // path, a directory with everything in it; needed files are kept
   Copy,           // from -> path
   Move,           // from -> path (a rename on the card)
-  CleanTables,    // every entry of the table directory `path` that is not one of `keep`
   FolderDone,     // folder `folder` is through: progress, and its items' places in the model
 };
 
@@ -31,7 +30,6 @@ struct Operation {
   std::string path;  // the target: made, written, deleted, copied or moved to
   std::string from;  // Copy, Move: the source, a card path or a path of the computer
   std::string bytes;  // WriteTable: the table
-  std::vector<std::string> keep;  // CleanTables: the file names that stay (upper case)
   const char* text = nullptr;     // Status: the text; otherwise the failure line's words
   int folder = 0;     // the folder whose file steps this is, from 1 (0: none); a folder whose
                       // table could not be written keeps its files where they were
@@ -49,14 +47,20 @@ struct Need {
 };
 
 struct KindPlan {
-  MediaKind kind;
+  MediaKind kind = MediaKind::Image;
   std::vector<Operation> operations;
   std::vector<Need> needs;
+  // The card directories the plan may change things in (strictly below them), and where a
+  // content is put out of the way.
+  std::vector<std::string> areas;
+  std::string temporaryDirectory;
+  // True when an operation would change the card (a plan may find nothing to change).
+  bool ChangesTheCard() const;
 };
 
 // The plan of one kind of the model on the loaded drive. Sets every visible item's targetDir to
-// its folder's directory, as the table it gets names it. Asks files only whether directories
-// exist.
+// its folder's directory, as the table it gets names it. A table whose bytes on the card are
+// already the new ones is not written again, and no data file that stays where it is is touched.
 KindPlan PlanKind(KindState& state, MediaKind kind, char drive, Files& files);
 
 // A file the handset keeps: read from the card and inside the kind's data directory. Only such

@@ -12,7 +12,7 @@ void CommitRunner::Run(std::vector<KindPlan>& plans) {
   Prepare(plans);
   for (std::size_t p = 0; p < plans.size(); ++p) {
     KindPlan& plan = plans[p];
-    Enter(plan.kind, p);
+    Enter(plan, p);
     for (std::size_t i = 0; i < plan.operations.size(); ++i) {
       Operation& operation = plan.operations[i];
       if (operation.step == Step::FolderDone) {
@@ -25,11 +25,12 @@ void CommitRunner::Run(std::vector<KindPlan>& plans) {
   Settle();
 }
 
-void CommitRunner::Enter(MediaKind kind, std::size_t plan) {
-  kind_ = kind;
-  plan_ = plan;
-  dataDirectory_ = CardDataDirectory(drive_, kind);
-  tableDirectory_ = TableDirectory(drive_, kind);
+void CommitRunner::Enter(const KindPlan& plan, std::size_t index) {
+  kind_ = plan.kind;
+  plan_ = index;
+  areas_ = plan.areas;
+  areasOf_[plan.kind] = plan.areas;
+  temporaryDirectory_ = plan.temporaryDirectory;
 }
 
 // Every card file the plans touch, with the content it holds before the first operation, and
@@ -53,7 +54,7 @@ void CommitRunner::Prepare(const std::vector<KindPlan>& plans) {
   done_.clear();
   std::unordered_map<const ItemRow*, Token> carried;
   for (std::size_t p = 0; p < plans.size(); ++p) {
-    Enter(plans[p].kind, p);
+    Enter(plans[p], p);
     PrepareOperations(plans[p].operations, carried);
   }
   for (const KindPlan& plan : plans) PrepareNeeds(plan, carried);
@@ -126,14 +127,14 @@ void CommitRunner::Execute(Operation& operation, std::size_t index) {
       break;
     case Step::MakeDirectory:
       if (files_.Exists(operation.path)) break;
-      if (Guard(operation.path, operation.path == tableDirectory_) &&
+      if (Guard(operation.path, true) &&
           !files_.MakeDirectories(operation.path)) {
         Fail(operation.text, operation.path);
       }
       break;
     case Step::WriteTable:
       // A folder whose table is not written keeps its files where the old table names them.
-      if (!Guard(operation.path, true)) {
+      if (!Guard(operation.path)) {
         FailFolder(operation.folder);
       } else if (!files_.WriteFileReplacing(operation.path, operation.bytes)) {
         Fail(operation.text, operation.path);
@@ -150,9 +151,6 @@ void CommitRunner::Execute(Operation& operation, std::size_t index) {
     case Step::Copy:
     case Step::Move:
       Transfer(operation, index);
-      break;
-    case Step::CleanTables:
-      CleanTables(operation);
       break;
     case Step::FolderDone:
       break;
@@ -265,22 +263,6 @@ void CommitRunner::DeleteTree(const Operation& operation) {
   for (const std::string& file : KeysBelow(key)) SetContent(file, kAbsent);
 }
 
-// Everything in the kind's table directory but the tables of the folders there are. A table
-// whose write failed keeps its old version, which stays.
-void CommitRunner::CleanTables(const Operation& operation) {
-  const auto names = files_.ListDirectory(operation.path);
-  if (!names) {
-    Fail(text::kTableDirectoryUnlisted, operation.path);
-    return;
-  }
-  const std::set<std::string> keep(operation.keep.begin(), operation.keep.end());
-  for (const std::string& name : *names) {
-    if (keep.contains(AsciiUpper(name))) continue;
-    const std::string path = operation.path + "\\" + name;
-    if (Guard(path, true) && !files_.ShellDelete(path)) Fail(operation.text, path);
-  }
-}
-
 void CommitRunner::FolderDone(const Operation& operation, KindPlan& plan) {
   feedback_.Progress(++foldersDone_, folderTotal_);
   for (const Need& need : plan.needs) {
@@ -303,7 +285,7 @@ void CommitRunner::Settle() {
       Fail(text::kWouldOverwrite, target);
       continue;
     }
-    Enter(need.kind, plan_);
+    areas_ = areasOf_[need.kind];
     const std::string fromKey = *found->second.begin();
     const bool temporary =
         std::find(temporaries_.begin(), temporaries_.end(), fromKey) != temporaries_.end();
@@ -383,19 +365,16 @@ void CommitRunner::StayAtSource(NeedState& need) {
   if (!path_.contains(source)) path_[source] = need.item->SourcePath();
 }
 
-bool CommitRunner::Guard(const std::string& path, bool table) {
+bool CommitRunner::Guard(const std::string& path, bool mayBeArea) {
   if (!IsInsideCardRoot(path, drive_) || !files_.IsPlainPath(path)) {
     Fail(text::kOutsideTheCard, path);
     return false;
   }
-  const std::string& area = table ? tableDirectory_ : dataDirectory_;
-  const bool inside = table ? (KeyOf(path) == KeyOf(area) || IsStrictlyBelow(path, area))
-                            : IsStrictlyBelow(path, area);
-  if (!inside) {
-    Fail(text::kOutsideItsPlace, path);
-    return false;
+  for (const std::string& area : areas_) {
+    if (IsStrictlyBelow(path, area) || (mayBeArea && KeyOf(path) == KeyOf(area))) return true;
   }
-  return true;
+  Fail(text::kOutsideItsPlace, path);
+  return false;
 }
 
 bool CommitRunner::Readable(const std::string& path) {

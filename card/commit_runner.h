@@ -6,6 +6,7 @@
 // listed among the failures; so is every operation that fails.
 #pragma once
 
+#include <map>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -48,14 +49,13 @@ class CommitRunner {
   void PrepareOperations(const std::vector<Operation>& operations,
                          std::unordered_map<const ItemRow*, Token>& carried);
   void PrepareNeeds(const KindPlan& plan, const std::unordered_map<const ItemRow*, Token>& carried);
-  // The kind whose operations run now: its plan, data and table directory.
-  void Enter(MediaKind kind, std::size_t plan);
+  // The plan whose operations run now: its kind, areas and temporary directory.
+  void Enter(const KindPlan& plan, std::size_t index);
   bool FolderFailed(MediaKind kind, int folder) const;
   void Execute(Operation& operation, std::size_t index);
   void Transfer(Operation& operation, std::size_t index);
   void DeleteFile(const Operation& operation);
   void DeleteTree(const Operation& operation);
-  void CleanTables(const Operation& operation);
   void FolderDone(const Operation& operation, KindPlan& plan);
   void Settle();
   void FailFolder(int folder);
@@ -76,9 +76,9 @@ class CommitRunner {
   std::vector<std::string> KeysBelow(const std::string& directoryKey) const;
   void RegisterTree(const std::string& directory);
 
-  // The path may be changed by a commit of this kind: inside the card, no link on the way, and
-  // strictly below the kind's data directory (or its table directory).
-  bool Guard(const std::string& path, bool table = false);
+  // The path may be changed by the plan: inside the card, no link on the way, and strictly below
+  // one of the plan's areas (or one of them itself, where a directory is made).
+  bool Guard(const std::string& path, bool mayBeArea = false);
   bool Readable(const std::string& path);
   void Fail(const char* what, const std::string& path);
 
@@ -92,8 +92,9 @@ class CommitRunner {
   // The commit.
   MediaKind kind_ = MediaKind::Image;
   std::size_t plan_ = 0;
-  std::string dataDirectory_;
-  std::string tableDirectory_;
+  std::vector<std::string> areas_;
+  std::map<MediaKind, std::vector<std::string>> areasOf_;
+  std::string temporaryDirectory_;
   Token nextToken_ = 0;
   std::unordered_map<std::string, Token> original_;    // key -> token of its first content
   std::unordered_map<std::string, Token> at_;          // key -> content now (kAbsent: none)

@@ -27,12 +27,18 @@ class StagingFiles : public Files {
 
   std::int64_t FileSizeOf(const std::string& path) override { return real_.FileSizeOf(path); }
   std::string FileStampText(const std::string& path) override { return real_.FileStampText(path); }
+  std::optional<std::int64_t> ModifiedTime(const std::string& path) override {
+    return real_.ModifiedTime(path);
+  }
   bool Exists(const std::string& path) override { return IsPending(path) || real_.Exists(path); }
   bool IsDirectory(const std::string& path) override {
     return IsPending(path) || real_.IsDirectory(path);
   }
   std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) override {
     return real_.ReadFile(path, maxBytes);
+  }
+  bool FlushVolume(const std::string& path) override {
+    return committing_ && real_.FlushVolume(path);
   }
   bool IsPlainPath(const std::string& path) override { return real_.IsPlainPath(path); }
   std::optional<std::string> ResolveOnDrive(const std::string& path) override {

@@ -33,6 +33,10 @@ class Drives {
   // The native path of a model path: a card path through the letters, a path of the computer
   // as it is; nullopt for a letter that stands for nothing.
   virtual std::optional<std::string> NativePathOf(const std::string& modelPath) = 0;
+  // What tells this card from any other, whichever letter it gets: the file system's UUID or
+  // serial number, or for a folder that stands for a card its absolute path. Empty for a letter
+  // that stands for nothing.
+  virtual std::string CardKeyOf(char letter) = 0;
 };
 
 // The operating system's drives; letters are kept in the table (by reference).

@@ -21,6 +21,8 @@ class Files {
   // The last-write time in local time as "YYYY:MM:DD hh:mm:00" (FAT resolution, seconds
   // always 00); empty when the file cannot be read.
   virtual std::string FileStampText(const std::string& path) = 0;
+  // The last-write time in nanoseconds since 1970 (UTC), or nullopt when there is no such file.
+  virtual std::optional<std::int64_t> ModifiedTime(const std::string& path) = 0;
   virtual bool Exists(const std::string& path) = 0;
   virtual bool IsDirectory(const std::string& path) = 0;
   // Creates the directory and every missing parent; true when it exists afterwards.
@@ -48,6 +50,9 @@ class Files {
   // in (a card path or a native path of the computer); nullopt when it lies on no drive that
   // has a letter.
   virtual std::optional<std::string> ResolveOnDrive(const std::string& path) = 0;
+  // Makes everything written to the file system that holds path durable before it returns (a
+  // card behind a reader may then be pulled). True when the system reported success.
+  virtual bool FlushVolume(const std::string& path) = 0;
   // Names of the entries of a directory, sorted; nullopt when it cannot be listed (missing,
   // not a directory, no permission), which is not the same as empty.
   virtual std::optional<std::vector<std::string>> ListDirectory(const std::string& path) = 0;

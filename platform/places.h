@@ -12,6 +12,9 @@ struct Places {
   // The program's own data folder of the user, with its trailing separator:
   // $XDG_DATA_HOME/sdmate/ (default ~/.local/share/sdmate/) or %LOCALAPPDATA%\Sdmate\.
   std::string dataDirectory;
+  // Where the snapshots of the commits are kept, with its trailing separator:
+  // $XDG_DATA_HOME/sdmate/history/ or %LOCALAPPDATA%\Sdmate\History\.
+  std::string historyDirectory;
 };
 
 // The places of this run, as the operating system tells them.

@@ -47,6 +47,7 @@ Places SystemPlaces() {
   } else {
     places.dataDirectory = places.programDirectory + "sdmate-data/";
   }
+  places.historyDirectory = places.dataDirectory + "history/";
   return places;
 }
 

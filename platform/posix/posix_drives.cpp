@@ -69,6 +69,25 @@ DriveType TypeOfFolder(const std::string& folder) {
   return DriveType::Fixed;
 }
 
+// The UUID of the file system a mount point holds, through the links of /dev/disk/by-uuid;
+// empty when it has none (or the folder is no mount point).
+std::string UuidOfMount(const fs::path& point) {
+  struct stat at {};
+  struct stat above {};
+  if (::stat(point.c_str(), &at) != 0 || ::stat(point.parent_path().c_str(), &above) != 0) return {};
+  if (at.st_dev == above.st_dev && point != point.root_path()) return {};  // no mount point
+  std::error_code error;
+  for (fs::directory_iterator it("/dev/disk/by-uuid", error), end; !error && it != end;
+       it.increment(error)) {
+    struct stat device {};
+    if (::stat(it->path().c_str(), &device) == 0 && S_ISBLK(device.st_mode) &&
+        device.st_rdev == at.st_dev) {
+      return it->path().filename().string();
+    }
+  }
+  return {};
+}
+
 class PosixDrives final : public Drives {
  public:
   explicit PosixDrives(DriveTable& table) : table_(table) {
@@ -110,6 +129,16 @@ class PosixDrives final : public Drives {
 
   std::optional<std::string> NativePathOf(const std::string& modelPath) override {
     return table_.ToNative(modelPath);
+  }
+
+  std::string CardKeyOf(char letter) override {
+    auto root = table_.RootOf(letter);
+    if (!root) return {};
+    std::error_code error;
+    const fs::path folder = fs::weakly_canonical(fs::path(*root), error);
+    if (error) return "path:" + *root;
+    const std::string uuid = UuidOfMount(folder);
+    return uuid.empty() ? "path:" + folder.string() : "uuid:" + uuid;
   }
 
  private:

@@ -149,6 +149,20 @@ class PosixFiles final : public Files {
     return text;
   }
 
+  std::optional<std::int64_t> ModifiedTime(const std::string& path) override {
+    auto native = Native(path);
+    struct stat info {};
+    if (!native || ::stat(native->c_str(), &info) != 0) return std::nullopt;
+    return static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+  }
+
+  bool FlushVolume(const std::string& path) override {
+    auto native = Native(path);
+    if (!native) return false;
+    Descriptor fd(::open(native->c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    return fd.valid() && ::syncfs(fd.get()) == 0;
+  }
+
   bool Exists(const std::string& path) override {
     auto native = Native(path);
     std::error_code error;

@@ -2,6 +2,8 @@
 // free letter inside the program.
 #include <windows.h>
 
+#include <cstdio>
+
 #include "platform/drive_table.h"
 #include "platform/drives.h"
 #include "platform/win32/win32_util.h"
@@ -72,6 +74,24 @@ class Win32Drives final : public Drives {
 
   std::optional<std::string> NativePathOf(const std::string& modelPath) override {
     return table_.ToNative(modelPath);
+  }
+
+  std::string CardKeyOf(char letter) override {
+    auto root = table_.RootOf(letter);
+    if (!root) return {};
+    const std::wstring wide = win32::Widen(*root);
+    // A drive of the system: its volume's serial number; a folder standing for a card: its path.
+    if (wide.size() <= 3 && wide.size() >= 2 && wide[1] == L':') {
+      DWORD serial = 0;
+      std::wstring volume = wide.substr(0, 2) + L"\\";
+      if (::GetVolumeInformationW(volume.c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr,
+                                  0)) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%08lX", static_cast<unsigned long>(serial));
+        return std::string("serial:") + text;
+      }
+    }
+    return "path:" + *root;
   }
 
  private:

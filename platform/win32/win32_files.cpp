@@ -193,6 +193,22 @@ class Win32Files final : public Files {
     return text;
   }
 
+  std::optional<std::int64_t> ModifiedTime(const std::string& path) override {
+    auto wide = Wide(path);
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!wide || !::GetFileAttributesExW(wide->c_str(), GetFileExInfoStandard, &data)) {
+      return std::nullopt;
+    }
+    ULARGE_INTEGER ticks{};
+    ticks.LowPart = data.ftLastWriteTime.dwLowDateTime;
+    ticks.HighPart = data.ftLastWriteTime.dwHighDateTime;
+    // 100-nanosecond ticks since 1601.
+    return (static_cast<std::int64_t>(ticks.QuadPart) - 116444736000000000LL) * 100;
+  }
+
+  // Every file this program writes is flushed as it is written (FlushFileBuffers).
+  bool FlushVolume(const std::string& path) override { return Exists(path); }
+
   bool Exists(const std::string& path) override {
     auto wide = Wide(path);
     return wide && ExistsW(*wide);

@@ -210,7 +210,7 @@ TEST(CardUpdateTest, FileWhoseMoveFailedKeepsTheDirectoryOfItsOldFolder) {
   rig.card.Folder(MediaKind::Image, 2, "two", {{.name = "STIL0004.JPG", .content = "two-4"}});
   rig.Load();
   ASSERT_TRUE(rig.DeleteFolder(MediaKind::Image, 1).deleted);
-  rig.files.failPathContaining = "SUD002\\STIL0004.JPG";
+  rig.files.failPathContaining = "SUD001\\STIL0004.JPG";  // the move onto its new place
   UpdateResult result = rig.Update();
   EXPECT_EQ(result.failures.size(), 2u);  // the move, and the directory kept for it
   EXPECT_EQ(ReadBytes(rig.Native(kStill + "SUD002/STIL0004.JPG")), "two-4");

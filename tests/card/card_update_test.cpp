@@ -215,7 +215,7 @@ TEST(CardUpdateTest, InterruptedAtAnyOperationEveryKindKeepsItsTables) {
       rig.files.failAt = k;
       rig.files.failFrom = stop;
       UpdateResult result = rig.Update();
-      EXPECT_FALSE(result.failures.empty()) << k;
+      EXPECT_FALSE(result.ran && result.failures.empty()) << k;
       CardModel after = rig.LoadFresh();
       EXPECT_TRUE(after.complete);
       EXPECT_GE(after.of(MediaKind::Image).folderCount(), 2) << "k=" << k << " stop=" << stop;

@@ -51,9 +51,9 @@ TEST(CommitFailureTest, AFolderWhoseTableWasNotWrittenKeepsItsFiles) {
   ASSERT_TRUE(rig.session.DeleteItem(MediaKind::Image, 1, 2).changed);
   ASSERT_TRUE(rig.session.RenumberItems(MediaKind::Image, 1).changed);
   ASSERT_TRUE(rig.session.RenumberItems(MediaKind::Image, 2).changed);
-  rig.files.failPathContaining = "SUD001.TBL";
+  rig.files.failPathContaining = TablePath(CardRig::kDrive, MediaKind::Image, 1);
   const UpdateResult result = rig.Update();
-  ASSERT_EQ(result.failures.size(), 1u) << result.failures.front();
+  ASSERT_EQ(result.failures.size(), 1u);
   EXPECT_EQ(rig.TableBytes(MediaKind::Image, 1), table);
   EXPECT_EQ(SnapshotTree(rig.cardRoot() / kStill), before);
   EXPECT_EQ(ListedContents(rig, rig.LoadFresh(), MediaKind::Image)[0],

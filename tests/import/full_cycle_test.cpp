@@ -179,7 +179,8 @@ TEST_F(FullCycleTest, AFolderDeleteNeverWipesMoreThanItsFolder) {
           << removed;
     }
     bool advice = false;
-    UpdateResult result = UpdateCard(model, advice, *files_, drives_, feedback_);
+    History history(test::TestPlaces(temp_).historyDirectory, *files_, clock_);
+    UpdateResult result = UpdateCard(model, advice, *files_, drives_, feedback_, history);
     ASSERT_TRUE(result.ran);
     EXPECT_TRUE(result.failures.empty());
 

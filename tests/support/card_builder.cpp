@@ -37,7 +37,7 @@ TempDir::~TempDir() {
 
 Places TestPlaces(const TempDir& temp) {
   auto place = [&](const char* name) { return Utf8(temp.path() / name) + NativeSeparator(); };
-  return {place("program"), place("current"), place("data")};
+  return {place("program"), place("current"), place("data"), place("history")};
 }
 
 fs::path CardBuilder::Native(const std::string& cardPath) const {
@@ -166,14 +166,23 @@ std::int64_t FakeDrives::TotalBytes(char letter) { return table_.IsAssigned(lett
 
 std::int64_t FakeDrives::FreeBytes(char letter) { return table_.IsAssigned(letter) ? free : -1; }
 
-bool FailingFiles::Fails(const std::string& a, const std::string& b) {
-  ++operations;
-  if (failAt > 0 && (operations == failAt || (failFrom && operations > failAt))) return true;
-  if (!failPathContaining.empty() && (a.find(failPathContaining) != std::string::npos ||
-                                      b.find(failPathContaining) != std::string::npos)) {
+bool FailingFiles::Fails(const std::string& a, const std::string& b, bool readOnlyFirst) {
+  // Only the card's operations fail (and count): the computer's folders, the history among
+  // them, are another disk.
+  auto onCard = [&](const std::string& path) {
+    return path.size() >= 2 && path[1] == ':' && (path[0] == cardDrive || path[0] == cardDrive + 32);
+  };
+  // A copy from the card into the computer's folders (a backup, the history) only reads the
+  // card: it fails for the place it writes to.
+  const bool readsTheCard = readOnlyFirst && !onCard(b);
+  if (!failPathContaining.empty() &&
+      ((!readsTheCard && a.find(failPathContaining) != std::string::npos) ||
+       b.find(failPathContaining) != std::string::npos)) {
     return true;
   }
-  return false;
+  if ((!onCard(a) && !onCard(b)) || readsTheCard) return false;
+  ++operations;
+  return failAt > 0 && (operations == failAt || (failFrom && operations > failAt));
 }
 
 }  // namespace sdmate::test

@@ -133,6 +133,11 @@ class FakeDrives : public Drives {
   std::optional<std::string> NativePathOf(const std::string& modelPath) override {
     return table_.ToNative(modelPath);
   }
+  // The folder a letter stands for, as for any folder that is a card.
+  std::string CardKeyOf(char letter) override {
+    auto root = table_.RootOf(letter);
+    return root ? "path:" + *root : std::string();
+  }
 
   DriveType type = DriveType::Removable;
   std::int64_t total = 64LL * 1024 * 1024;
@@ -153,15 +158,25 @@ class FailingFiles : public Files {
   bool failFrom = false;
   // Fails every operation whose path (either path) contains this text.
   std::string failPathContaining;
+  // The card's drive: operations on other paths neither fail nor count.
+  char cardDrive = 'E';
   int operations = 0;
 
   std::int64_t FileSizeOf(const std::string& path) override { return real_.FileSizeOf(path); }
   std::string FileStampText(const std::string& path) override { return real_.FileStampText(path); }
+  std::optional<std::int64_t> ModifiedTime(const std::string& path) override {
+    return real_.ModifiedTime(path);
+  }
   bool Exists(const std::string& path) override { return real_.Exists(path); }
   bool IsDirectory(const std::string& path) override { return real_.IsDirectory(path); }
   std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) override {
     return real_.ReadFile(path, maxBytes);
   }
+  bool FlushVolume(const std::string& path) override {
+    ++flushes;
+    return real_.FlushVolume(path);
+  }
+  int flushes = 0;
   bool IsPlainPath(const std::string& path) override { return real_.IsPlainPath(path); }
   std::optional<std::string> ResolveOnDrive(const std::string& path) override {
     return real_.ResolveOnDrive(path);
@@ -175,8 +190,9 @@ class FailingFiles : public Files {
   bool WriteFileReplacing(const std::string& path, const std::string& bytes) override {
     return Fails(path, "") ? false : real_.WriteFileReplacing(path, bytes);
   }
+  // A copy from the card to the computer (into the history) only reads the card.
   bool ShellCopy(const std::string& from, const std::string& to) override {
-    return Fails(from, to) ? false : real_.ShellCopy(from, to);
+    return Fails(from, to, true) ? false : real_.ShellCopy(from, to);
   }
   bool ShellMove(const std::string& from, const std::string& to) override {
     return Fails(from, to) ? false : real_.ShellMove(from, to);
@@ -186,7 +202,7 @@ class FailingFiles : public Files {
   }
 
  private:
-  bool Fails(const std::string& a, const std::string& b);
+  bool Fails(const std::string& a, const std::string& b, bool readOnlyFirst = false);
   Files& real_;
 };
 

@@ -34,7 +34,8 @@ std::string CardRig::ComputerFile(const std::string& name, const std::string& by
 
 UpdateResult CardRig::UpdateHandBuilt(CardModel& model) {
   bool advice = false;
-  return UpdateCard(model, advice, files, drives, feedback);
+  History history(TestPlaces(temp_).historyDirectory, files, clock);
+  return UpdateCard(model, advice, files, drives, feedback, history);
 }
 
 CardModel CardRig::LoadFresh() {

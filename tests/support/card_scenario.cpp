@@ -44,6 +44,7 @@ class MemoryDrives : public Drives {
   std::int64_t FreeBytes(char) override { return std::int64_t{1} << 29; }
   char MapFolder(const std::string&) override { return kDrive; }
   std::optional<std::string> NativePathOf(const std::string& path) override { return path; }
+  std::string CardKeyOf(char) override { return "memory"; }
 };
 
 // Texts of the card are bytes; the scenario needs no conversion.
@@ -89,7 +90,7 @@ class Scenario {
         in_(data, size),
         files_(kDrive),
         session_(SessionServices{files_, drives_, codec_, clock_, feedback_,
-                                 Places{"/program/", "/current/", "/data/"}}) {}
+                                 Places{"/program/", "/current/", "/data/", "/history/"}}) {}
 
   ScenarioResult Run() {
     Surroundings();
@@ -336,7 +337,9 @@ class Scenario {
 
   std::map<std::string, std::string> Outside() {
     std::map<std::string, std::string> outside = files_.Snapshot();
-    std::erase_if(outside, [](const auto& file) { return InsideAnyKind(file.first); });
+    std::erase_if(outside, [](const auto& file) {
+      return InsideAnyKind(file.first) || file.first.starts_with("|/history/");
+    });
     return outside;
   }
 

@@ -95,6 +95,12 @@ std::string MemoryFiles::FileStampText(const std::string& path) {
   return node == nullptr ? std::string() : "2006:01:02 03:04:00";
 }
 
+std::optional<std::int64_t> MemoryFiles::ModifiedTime(const std::string& path) {
+  const Node* node = Find(path);
+  if (node == nullptr) return std::nullopt;
+  return std::int64_t{1136171040} * 1000000000;  // 2006-01-02 03:04:00
+}
+
 bool MemoryFiles::Exists(const std::string& path) {
   const std::string key = KeyOf(path);
   return !key.empty() && (nodes_.contains(key) || IsRoot(key));

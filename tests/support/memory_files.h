@@ -25,6 +25,8 @@ class MemoryFiles : public Files {
 
   std::int64_t FileSizeOf(const std::string& path) override;
   std::string FileStampText(const std::string& path) override;
+  std::optional<std::int64_t> ModifiedTime(const std::string& path) override;
+  bool FlushVolume(const std::string&) override { return true; }
   bool Exists(const std::string& path) override;
   bool IsDirectory(const std::string& path) override;
   bool MakeDirectories(const std::string& path) override;

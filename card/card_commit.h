@@ -1,0 +1,39 @@
+// Plans carried out on the card as one commit: the snapshot of what they will change first (a
+// commit whose snapshot cannot be written does not start), then the operations, then one flush
+// of the card, so that its completion means the card may be pulled, and the fingerprint of the
+// tables it left. The update, the undo, the restore and the repair all run through here.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "card/commit_plan.h"
+#include "card/history.h"
+#include "core/feedback.h"
+#include "platform/drives.h"
+#include "platform/files.h"
+
+namespace sdmate {
+
+struct CommitRequest {
+  std::vector<KindPlan> plans;
+  std::string type = "commit";  // "commit", "undo", "restore", "repair"
+  std::string undoOf;           // an undo: the snapshot it undoes
+  int progressTotal = 0;        // the progress steps the plans count (their folders)
+};
+
+struct CommitOutcome {
+  bool ran = false;           // the operations ran (possibly none that changed anything)
+  bool changed = false;       // some operation was to change the card
+  bool snapshotFailed = false;  // nothing ran: the snapshot could not be written
+  std::optional<Snapshot> snapshot;
+};
+
+CommitOutcome RunCommit(char drive, CommitRequest& request, Files& files, Drives& drives,
+                        Feedback& feedback, History& history, std::vector<std::string>& failures);
+
+// What the plans will do, in one line ("テーブル 1, 削除 2, ...").
+std::string SummaryOf(const std::vector<KindPlan>& plans);
+
+}  // namespace sdmate
