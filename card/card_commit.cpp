@@ -55,6 +55,7 @@ void TouchedPaths(char drive, const std::vector<KindPlan>& plans, Files& files,
           filePaths.push_back(operation.path);
           break;
         case Step::MakeDirectory:
+        case Step::RemoveEmptyDirectory:
           directories.push_back(operation.path);
           break;
         default:
@@ -105,14 +106,15 @@ std::string SummaryOf(const std::vector<KindPlan>& plans) {
 CommitOutcome RunCommit(char drive, CommitRequest& request, Files& files, Drives& drives,
                         Feedback& feedback, History& history, std::vector<std::string>& failures) {
   CommitOutcome outcome;
-  for (const KindPlan& plan : request.plans) outcome.changed = outcome.changed || plan.ChangesTheCard();
+  for (const KindPlan& plan : request.plans)
+    outcome.changed = outcome.changed || plan.ChangesTheCard();
   const std::string cardKey = drives.CardKeyOf(drive);
   if (outcome.changed && history.enabled()) {
     std::vector<std::string> filePaths;
     std::vector<std::string> directories;
     TouchedPaths(drive, request.plans, files, filePaths, directories);
-    Snapshot header{.type = request.type, .summary = SummaryOf(request.plans),
-                    .undoOf = request.undoOf};
+    Snapshot header{
+        .type = request.type, .summary = SummaryOf(request.plans), .undoOf = request.undoOf};
     std::string where;
     outcome.snapshot = history.Save(drive, cardKey, header, filePaths, directories, where);
     if (!outcome.snapshot) {

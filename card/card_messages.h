@@ -56,8 +56,7 @@ inline constexpr char kFileNotRenamed[] = "ファイルの名前を変更でき�
 inline constexpr char kFileNotMoved[] = "ファイルを移動できませんでした：";
 inline constexpr char kTableNotRemoved[] = "不要なテーブルを削除できませんでした：";
 inline constexpr char kTableDirectoryUnlisted[] = "テーブルのフォルダを読み取れませんでした：";
-inline constexpr char kWouldOverwrite[] =
-    "残すデータを上書きするため、処理しませんでした：";
+inline constexpr char kWouldOverwrite[] = "残すデータを上書きするため、処理しませんでした：";
 inline constexpr char kSourceMissing[] = "コピー元のファイルがないため、処理しませんでした：";
 inline constexpr char kKeptInTemporary[] =
     "残すデータを元の場所に戻せなかったため、一時ファイルに残しました：";
@@ -87,6 +86,14 @@ inline constexpr char kStepMove[] = "移動";
 inline constexpr char kStepDelete[] = "削除";
 inline constexpr char kStepTable[] = "テーブル";
 inline constexpr char kStepFolder[] = "フォルダ作成";
+inline constexpr char kUndoToQuestion[] =
+    "選んだ時点より後のメモリカード更新をすべて取り消しますか？";
+inline constexpr char kRestoreQuestionHeading[] =
+    "バックアップの内容でメモリカードを置き換えますか？\n";
+inline constexpr char kRestoreWritten[] = "書き込むファイル: ";
+inline constexpr char kRestoreRemoved[] = "削除するファイルとフォルダ: ";
+inline constexpr char kRestoreBytes[] = "書き込むバイト数: ";
+inline constexpr char kNoSuchSnapshot[] = "その履歴はありません：";
 inline constexpr char kUndoStatus[] = "メモリカード更新の取り消し中...";
 inline constexpr char kRestoreStatus[] = "バックアップからの復元中...";
 

@@ -1,6 +1,7 @@
 // The session's operations that do more than hand a call on.
 #include "card/card_session.h"
 
+#include "card/card_messages.h"
 #include "editing/titles.h"
 #include "platform/native_path.h"
 
@@ -10,13 +11,146 @@ LoadResult CardSession::Load(char drive, LoadOptions options) {
   LoadResult result = LoadCard(model_, drive, backupAdvice_, services_.files, services_.drives,
                                services_.feedback, options);
   if (result.anyFolderAdded()) updateDue_ = true;
+  // A commit of this card that did not end (the card pulled, the program killed) is offered to
+  // be taken back.
+  if (result.loaded && model_.complete) {
+    const std::vector<Snapshot> snapshots = Snapshots();
+    if (!snapshots.empty() && !snapshots.front().finished() && !snapshots.front().undone &&
+        services_.feedback.Ask(MessageKind::Confirmation, text::kUnfinishedFound, Buttons::YesNo) ==
+            Answer::Yes) {
+      RunUndo({snapshots.front()}, false);
+    }
+  }
   return result;
 }
 
-UpdateResult CardSession::Update() {
+std::vector<Snapshot> CardSession::Snapshots() {
+  if (!model_.loaded || model_.drive == 0) return {};
+  return history_.List(services_.drives.CardKeyOf(model_.drive));
+}
+
+std::optional<Snapshot> CardSession::LastUndoable() {
+  for (const Snapshot& snapshot : Snapshots()) {
+    if (!snapshot.undone && snapshot.type != "undo") return snapshot;
+  }
+  return std::nullopt;
+}
+
+CardSession::TakeBack CardSession::Undo(const std::string& id, bool dryRun) {
+  TakeBack outcome;
+  std::vector<Snapshot> targets;
+  if (id.empty()) {
+    if (auto last = LastUndoable()) targets.push_back(*last);
+  } else {
+    bool found = false;
+    for (const Snapshot& snapshot : Snapshots()) {
+      if (snapshot.id == id) {
+        targets.push_back(snapshot);
+        found = true;
+        break;
+      }
+      if (!snapshot.undone && snapshot.type != "undo") targets.push_back(snapshot);
+    }
+    if (!found) {
+      outcome.refused = text::kNoSuchSnapshot + id;
+      services_.feedback.Tell(MessageKind::Warning, outcome.refused);
+      return outcome;
+    }
+  }
+  if (targets.empty()) {
+    outcome.refused = text::kNothingToUndo;
+    services_.feedback.Tell(MessageKind::Warning, outcome.refused);
+    return outcome;
+  }
+  if (dryRun) {
+    for (const Snapshot& snapshot : targets) {
+      PlanUndo(snapshot, model_.drive, services_.files, outcome.summary);
+    }
+    return outcome;
+  }
+  if (services_.feedback.Ask(MessageKind::Confirmation,
+                             id.empty() ? text::kUndoQuestion : text::kUndoToQuestion,
+                             Buttons::YesNo) != Answer::Yes) {
+    return outcome;
+  }
+  return RunUndo(targets, true);
+}
+
+CardSession::TakeBack CardSession::RunUndo(const std::vector<Snapshot>& targets, bool check) {
+  TakeBack outcome;
+  for (Snapshot snapshot : targets) {
+    if (!model_.loaded || !model_.complete) break;
+    if (!snapshot.finished()) {
+      services_.feedback.Tell(MessageKind::Warning, text::kUndoUnfinished);
+    } else if (check && TableFingerprint(model_.drive, services_.files) != snapshot.fingerprint) {
+      outcome.refused = text::kUndoRefused;
+      services_.feedback.Tell(MessageKind::Warning, outcome.refused);
+      break;
+    }
+    CommitRequest request{.type = "undo", .undoOf = snapshot.id};
+    request.plans.push_back(PlanUndo(snapshot, model_.drive, services_.files, outcome.summary));
+    request.progressTotal = outcome.summary.steps;
+    UpdateResult result =
+        CommitPlans(model_, request, backupAdvice_, services_.files, services_.drives,
+                    services_.feedback, history_, text::kUndoCompleted);
+    if (!result.ran) {
+      outcome.commits.push_back(std::move(result));
+      break;
+    }
+    outcome.ran = true;
+    updateDue_ = false;
+    history_.MarkUndone(snapshot, true);
+    // Taking back an undo gives its commit back.
+    if (snapshot.type == "undo") {
+      for (Snapshot& earlier : Snapshots()) {
+        if (earlier.id == snapshot.undoOf) history_.MarkUndone(earlier, false);
+      }
+    }
+    outcome.commits.push_back(std::move(result));
+  }
+  return outcome;
+}
+
+CardSession::TakeBack CardSession::Restore(const std::string& backupFolder, bool dryRun) {
+  TakeBack outcome;
+  if (!model_.loaded || model_.drive == 0) {
+    services_.feedback.Tell(MessageKind::Warning, text::kNotLoaded);
+    return outcome;
+  }
+  bool valid = false;
+  CommitRequest request{.type = "restore"};
+  request.plans.push_back(
+      PlanRestore(backupFolder, model_.drive, services_.files, outcome.summary, valid));
+  if (!valid) {
+    outcome.refused = text::kNotABackup + backupFolder;
+    services_.feedback.Tell(MessageKind::Warning, outcome.refused);
+    return outcome;
+  }
+  if (dryRun) return outcome;
+  if (outcome.summary.written == 0 && outcome.summary.removed == 0) {
+    services_.feedback.Tell(MessageKind::Information, text::kRestoreNothing);
+    return outcome;
+  }
+  const std::string question = std::string(text::kRestoreQuestionHeading) + text::kRestoreWritten +
+                               std::to_string(outcome.summary.written) + "\n" +
+                               text::kRestoreRemoved + std::to_string(outcome.summary.removed) +
+                               "\n" + text::kRestoreBytes + std::to_string(outcome.summary.bytes);
+  if (services_.feedback.Ask(MessageKind::Confirmation, question, Buttons::YesNo) != Answer::Yes) {
+    return outcome;
+  }
+  request.progressTotal = outcome.summary.steps;
   UpdateResult result =
-      UpdateCard(model_, backupAdvice_, services_.files, services_.drives, services_.feedback,
-                 history_);
+      CommitPlans(model_, request, backupAdvice_, services_.files, services_.drives,
+                  services_.feedback, history_, text::kRestoreCompleted);
+  outcome.ran = result.ran;
+  if (result.ran) updateDue_ = false;
+  outcome.commits.push_back(std::move(result));
+  return outcome;
+}
+
+UpdateResult CardSession::Update() {
+  UpdateResult result = UpdateCard(model_, backupAdvice_, services_.files, services_.drives,
+                                   services_.feedback, history_);
   if (result.ran) updateDue_ = false;
   return result;
 }

@@ -12,6 +12,7 @@
 #include "card/card_load.h"
 #include "card/card_update.h"
 #include "card/history.h"
+#include "card/restore_plan.h"
 #include "editing/folder_operations.h"
 #include "editing/item_operations.h"
 #include "import/stage_files.h"
@@ -70,6 +71,26 @@ class CardSession {
   // "BackUp" folder beside the program.
   BackupResult Backup(char drive, const std::string& backupRoot = {});
   std::string DefaultBackupRoot() const;
+  // The history of the loaded card, newest first.
+  std::vector<Snapshot> Snapshots();
+  // The snapshot the undo button takes back: the newest commit not undone (an undo's own
+  // snapshot only when it is chosen by its id).
+  std::optional<Snapshot> LastUndoable();
+
+  // An undo or a restore, asked first (Yes: it runs), with what it would do.
+  struct TakeBack {
+    bool ran = false;
+    std::string refused;     // why nothing was written, when it was refused
+    RestoreSummary summary;  // what the plan does (all of it, for several snapshots)
+    std::vector<UpdateResult> commits;
+  };
+  // Takes back the last commit (id empty), or the snapshot of that id and every later one not
+  // undone, newest first. dryRun: the plan only. Refused while the card's tables are not the
+  // ones the commit left.
+  TakeBack Undo(const std::string& id = {}, bool dryRun = false);
+  // Puts a backup folder onto the loaded card.
+  TakeBack Restore(const std::string& backupFolder, bool dryRun = false);
+
   // What is wrong with the card on a drive, read-only.
   std::vector<Finding> Check(char drive) { return CheckCard(drive, services_.files); }
 
@@ -107,6 +128,7 @@ class CardSession {
   }
 
  private:
+  TakeBack RunUndo(const std::vector<Snapshot>& targets, bool check);
   EditResult Due(EditResult result) {
     if (result.changed) updateDue_ = true;
     return result;

@@ -20,20 +20,22 @@ enum class Step {
   WriteTable,     // path := bytes, through a temporary name, flushed
   DeleteFile,     // path; skipped when its content is still needed
   DeleteTree,     // path, a directory with everything in it; needed files are kept
-  Copy,           // from -> path
-  Move,           // from -> path (a rename on the card)
-  FolderDone,     // folder `folder` is through: progress, and its items' places in the model
+  RemoveEmptyDirectory,  // path, a directory, when nothing is left in it
+  Copy,                  // from -> path
+  Move,                  // from -> path (a rename on the card)
+  FolderDone,  // a step of progress: folder `folder` is through, and its items' places in the
+               // model are theirs (folder 0: a file operation of an undo or a restore)
 };
 
 struct Operation {
   Step step = Step::Status;
-  std::string path;  // the target: made, written, deleted, copied or moved to
-  std::string from;  // Copy, Move: the source, a card path or a path of the computer
-  std::string bytes;  // WriteTable: the table
-  const char* text = nullptr;     // Status: the text; otherwise the failure line's words
-  int folder = 0;     // the folder whose file steps this is, from 1 (0: none); a folder whose
-                      // table could not be written keeps its files where they were
-  int after = -1;     // the operation that must have succeeded first, whose result is the source
+  std::string path;            // the target: made, written, deleted, copied or moved to
+  std::string from;            // Copy, Move: the source, a card path or a path of the computer
+  std::string bytes;           // WriteTable: the table
+  const char* text = nullptr;  // Status: the text; otherwise the failure line's words
+  int folder = 0;  // the folder whose file steps this is, from 1 (0: none); a folder whose
+                   // table could not be written keeps its files where they were
+  int after = -1;  // the operation that must have succeeded first, whose result is the source
   ItemRow* item = nullptr;  // the item whose file this carries to its place
 };
 

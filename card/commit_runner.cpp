@@ -127,8 +127,7 @@ void CommitRunner::Execute(Operation& operation, std::size_t index) {
       break;
     case Step::MakeDirectory:
       if (files_.Exists(operation.path)) break;
-      if (Guard(operation.path, true) &&
-          !files_.MakeDirectories(operation.path)) {
+      if (Guard(operation.path, true) && !files_.MakeDirectories(operation.path)) {
         Fail(operation.text, operation.path);
       }
       break;
@@ -147,6 +146,13 @@ void CommitRunner::Execute(Operation& operation, std::size_t index) {
       break;
     case Step::DeleteTree:
       DeleteTree(operation);
+      break;
+    case Step::RemoveEmptyDirectory:
+      if (files_.IsDirectory(operation.path) &&
+          files_.ListDirectory(operation.path).value_or(std::vector<std::string>{"?"}).empty() &&
+          Guard(operation.path) && !files_.ShellDelete(operation.path)) {
+        Fail(operation.text, operation.path);
+      }
       break;
     case Step::Copy:
     case Step::Move:

@@ -4,6 +4,7 @@
 // session's own operations, so every commit a test makes works on a model the program makes.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -29,6 +30,7 @@ class CardRig {
   // The folder the card's root is in by default; tests put files of the computer and
   // "surroundings" of the card beside it, and the program's places are inside it.
   const fs::path& base() const { return temp_.path(); }
+  const TempDir& temp() const { return temp_; }
   const fs::path& cardRoot() const { return card.root(); }
 
   // The session's model: read here, changed only through the session.

@@ -1,0 +1,220 @@
+// Planning an undo and a restore.
+#include "card/restore_plan.h"
+
+#include <algorithm>
+#include <map>
+
+#include "card/card_messages.h"
+#include "core/card_guard.h"
+#include "core/card_layout.h"
+#include "platform/native_path.h"
+
+namespace sdmate {
+namespace {
+
+constexpr const char* kTrees[] = {"PRIVATE", "SD_VIDEO", "DCIM"};
+
+bool IsTable(const std::string& belowRoot) {
+  return AsciiUpper(belowRoot).starts_with("\\PRIVATE\\DOCOMO\\TABLE\\");
+}
+
+std::vector<std::string> TreeAreas(char drive) {
+  std::vector<std::string> areas;
+  for (const char* tree : kTrees) areas.push_back(CardRoot(drive) + "\\" + tree);
+  return areas;
+}
+
+// The same bytes (and time) as the saved copy: nothing to write.
+bool SameFile(Files& files, const std::string& cardPath, const std::string& other,
+              std::int64_t size, std::optional<std::int64_t> modified) {
+  if (files.FileSizeOf(cardPath) != size) return false;
+  if (modified && files.ModifiedTime(cardPath) != modified) return false;
+  return files.ReadFile(cardPath) == files.ReadFile(other);
+}
+
+class Builder {
+ public:
+  Builder(char drive, RestoreSummary& summary) : drive_(drive), summary_(summary) {
+    plan_.areas = TreeAreas(drive);
+    plan_.temporaryDirectory = CardRoot(drive) + "\\PRIVATE\\";
+  }
+
+  void Status(const char* text) {
+    plan_.operations.push_back({.step = Step::Status, .text = text});
+  }
+
+  // A file of the computer copied onto the card; a table through a temporary name, so that it
+  // is replaced and never missing.
+  void Write(const std::string& source, const std::string& belowRoot, std::int64_t size) {
+    const std::string path = OnDrive(drive_, belowRoot);
+    if (IsTable(belowRoot)) {
+      plan_.operations.push_back({.step = Step::Copy,
+                                  .path = path + ".new",
+                                  .from = source,
+                                  .text = text::kFileNotCopied});
+      const int copy = static_cast<int>(plan_.operations.size()) - 1;
+      plan_.operations.push_back({.step = Step::Move,
+                                  .path = path,
+                                  .from = path + ".new",
+                                  .text = text::kFileNotRenamed,
+                                  .after = copy});
+    } else {
+      plan_.operations.push_back(
+          {.step = Step::Copy, .path = path, .from = source, .text = text::kFileNotCopied});
+    }
+    ++summary_.written;
+    summary_.bytes += std::max<std::int64_t>(size, 0);
+    Step();
+  }
+
+  void Remove(const std::string& path, bool directory) {
+    plan_.operations.push_back(
+        {.step = directory ? Step::DeleteTree : Step::DeleteFile,
+         .path = path,
+         .text = directory ? text::kFolderNotDeleted : text::kFileNotDeleted});
+    ++summary_.removed;
+    Step();
+  }
+
+  void MakeDirectory(const std::string& path) {
+    plan_.operations.push_back(
+        {.step = Step::MakeDirectory, .path = path, .text = text::kFolderNotMade});
+  }
+
+  void RemoveIfEmpty(const std::string& path) {
+    plan_.operations.push_back(
+        {.step = Step::RemoveEmptyDirectory, .path = path, .text = text::kFolderNotDeleted});
+  }
+
+  KindPlan Finish() { return std::move(plan_); }
+
+ private:
+  void Step() {
+    plan_.operations.push_back({.step = Step::FolderDone});
+    ++summary_.steps;
+  }
+
+  char drive_;
+  RestoreSummary& summary_;
+  KindPlan plan_;
+};
+
+struct TreeEntry {
+  std::string path;  // native (backup) or card path
+  bool directory = false;
+};
+
+// Every entry below a folder, by its upper-cased path below the card's root ("\PRIVATE\...").
+void Walk(Files& files, const std::string& folder, const std::string& below, bool native,
+          std::map<std::string, TreeEntry>& entries) {
+  for (const std::string& name : files.ListDirectory(folder).value_or(std::vector<std::string>{})) {
+    const std::string path = native ? JoinNativePath(folder, name) : folder + "\\" + name;
+    const std::string key = AsciiUpper(below + "\\" + name);
+    const bool directory = files.IsDirectory(path);
+    entries[key] = {path, directory};
+    if (directory) Walk(files, path, below + "\\" + name, native, entries);
+  }
+}
+
+}  // namespace
+
+KindPlan PlanUndo(const Snapshot& snapshot, char drive, Files& files, RestoreSummary& summary) {
+  Builder plan(drive, summary);
+  plan.Status(text::kUndoStatus);
+  std::vector<const SavedPath*> directories;
+  for (const SavedPath& saved : snapshot.paths) {
+    if (saved.directory) directories.push_back(&saved);
+  }
+  // Folders that were there come back first, parents before children.
+  std::sort(directories.begin(), directories.end(),
+            [](const SavedPath* a, const SavedPath* b) { return a->path < b->path; });
+  for (const SavedPath* saved : directories) {
+    const std::string path = OnDrive(drive, saved->path);
+    if (saved->existed && !files.IsDirectory(path)) plan.MakeDirectory(path);
+  }
+  for (const SavedPath& saved : snapshot.paths) {
+    if (saved.directory) continue;
+    const std::string path = OnDrive(drive, saved.path);
+    const bool present = files.Exists(path);
+    if (saved.existed) {
+      if (!present || !SameFile(files, path, saved.saved, saved.size, saved.modified)) {
+        plan.Write(saved.saved, saved.path, saved.size);
+      }
+    } else if (present) {
+      plan.Remove(path, files.IsDirectory(path));
+    }
+  }
+  // What a commit that did not end left under a temporary name: the snapshot holds its bytes.
+  for (MediaKind kind : kAllKinds) {
+    const std::string data = CardDataDirectory(drive, kind);
+    for (const std::string& name : files.ListDirectory(data).value_or(std::vector<std::string>{})) {
+      if (AsciiUpper(name).starts_with("~SDM") && AsciiUpper(name).ends_with(".TMP")) {
+        plan.Remove(data + name, false);
+      }
+    }
+  }
+  // Folders the commit made go last, children before parents, when nothing is left in them.
+  for (auto it = directories.rbegin(); it != directories.rend(); ++it) {
+    const std::string path = OnDrive(drive, (*it)->path);
+    if (!(*it)->existed && files.IsDirectory(path)) plan.RemoveIfEmpty(path);
+  }
+  return plan.Finish();
+}
+
+KindPlan PlanRestore(const std::string& backupFolder, char drive, Files& files,
+                     RestoreSummary& summary, bool& valid) {
+  Builder plan(drive, summary);
+  plan.Status(text::kRestoreStatus);
+  std::map<std::string, TreeEntry> wanted;
+  std::map<std::string, TreeEntry> present;
+  valid = false;
+  for (const char* tree : kTrees) {
+    const std::string backup = JoinNativePath(backupFolder, tree);
+    if (files.IsDirectory(backup)) {
+      valid = true;
+      wanted[AsciiUpper(std::string("\\") + tree)] = {backup, true};
+      Walk(files, backup, std::string("\\") + tree, true, wanted);
+    }
+    const std::string card = CardRoot(drive) + "\\" + tree;
+    if (files.IsDirectory(card)) {
+      present[AsciiUpper(std::string("\\") + tree)] = {card, true};
+      Walk(files, card, std::string("\\") + tree, false, present);
+    }
+  }
+  if (!valid) return plan.Finish();
+  // The card's own spelling of a name it shares with the backup is kept.
+  auto belowRoot = [&](const std::string& key, const TreeEntry& entry) {
+    auto onCard = present.find(key);
+    if (onCard != present.end()) return BelowRoot(onCard->second.path);
+    const std::string relative = entry.path.substr(backupFolder.size());
+    std::string below;
+    for (char c : relative) below += (c == '/' || c == '\\') ? '\\' : c;
+    if (!below.starts_with("\\")) below = "\\" + below;
+    return below;
+  };
+  // What the backup does not hold goes first (a whole folder at once), so that nothing
+  // written is removed again.
+  std::string removedFolder;
+  for (const auto& [key, entry] : present) {
+    if (!removedFolder.empty() && key.starts_with(removedFolder)) continue;
+    auto found = wanted.find(key);
+    if (found != wanted.end() && found->second.directory == entry.directory) continue;
+    plan.Remove(entry.path, entry.directory);
+    if (entry.directory) removedFolder = key + "\\";
+  }
+  for (const auto& [key, entry] : wanted) {
+    const std::string below = belowRoot(key, entry);
+    const std::string path = OnDrive(drive, below);
+    auto onCard = present.find(key);
+    const bool there = onCard != present.end() && onCard->second.directory == entry.directory;
+    if (entry.directory) {
+      if (!there) plan.MakeDirectory(path);
+    } else if (!there ||
+               !SameFile(files, path, entry.path, files.FileSizeOf(entry.path), std::nullopt)) {
+      plan.Write(entry.path, below, files.FileSizeOf(entry.path));
+    }
+  }
+  return plan.Finish();
+}
+
+}  // namespace sdmate
