@@ -11,21 +11,6 @@
 namespace sdmate {
 namespace {
 
-// "SUD001", "PRL00A": a folder directory of the handset.
-bool IsFolderDirectoryName(MediaKind kind, std::string_view name) {
-  std::string_view prefix = TraitsOf(kind).directoryPrefix;
-  return name.size() == prefix.size() + 3 && name.starts_with(prefix) &&
-         NumberOfText(kind, name.substr(prefix.size())) >= 0;
-}
-
-// The folder number of a table file name ("SUD004.TBL" -> 4), or 0.
-int TableNumberOf(MediaKind kind, std::string_view name) {
-  std::string_view prefix = TraitsOf(kind).directoryPrefix;
-  if (name.size() != prefix.size() + 7 || !name.starts_with(prefix)) return 0;
-  const int number = NumberOfText(kind, name.substr(prefix.size(), 3));
-  return number > 0 && TableFileName(kind, number) == name ? number : 0;
-}
-
 void CheckKind(char drive, MediaKind kind, Files& files, std::vector<Finding>& findings) {
   auto report = [&](Problem problem, std::string path, std::string detail = {}) {
     findings.push_back({kind, problem, std::move(path), std::move(detail)});
@@ -66,17 +51,31 @@ void CheckKind(char drive, MediaKind kind, Files& files, std::vector<Finding>& f
     return true;
   });
 
-  // The load stops at the first missing table; anything numbered after it is never read.
+  // The load stops at the first missing table; anything numbered after it is never read. Its
+  // files are that table's, no orphans.
   const std::string tableDirectory = TableDirectory(drive, kind);
   for (const std::string& name :
        files.ListDirectory(tableDirectory).value_or(std::vector<std::string>{})) {
-    if (TableNumberOf(kind, name) > gap) report(Problem::AfterGap, tableDirectory + "\\" + name);
+    const int number = TableNumberOf(kind, name);
+    if (number <= gap) continue;
+    const std::string path = tableDirectory + "\\" + name;
+    report(Problem::AfterGap, path);
+    if (auto bytes = files.ReadFile(path, kLargestTableRead)) {
+      const ContentTable content = DecodeTable(kind, *bytes);
+      const std::string directory = FilesDirectoryOf(drive, kind, number, content).directory;
+      for (const TableEntry& entry : content.entries) named.insert(directory + entry.FileName());
+    }
   }
 
   const std::string data = CardDataDirectory(drive, kind);
   for (const std::string& folderName :
        files.ListDirectory(data).value_or(std::vector<std::string>{})) {
     const std::string folderDirectory = data + folderName;
+    const std::string upper = AsciiUpper(folderName);
+    if (upper.starts_with("~SDM") && upper.ends_with(".TMP")) {
+      report(Problem::Temporary, folderDirectory);
+      continue;
+    }
     if (!IsFolderDirectoryName(kind, folderName) || !files.IsDirectory(folderDirectory)) continue;
     for (const std::string& name :
          files.ListDirectory(folderDirectory).value_or(std::vector<std::string>{})) {
@@ -112,6 +111,8 @@ const char* ProblemKey(Problem problem) {
       return "afterGap";
     case Problem::Orphan:
       return "orphan";
+    case Problem::Temporary:
+      return "temporary";
   }
   return "";
 }
@@ -134,6 +135,8 @@ const char* ProblemText(Problem problem) {
       return "欠番の後のテーブルです (読み込まれません)";
     case Problem::Orphan:
       return "どのテーブルにも載っていないファイルです";
+    case Problem::Temporary:
+      return "途中で終わった更新の一時ファイルです (「元に戻す」で片付きます)";
   }
   return "";
 }

@@ -21,6 +21,7 @@ enum class Problem {
   Missing,           // an entry whose file is not on the card
   AfterGap,          // a table numbered after the first missing one: the load never reads it
   Orphan,            // a data file in a folder directory that no table names
+  Temporary,         // a file a commit that did not end left under a temporary name
 };
 
 struct Finding {

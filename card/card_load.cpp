@@ -21,6 +21,7 @@ struct KindNotes {
   std::vector<std::string> untrustedHeaders;
   std::vector<std::string> badNames;
   std::vector<std::string> cutOff;
+  std::vector<std::string> afterGap;
 };
 
 void TellList(Feedback& feedback, const char* text, const std::vector<std::string>& names) {
@@ -30,28 +31,55 @@ void TellList(Feedback& feedback, const char* text, const std::vector<std::strin
   feedback.Tell(MessageKind::Warning, message);
 }
 
-// Folder n's items from its table's bytes. Entries whose name is not a plain name or whose file
-// is missing are dropped.
-FolderSlot ReadFolder(MediaKind kind, char drive, const FoundTable& found, Files& files,
-                      KindNotes& notes) {
-  const ContentTable table = DecodeTable(kind, *found.bytes);
+void Note(KindNotes& notes, const FoundTable& found, const TableNotes& table) {
+  if (table.untrustedHeader) notes.untrustedHeaders.push_back(found.path);
+  if (table.badName) notes.badNames.push_back(found.path);
+  if (table.cutOff) notes.cutOff.push_back(found.path);
+}
+
+void ReadKind(KindState& state, MediaKind kind, char drive, Files& files, KindNotes& notes) {
+  const int gap = ProbeTables(drive, kind, files, [&](const FoundTable& found) {
+    if (found.number > kMaxFolders) {
+      notes.cutOff.push_back(found.path);
+      return false;
+    }
+    if (!found.bytes) {
+      // The folder keeps its number, so that the folders after it keep theirs.
+      notes.unreadable.push_back(found.path);
+      state.folders.emplace_back();
+    } else {
+      TableNotes table;
+      state.folders.push_back(
+          FolderFromTable(kind, drive, found.number, *found.bytes, files, table));
+      Note(notes, found, table);
+    }
+    return true;
+  });
+  for (int number : TablesAfterGap(drive, kind, files, gap)) {
+    notes.afterGap.push_back(TablePath(drive, kind, number));
+  }
+}
+
+}  // namespace
+
+FolderSlot FolderFromTable(MediaKind kind, char drive, int number, const std::string& bytes,
+                           Files& files, TableNotes& notes) {
+  const ContentTable table = DecodeTable(kind, bytes);
   FolderSlot folder;
   folder.folderTitle = table.folderTitle;
-  const FilesDirectory place = FilesDirectoryOf(drive, kind, found.number, table);
-  if (!place.trusted) notes.untrustedHeaders.push_back(found.path);
-  bool badName = false;
-  bool cutOff = false;
+  const FilesDirectory place = FilesDirectoryOf(drive, kind, number, table);
+  notes.untrustedHeader = !place.trusted;
   folder.items.reserve(std::min<std::size_t>(table.entries.size(), kMaxItems));
   for (const TableEntry& entry : table.entries) {
     if (!IsPlainEntryName(entry.stem, entry.extension)) {
-      badName = true;
+      notes.badName = true;
       continue;
     }
     const std::string name = entry.FileName();
     const std::int64_t size = files.FileSizeOf(place.directory + name);
     if (size < 0) continue;  // the file is not on the card
     if (folder.itemCount() >= kMaxItems) {
-      cutOff = true;
+      notes.cutOff = true;
       break;
     }
     folder.items.push_back({.order = folder.itemCount() + 1,
@@ -64,29 +92,8 @@ FolderSlot ReadFolder(MediaKind kind, char drive, const FoundTable& found, Files
                             .title = entry.title,
                             .size = size});
   }
-  if (badName) notes.badNames.push_back(found.path);
-  if (cutOff) notes.cutOff.push_back(found.path);
   return folder;
 }
-
-void ReadKind(KindState& state, MediaKind kind, char drive, Files& files, KindNotes& notes) {
-  ProbeTables(drive, kind, files, [&](const FoundTable& found) {
-    if (found.number > kMaxFolders) {
-      notes.cutOff.push_back(found.path);
-      return false;
-    }
-    if (!found.bytes) {
-      // The folder keeps its number, so that the folders after it keep theirs.
-      notes.unreadable.push_back(found.path);
-      state.folders.emplace_back();
-    } else {
-      state.folders.push_back(ReadFolder(kind, drive, found, files, notes));
-    }
-    return true;
-  });
-}
-
-}  // namespace
 
 LoadResult LoadCard(CardModel& model, char drive, bool& backupAdvice, Files& files, Drives& drives,
                     Feedback& feedback, LoadOptions options) {
@@ -113,6 +120,7 @@ LoadResult LoadCard(CardModel& model, char drive, bool& backupAdvice, Files& fil
     TellList(feedback, text::kUntrustedHeaders, notes.untrustedHeaders);
     TellList(feedback, text::kBadNames, notes.badNames);
     TellList(feedback, text::kCapacity, notes.cutOff);
+    TellList(feedback, text::kTablesAfterGap, notes.afterGap);
     feedback.Progress(++done, static_cast<int>(kAllKinds.size()));
   }
 

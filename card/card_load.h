@@ -23,6 +23,17 @@ struct LoadResult {
   bool anyFolderAdded() const { return folderAdded[0] || folderAdded[1] || folderAdded[2]; }
 };
 
+// A folder's items from the bytes of its table (folder `number`), as the load reads them:
+// entries whose name is not a plain name or whose file is missing are dropped, at most 128 are
+// kept. The notes say what the user is to be told.
+struct TableNotes {
+  bool untrustedHeader = false;
+  bool badName = false;
+  bool cutOff = false;
+};
+FolderSlot FolderFromTable(MediaKind kind, char drive, int number, const std::string& bytes,
+                           Files& files, TableNotes& notes);
+
 // The whole load: drive check, backup advice (shown when backupAdvice is set; cleared at the
 // end), gauge, the three kinds in sequence, folder 1 added for a kind without tables. The
 // model is replaced as a whole; model.drive is the loaded drive.

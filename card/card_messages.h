@@ -25,6 +25,11 @@ inline constexpr char kCapacity[] =
     "次のテーブルの一部を読み込みませんでした．\n"
     "メモリカードを更新すると、読み込まなかった分はテーブルから外れます．";
 
+inline constexpr char kTablesAfterGap[] =
+    "次のテーブルは番号が飛んだ後にあるため読み込めません．\n"
+    "このままメモリカードを更新すると、これらのフォルダは削除されます．\n"
+    "「カード検査」の修復を使うと、フォルダの番号を詰めて残せます．";
+
 // The update.
 inline constexpr char kUpdateCompleted[] = "メモリーカードの更新が完了しました";
 inline constexpr char kUpdateFailedHeading[] =
@@ -96,6 +101,13 @@ inline constexpr char kRestoreBytes[] = "書き込むバイト数: ";
 inline constexpr char kNoSuchSnapshot[] = "その履歴はありません：";
 inline constexpr char kUndoStatus[] = "メモリカード更新の取り消し中...";
 inline constexpr char kRestoreStatus[] = "バックアップからの復元中...";
+
+// The repair.
+inline constexpr char kRepairQuestion[] = "メモリカードを修復しますか？";
+inline constexpr char kRepairCompleted[] = "メモリカードの修復が完了しました";
+inline constexpr char kNothingToRepair[] = "メモリカードに修復することはありません．";
+inline constexpr char kRepairIncomplete[] =
+    "読み込めないテーブルがあるため、メモリカードを修復できません．";
 
 // The backup.
 inline constexpr char kBackupStatus[] = "データのバックアップ中...";

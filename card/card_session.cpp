@@ -111,6 +111,41 @@ CardSession::TakeBack CardSession::RunUndo(const std::vector<Snapshot>& targets,
   return outcome;
 }
 
+CardSession::RepairOutcome CardSession::Repair(RepairOptions options, bool dryRun) {
+  RepairOutcome outcome;
+  if (!model_.loaded || model_.drive == 0) {
+    services_.feedback.Tell(MessageKind::Warning, text::kNotLoaded);
+    return outcome;
+  }
+  outcome.before = Check(model_.drive);
+  outcome.after = outcome.before;
+  if (outcome.before.empty()) {
+    if (!dryRun) services_.feedback.Tell(MessageKind::Information, text::kNothingToRepair);
+    return outcome;
+  }
+  if (!model_.complete) {
+    services_.feedback.Tell(MessageKind::Warning, text::kRepairIncomplete);
+    return outcome;
+  }
+  outcome.preparation = PrepareRepair(model_, outcome.before, services_.files, options);
+  if (dryRun) return outcome;
+  if (services_.feedback.Ask(MessageKind::Confirmation, text::kRepairQuestion, Buttons::YesNo) !=
+      Answer::Yes) {
+    return outcome;
+  }
+  CommitRequest request;
+  {
+    Feedback::BusyGuard busy = services_.feedback.Busy();
+    request = PlanCommit(model_, services_.files, "repair");
+  }
+  outcome.update = CommitPlans(model_, request, backupAdvice_, services_.files, services_.drives,
+                               services_.feedback, history_, text::kRepairCompleted);
+  outcome.ran = outcome.update.ran;
+  if (outcome.ran) updateDue_ = false;
+  outcome.after = Check(model_.drive);
+  return outcome;
+}
+
 CardSession::TakeBack CardSession::Restore(const std::string& backupFolder, bool dryRun) {
   TakeBack outcome;
   if (!model_.loaded || model_.drive == 0) {

@@ -12,6 +12,7 @@
 #include "card/card_load.h"
 #include "card/card_update.h"
 #include "card/history.h"
+#include "card/repair.h"
 #include "card/restore_plan.h"
 #include "editing/folder_operations.h"
 #include "editing/item_operations.h"
@@ -90,6 +91,17 @@ class CardSession {
   TakeBack Undo(const std::string& id = {}, bool dryRun = false);
   // Puts a backup folder onto the loaded card.
   TakeBack Restore(const std::string& backupFolder, bool dryRun = false);
+
+  // The repair of the loaded card, loaded just before: what the check finds, what the repair
+  // will do, and what the check finds afterwards.
+  struct RepairOutcome {
+    bool ran = false;
+    std::vector<Finding> before;
+    RepairPreparation preparation;
+    std::vector<Finding> after;
+    UpdateResult update;
+  };
+  RepairOutcome Repair(RepairOptions options, bool dryRun = false);
 
   // What is wrong with the card on a drive, read-only.
   std::vector<Finding> Check(char drive) { return CheckCard(drive, services_.files); }

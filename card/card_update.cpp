@@ -63,6 +63,16 @@ UpdateResult CommitPlans(CardModel& model, CommitRequest& request, bool& backupA
   return result;
 }
 
+CommitRequest PlanCommit(CardModel& model, Files& files, const char* type) {
+  CommitRequest request{.type = type};
+  // The whole commit is planned before its first operation runs.
+  for (MediaKind kind : kAllKinds) {
+    request.progressTotal += model.of(kind).folderCount();
+    request.plans.push_back(PlanKind(model.of(kind), kind, model.drive, files));
+  }
+  return request;
+}
+
 UpdateResult UpdateCard(CardModel& model, bool& backupAdvice, Files& files, Drives& drives,
                         Feedback& feedback, History& history) {
   if (!model.loaded || model.drive == 0) {
@@ -77,11 +87,7 @@ UpdateResult UpdateCard(CardModel& model, bool& backupAdvice, Files& files, Driv
   CommitRequest request;
   {
     Feedback::BusyGuard busy = feedback.Busy();
-    // The whole commit is planned before its first operation runs.
-    for (MediaKind kind : kAllKinds) {
-      request.progressTotal += model.of(kind).folderCount();
-      request.plans.push_back(PlanKind(model.of(kind), kind, model.drive, files));
-    }
+    request = PlanCommit(model, files, "commit");
   }
   return CommitPlans(model, request, backupAdvice, files, drives, feedback, history,
                      text::kUpdateCompleted);

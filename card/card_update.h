@@ -26,6 +26,9 @@ struct UpdateResult {
 UpdateResult UpdateCard(CardModel& model, bool& backupAdvice, Files& files, Drives& drives,
                         Feedback& feedback, History& history);
 
+// The commit of the model's staged edits, planned for all three kinds before anything runs.
+CommitRequest PlanCommit(CardModel& model, Files& files, const char* type);
+
 // Plans made elsewhere (an undo, a restore, a repair) committed on the loaded drive the same
 // way, the card read back, and completed told when all went well.
 UpdateResult CommitPlans(CardModel& model, CommitRequest& request, bool& backupAdvice, Files& files,

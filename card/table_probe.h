@@ -5,6 +5,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "core/content_table.h"
 #include "platform/files.h"
@@ -24,6 +26,16 @@ struct FoundTable {
 // ends.
 int ProbeTables(char drive, MediaKind kind, Files& files,
                 const std::function<bool(const FoundTable&)>& visit);
+
+// "SUD001", "PRL00A": a folder directory name of the kind.
+bool IsFolderDirectoryName(MediaKind kind, std::string_view name);
+// The folder number of a table file name ("SUD004.TBL" -> 4), or 0.
+int TableNumberOf(MediaKind kind, std::string_view name);
+// The numbers of the kind's tables after the first missing one (gap), in ascending order: tables
+// the load never reaches.
+std::vector<int> TablesAfterGap(char drive, MediaKind kind, Files& files, int gap);
+// "STIL0009.JPG", "MOL00A.3GP": a name the handset gives the kind's data files.
+bool IsHandsetFileName(MediaKind kind, std::string_view name);
 
 // Where the files of folder n are, as its table says: the header's directory when it is a plain
 // path below the kind's data directory, else the folder's own. A card directory with its

@@ -12,50 +12,6 @@
 namespace sdmate::test {
 namespace {
 
-// What the card holds: every file with its bytes and time, and every folder.
-struct CardState {
-  std::map<std::string, std::pair<std::string, fs::file_time_type>> files;
-  std::set<std::string> folders;
-  bool operator==(const CardState&) const = default;
-};
-
-CardState StateOf(const fs::path& root) {
-  CardState state;
-  for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    const std::string name = fs::relative(entry.path(), root).generic_string();
-    if (entry.is_directory()) {
-      state.folders.insert(name);
-    } else {
-      state.files[name] = {ReadBytes(entry.path()), fs::last_write_time(entry.path())};
-    }
-  }
-  return state;
-}
-
-std::string Describe(const CardState& a, const CardState& b) {
-  std::string text;
-  for (const auto& [name, file] : a.files) {
-    auto other = b.files.find(name);
-    if (other == b.files.end()) {
-      text += "only before: " + name + "\n";
-    } else if (other->second.first != file.first) {
-      text += "bytes differ: " + name + "\n";
-    } else if (other->second.second != file.second) {
-      text += "time differs: " + name + "\n";
-    }
-  }
-  for (const auto& [name, file] : b.files) {
-    if (!a.files.contains(name)) text += "only after: " + name + "\n";
-  }
-  for (const std::string& folder : a.folders) {
-    if (!b.folders.contains(folder)) text += "folder only before: " + folder + "\n";
-  }
-  for (const std::string& folder : b.folders) {
-    if (!a.folders.contains(folder)) text += "folder only after: " + folder + "\n";
-  }
-  return text;
-}
-
 void BuildCard(CardRig& rig) {
   rig.card.Folder(MediaKind::Image, 1, "one", Stills({1, 2, 3}));
   rig.card.Folder(MediaKind::Image, 2, "two", {{.name = "STIL0001.JPG", .content = "two-1"}});

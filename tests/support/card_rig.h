@@ -92,6 +92,16 @@ std::multiset<std::string> ContentsBelow(const CardRig& rig, const std::string& 
 // No temporary file of a commit is left anywhere on the card.
 void ExpectNoTemporaries(const CardRig& rig);
 
+// What a card (or any folder) holds: every file with its bytes and time, and every folder.
+struct CardState {
+  std::map<std::string, std::pair<std::string, fs::file_time_type>> files;
+  std::set<std::string> folders;
+  bool operator==(const CardState&) const = default;
+};
+CardState StateOf(const fs::path& root);
+// The differences between two states, one line each, for a failure message.
+std::string Describe(const CardState& a, const CardState& b);
+
 // The commit ran, nothing failed, and it ended with the completion message.
 void ExpectCompleted(const CardRig& rig, const UpdateResult& result);
 
