@@ -1,6 +1,7 @@
 // Parsing the command line of sdmate-cli.
 #include "cli/cli_args.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -53,7 +54,6 @@ ParseResult Fail(std::string error) { return {std::nullopt, std::move(error)}; }
 
 // Parses the operations of edit from args[at] on.
 ParseResult ParseOps(const std::vector<std::string>& args, std::size_t at, Command command) {
-  if (at >= args.size()) return Fail("操作がありません");
   while (at < args.size()) {
     const std::string& name = args[at];
     const OpSyntax* syntax = nullptr;
@@ -101,58 +101,81 @@ ParseResult ParseOps(const std::vector<std::string>& args, std::size_t at, Comma
 }  // namespace
 
 ParseResult ParseArguments(const std::vector<std::string>& args) {
-  if (args.empty()) return Fail("コマンドがありません");
   Command command;
-  const std::string& name = args[0];
-  if (name == "list") {
-    command.name = CommandName::List;
-  } else if (name == "edit") {
-    command.name = CommandName::Edit;
-  } else if (name == "check") {
-    command.name = CommandName::Check;
-  } else if (name == "backup") {
-    command.name = CommandName::Backup;
-  } else if (name == "make-sample") {
-    command.name = CommandName::MakeSample;
-  } else if (name == "help" || name == "--help" || name == "-h") {
-    return {command, {}};
-  } else {
-    return Fail("不明なコマンドです: " + name);
+  std::size_t at = 0;
+  // The history folder may be given before the command, for every command.
+  while (at + 1 < args.size() && args[at] == "--history") {
+    command.history = args[at + 1];
+    at += 2;
   }
+  if (at >= args.size()) return Fail("コマンドがありません");
+  static const std::pair<const char*, CommandName> kNames[] = {
+      {"list", CommandName::List},
+      {"edit", CommandName::Edit},
+      {"check", CommandName::Check},
+      {"repair", CommandName::Repair},
+      {"backup", CommandName::Backup},
+      {"history", CommandName::History},
+      {"undo", CommandName::Undo},
+      {"restore", CommandName::Restore},
+      {"make-sample", CommandName::MakeSample}};
+  const std::string& name = args[at++];
+  if (name == "help" || name == "--help" || name == "-h") return {command, {}};
+  bool known = false;
+  for (const auto& [word, value] : kNames) {
+    if (name == word) {
+      command.name = value;
+      known = true;
+    }
+  }
+  if (!known) return Fail("不明なコマンドです: " + name);
 
   // Options come between the command and CARD; after CARD every word belongs to the
   // operations, so a title may begin with "--".
-  std::size_t at = 1;
+  using C = CommandName;
+  auto takes = [&](std::initializer_list<CommandName> names) {
+    return std::find(names.begin(), names.end(), command.name) != names.end();
+  };
   bool no = false;
   for (; at < args.size() && args[at].starts_with("--"); ++at) {
     const std::string& option = args[at];
-    bool takesJson = command.name == CommandName::List || command.name == CommandName::Edit ||
-                     command.name == CommandName::Check;
-    bool isEdit = command.name == CommandName::Edit;
-    if (option == "--json" && takesJson) {
+    if (option == "--json" && takes({C::List, C::Edit, C::Check, C::Repair, C::History})) {
       command.json = true;
-    } else if (option == "--yes" && isEdit) {
+    } else if (option == "--yes" && takes({C::Edit, C::Repair, C::Undo, C::Restore})) {
       command.yes = true;
-    } else if (option == "--no" && isEdit) {
+    } else if (option == "--no" && takes({C::Edit})) {
       no = true;
-    } else if (option == "--dry-run" && isEdit) {
+    } else if (option == "--dry-run" && takes({C::Edit, C::Repair, C::Undo, C::Restore})) {
       command.dryRun = true;
+    } else if (option == "--delete-orphans" && takes({C::Repair})) {
+      command.deleteOrphans = true;
+    } else if (option == "--history" && at + 1 < args.size()) {
+      command.history = args[++at];
     } else {
       return Fail("不明なオプションです: " + option);
     }
   }
   if (command.yes && no) return Fail("--yes と --no は同時に指定できません");
+  if (command.name == CommandName::Restore) {
+    if (at >= args.size()) return Fail("BACKUP がありません");
+    command.backup = args[at++];
+  }
   if (at >= args.size()) return Fail("CARD がありません");
   command.card = args[at++];
   if (command.card.empty()) return Fail("CARD が空です");
 
-  std::size_t rest = args.size() - at;
+  const std::size_t rest = args.size() - at;
   switch (command.name) {
     case CommandName::Edit:
+      // Without operations, the card is committed as it is.
+      if (rest == 0) return {std::move(command), {}};
       return ParseOps(args, at, std::move(command));
     case CommandName::Backup:
+    case CommandName::Undo:
       if (rest > 1) return Fail("余分な語があります: " + args[at + 1]);
-      if (rest == 1) command.destination = args[at];
+      if (rest == 1) {
+        (command.name == CommandName::Backup ? command.destination : command.snapshot) = args[at];
+      }
       break;
     default:
       if (rest > 0) return Fail("余分な語があります: " + args[at]);
@@ -164,10 +187,15 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
 std::string UsageText() {
   return "使い方:\n"
          "  sdmate-cli list [--json] CARD\n"
-         "  sdmate-cli edit [--yes|--no] [--dry-run] [--json] CARD OP...\n"
+         "  sdmate-cli edit [--yes|--no] [--dry-run] [--json] CARD [OP...]\n"
          "  sdmate-cli check [--json] CARD\n"
+         "  sdmate-cli repair [--yes] [--dry-run] [--json] [--delete-orphans] CARD\n"
          "  sdmate-cli backup CARD [DEST]\n"
+         "  sdmate-cli history [--json] CARD\n"
+         "  sdmate-cli undo [--yes] [--dry-run] CARD [ID]\n"
+         "  sdmate-cli restore [--yes] [--dry-run] BACKUP CARD\n"
          "  sdmate-cli make-sample CARD\n"
+         "  どのコマンドにも --history DIR (更新の履歴のフォルダ) を付けられます。\n"
          "\n"
          "CARD はカードのルートのフォルダ、KIND は image, movie, document、\n"
          "FOLDER と ROW は 1 から数えます (ROW は一覧の行)。\n"
@@ -183,7 +211,11 @@ std::string UsageText() {
          "  folder-delete KIND FOLDER      フォルダを削除\n"
          "  folder-title KIND FOLDER TEXT  フォルダのタイトルを変更\n"
          "\n"
-         "終了コード: 0 成功、1 check が問題を見つけた / 更新の失敗 / 空き容量不足で中止、\n"
+         "OP がなければ、カードをそのまま更新します (ファイルのない項目は外れます)。\n"
+         "\n"
+         "終了コード: 0 成功、1 check が問題を見つけた / 修復できないものがある / 更新の失敗 /\n"
+         "            空き容量不足で中止 / 質問に --yes がなく書き込まなかった / "
+         "取り消しを断った、\n"
          "            2 使い方の誤り / カードがない / カードを読めない\n";
 }
 

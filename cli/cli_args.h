@@ -11,7 +11,18 @@
 
 namespace sdmate::cli {
 
-enum class CommandName { List, Edit, Check, Backup, MakeSample, Help };
+enum class CommandName {
+  List,
+  Edit,
+  Check,
+  Repair,
+  Backup,
+  History,
+  Undo,
+  Restore,
+  MakeSample,
+  Help
+};
 
 enum class OpName { Add, Delete, Renumber, Up, Down, Title, FolderAdd, FolderDelete, FolderTitle };
 
@@ -29,8 +40,12 @@ struct Command {
   bool json = false;
   bool yes = false;  // answer the engine's questions Yes (otherwise No)
   bool dryRun = false;
+  bool deleteOrphans = false;  // repair: delete orphans instead of adopting them
   std::string card;
   std::string destination;  // backup: empty for the default
+  std::string backup;       // restore: the backup folder
+  std::string snapshot;     // undo: the snapshot's id, empty for the last commit
+  std::string history;      // --history: the history folder, empty for the default
   std::vector<EditOp> ops;
 };
 

@@ -4,6 +4,7 @@
 #include "cli/cli_messages.h"
 #include "cli/commands.h"
 #include "cli/output.h"
+#include "platform/native_path.h"
 
 namespace sdmate::cli {
 
@@ -33,6 +34,19 @@ char CardLetter(CliServices& services, const std::string& card) {
   return services.drives.MapFolder(card);
 }
 
+bool LoadWhole(CardSession& session, char letter, const std::string& card, std::ostream& err,
+               bool whole) {
+  if (!session.Load(letter, {.askRemovable = false}).loaded) {
+    Say(err) << text::kCardUnreadable << card << '\n';
+    return false;
+  }
+  if (whole && !session.model().complete) {
+    Say(err) << text::kTablesUnreadable << card << '\n';
+    return false;
+  }
+  return true;
+}
+
 SessionServices SessionOn(CliServices& services, Files& files, Feedback& feedback) {
   return {files, services.drives, services.codec, services.clock, feedback, services.places};
 }
@@ -55,6 +69,9 @@ int RunCli(const std::vector<std::string>& args, CliServices& services, std::ost
     out << UsageText();
     return kExitOk;
   }
+  if (!command.history.empty()) {
+    services.places.historyDirectory = JoinNativePath(command.history, "");
+  }
   if (command.name == CommandName::MakeSample) return RunMakeSample(command, services, out, err);
 
   const char letter = CardLetter(services, command.card);
@@ -66,8 +83,16 @@ int RunCli(const std::vector<std::string>& args, CliServices& services, std::ost
       return RunEdit(command, services, letter, out, err);
     case CommandName::Check:
       return RunCheck(command, services, letter, out);
+    case CommandName::Repair:
+      return RunRepair(command, services, letter, out, err);
     case CommandName::Backup:
       return RunBackup(command, services, letter, out, err);
+    case CommandName::History:
+      return RunHistory(command, services, letter, out, err);
+    case CommandName::Undo:
+      return RunUndo(command, services, letter, out, err);
+    case CommandName::Restore:
+      return RunRestore(command, services, letter, out, err);
     default:
       return kExitUsage;
   }

@@ -7,19 +7,6 @@
 namespace sdmate::cli {
 namespace {
 
-// Loads the card into the session; false (with the message) when it could not be read whole.
-bool LoadWhole(CardSession& session, char letter, const std::string& card, std::ostream& err) {
-  if (!session.Load(letter, {.askRemovable = false}).loaded) {
-    Say(err) << text::kCardUnreadable << card << '\n';
-    return false;
-  }
-  if (!session.model().complete) {
-    Say(err) << text::kTablesUnreadable << card << '\n';
-    return false;
-  }
-  return true;
-}
-
 // A path of the computer as the engine gets it. A relative path gets "./" in front, so that
 // its first character can never be taken for the card's drive letter.
 std::string ComputerPath(const std::string& path) {
@@ -100,7 +87,7 @@ int RunEdit(const Command& command, CliServices& services, char letter, std::ost
   StagingFiles files(services.files);
   ConsoleFeedback feedback(err, command.yes);
   CardSession session(SessionOn(services, files, feedback));
-  if (!LoadWhole(session, letter, command.card, err)) return kExitUsage;
+  if (!LoadWhole(session, letter, command.card, err, true)) return kExitUsage;
 
   bool skipped = false;
   for (const EditOp& op : command.ops) {
@@ -117,7 +104,8 @@ int RunEdit(const Command& command, CliServices& services, char letter, std::ost
   }
   const int done = skipped ? kExitProblems : kExitOk;
 
-  if (command.dryRun || !session.updateDue()) {
+  // Without operations the card is committed as it is, as the update button does after a load.
+  if (command.dryRun || (!session.updateDue() && !command.ops.empty())) {
     PrintCard(command, session.model(), services.codec, out);
     Say(err) << (command.dryRun ? text::kDryRun : text::kNothingToCommit) << '\n';
     return done;

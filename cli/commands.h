@@ -21,6 +21,10 @@ int NoCard(std::ostream& err, const std::string& card);
 // The drive letter CARD stands for: a drive the computer already has ("E:"), or the folder,
 // mapped to the next free letter. 0 when CARD is neither.
 char CardLetter(CliServices& services, const std::string& card);
+// Loads the card into the session; false (with the message) when it could not be read, or, when
+// whole is asked, when a table could not be read.
+bool LoadWhole(CardSession& session, char letter, const std::string& card, std::ostream& err,
+               bool whole);
 // A session on the command's own files and feedback.
 SessionServices SessionOn(CliServices& services, Files& files, Feedback& feedback);
 // The card as text or JSON, as the command asked.
@@ -31,6 +35,14 @@ int RunList(const Command& command, CliServices& services, char letter, std::ost
 int RunEdit(const Command& command, CliServices& services, char letter, std::ostream& out,
             std::ostream& err);
 int RunCheck(const Command& command, CliServices& services, char letter, std::ostream& out);
+int RunRepair(const Command& command, CliServices& services, char letter, std::ostream& out,
+              std::ostream& err);
+int RunHistory(const Command& command, CliServices& services, char letter, std::ostream& out,
+               std::ostream& err);
+int RunUndo(const Command& command, CliServices& services, char letter, std::ostream& out,
+            std::ostream& err);
+int RunRestore(const Command& command, CliServices& services, char letter, std::ostream& out,
+               std::ostream& err);
 int RunBackup(const Command& command, CliServices& services, char letter, std::ostream& out,
               std::ostream& err);
 int RunMakeSample(const Command& command, CliServices& services, std::ostream& out,

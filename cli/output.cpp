@@ -66,8 +66,9 @@ void PrintFindingsText(const std::vector<Finding>& findings, TextCodec& codec,
   if (findings.empty()) out << text::kNoProblems << '\n';
 }
 
-void PrintFindingsJson(const std::vector<Finding>& findings, TextCodec& codec,
-                       const NativeOf& native, std::ostream& out) {
+namespace {
+
+Json FindingsJson(const std::vector<Finding>& findings, TextCodec& codec, const NativeOf& native) {
   Json report = Json::object();
   for (MediaKind kind : kAllKinds) {
     Json list = Json::array();
@@ -80,7 +81,53 @@ void PrintFindingsJson(const std::vector<Finding>& findings, TextCodec& codec,
     report[TraitsOf(kind).key] = std::move(list);
   }
   report["problems"] = findings.size();
-  Dump(report, out);
+  return report;
+}
+
+}  // namespace
+
+void PrintFindingsJson(const std::vector<Finding>& findings, TextCodec& codec,
+                       const NativeOf& native, std::ostream& out) {
+  Dump(FindingsJson(findings, codec, native), out);
+}
+
+void PrintRepairJson(const RepairReport& report, TextCodec& codec, const NativeOf& native,
+                     std::ostream& out) {
+  Dump({{"repaired", report.repaired},
+        {"found", report.found},
+        {"adopted", report.adopted},
+        {"deleted", report.deleted},
+        {"foldersBrought", report.foldersBrought},
+        {"remaining", FindingsJson(report.remaining, codec, native)}},
+       out);
+}
+
+void PrintSnapshotsText(const std::vector<Snapshot>& snapshots, std::ostream& out) {
+  for (const Snapshot& snapshot : snapshots) {
+    out << snapshot.id << "  " << snapshot.time << "  " << snapshot.type << "  "
+        << (snapshot.summary.empty() ? "-" : snapshot.summary) << "  " << text::kSavedFiles
+        << snapshot.savedFiles << "  " << snapshot.bytes << text::kBytes;
+    if (snapshot.undone) out << "  " << text::kUndone;
+    if (!snapshot.finished()) out << "  " << text::kUnfinished;
+    out << '\n';
+  }
+  if (snapshots.empty()) out << text::kNoHistory << '\n';
+}
+
+void PrintSnapshotsJson(const std::vector<Snapshot>& snapshots, std::ostream& out) {
+  Json list = Json::array();
+  for (const Snapshot& snapshot : snapshots) {
+    list.push_back({{"id", snapshot.id},
+                    {"time", snapshot.time},
+                    {"type", snapshot.type},
+                    {"summary", snapshot.summary},
+                    {"savedFiles", snapshot.savedFiles},
+                    {"bytes", snapshot.bytes},
+                    {"undone", snapshot.undone},
+                    {"finished", snapshot.finished()},
+                    {"undoOf", snapshot.undoOf}});
+  }
+  Dump(list, out);
 }
 
 }  // namespace sdmate::cli

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "card/card_check.h"
+#include "card/history.h"
 #include "core/card_model.h"
 #include "platform/text_codec.h"
 
@@ -22,5 +23,21 @@ void PrintFindingsText(const std::vector<Finding>& findings, TextCodec& codec,
                        const NativeOf& native, std::ostream& out);
 void PrintFindingsJson(const std::vector<Finding>& findings, TextCodec& codec,
                        const NativeOf& native, std::ostream& out);
+
+// What repair did, as JSON (its text form is a few lines of the command).
+struct RepairReport {
+  bool repaired = false;  // a commit ran
+  std::size_t found = 0;  // findings before
+  int adopted = 0;
+  int deleted = 0;
+  int foldersBrought = 0;
+  std::vector<Finding> remaining;
+};
+void PrintRepairJson(const RepairReport& report, TextCodec& codec, const NativeOf& native,
+                     std::ostream& out);
+
+// A card's history, newest first.
+void PrintSnapshotsText(const std::vector<Snapshot>& snapshots, std::ostream& out);
+void PrintSnapshotsJson(const std::vector<Snapshot>& snapshots, std::ostream& out);
 
 }  // namespace sdmate::cli

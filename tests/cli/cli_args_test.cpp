@@ -48,6 +48,28 @@ TEST(CliArgs, EditTakesOptionsThenCardThenOperationsWithTheirWords) {
   EXPECT_EQ(command.ops[4].text, "旅行");
 }
 
+// edit without operations commits the card as it is; the history folder may come first.
+TEST(CliArgs, TakesTheHistoryCommandsAndAnEditWithoutOperations) {
+  ParseResult edit = ParseArguments({"edit", "--yes", "card"});
+  ASSERT_TRUE(edit.command) << edit.error;
+  EXPECT_TRUE(edit.command->ops.empty());
+  ParseResult undo =
+      ParseArguments({"--history", "/h", "undo", "--dry-run", "card", "20261208-101010"});
+  ASSERT_TRUE(undo.command) << undo.error;
+  EXPECT_EQ(undo.command->name, CommandName::Undo);
+  EXPECT_EQ(undo.command->history, "/h");
+  EXPECT_EQ(undo.command->snapshot, "20261208-101010");
+  ParseResult restore = ParseArguments({"restore", "--yes", "/backup", "card"});
+  ASSERT_TRUE(restore.command) << restore.error;
+  EXPECT_EQ(restore.command->backup, "/backup");
+  EXPECT_EQ(restore.command->card, "card");
+  ParseResult repair =
+      ParseArguments({"repair", "--delete-orphans", "--json", "--history", "/h", "card"});
+  ASSERT_TRUE(repair.command) << repair.error;
+  EXPECT_TRUE(repair.command->deleteOrphans && repair.command->json);
+  EXPECT_EQ(repair.command->history, "/h");
+}
+
 TEST(CliArgs, RefusesWhatIsNoCommand) {
   const std::vector<std::vector<std::string>> bad = {
       {},
@@ -55,7 +77,6 @@ TEST(CliArgs, RefusesWhatIsNoCommand) {
       {"list"},
       {"list", "--yes", "card"},
       {"list", "card", "extra"},
-      {"edit", "card"},
       {"edit", "--yes", "--no", "card", "folder-add", "image"},
       {"edit", "card", "delete", "image", "1"},
       {"edit", "card", "delete", "image", "0", "1"},
@@ -64,6 +85,11 @@ TEST(CliArgs, RefusesWhatIsNoCommand) {
       {"edit", "card", "rename", "image", "1"},
       {"backup", "card", "dest", "more"},
       {"make-sample", "card", "more"},
+      {"repair", "--no", "card"},
+      {"undo", "card", "id", "more"},
+      {"restore", "card"},
+      {"history", "--yes", "card"},
+      {"--history"},
   };
   for (const auto& args : bad) {
     std::string line;
