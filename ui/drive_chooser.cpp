@@ -73,7 +73,7 @@ void DriveChooser::curDriveActivated(int index) {
     lastIndex_ = index;
     return;
   }
-  const std::string folder = picker_->Pick(window(), QString::fromUtf8(kPickFolderText));
+  const std::string folder = picker_->Pick(window(), QString::fromUtf8(kPickFolderText), {});
   if (folder.empty() || !mapFolder_ || mapFolder_(folder) == 0) {
     const QSignalBlocker blocker(curDrive);
     curDrive->setCurrentIndex(lastIndex_);

@@ -5,8 +5,10 @@
 
 namespace sdmate {
 
-std::string QtFolderPicker::Pick(QWidget* parent, const QString& caption) {
-  return QFileDialog::getExistingDirectory(parent, caption).toStdString();
+std::string QtFolderPicker::Pick(QWidget* parent, const QString& caption,
+                                 const std::string& start) {
+  return QFileDialog::getExistingDirectory(parent, caption, QString::fromStdString(start))
+      .toStdString();
 }
 
 }  // namespace sdmate

@@ -13,13 +13,14 @@ class FolderPicker {
  public:
   virtual ~FolderPicker() = default;
   // The folder the user picked (UTF-8, as the dialog names it); empty when the user cancels.
-  virtual std::string Pick(QWidget* parent, const QString& caption) = 0;
+  // start: the folder the dialog opens in (empty: the dialog's own choice).
+  virtual std::string Pick(QWidget* parent, const QString& caption, const std::string& start) = 0;
 };
 
 // Qt's dialog for an existing folder.
 class QtFolderPicker : public FolderPicker {
  public:
-  std::string Pick(QWidget* parent, const QString& caption) override;
+  std::string Pick(QWidget* parent, const QString& caption, const std::string& start) override;
 };
 
 }  // namespace sdmate

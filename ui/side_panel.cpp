@@ -73,7 +73,9 @@ SidePanel::SidePanel(QWidget* parent) : QWidget(parent) {
 
   StaticText1 = new QFrame(this);
   StaticText1->setObjectName(QStringLiteral("StaticText1"));
-  // Row 230: the buttons of the card's history.
+  // The card's history: the last commit taken back, or back to a chosen one.
+  btUndo = Button(this, "btUndo", "元に戻す", {0, 230, 84, 26}, false);
+  btHistory = Button(this, "btHistory", "履歴", {kWidth - 84, 230, 84, 26}, false);
   StaticText1->setGeometry((kWidth - Preview::kWidth - 4) / 2, 262, Preview::kWidth + 4,
                            Preview::kHeight + 4);
   StaticText1->setFrameShape(QFrame::Box);
@@ -83,7 +85,9 @@ SidePanel::SidePanel(QWidget* parent) : QWidget(parent) {
   DispPrev->move(2, 2);
 
   btBackUp = Button(this, "btBackUp", "データバックアップ", {0, 446, kWidth, 26}, false);
-  // Row 474: the restore of a backup; row 502: the card check and the eject.
+  btRestore = Button(this, "btRestore", "バックアップから復元", {0, 474, kWidth, 26}, false);
+  // Row 502: the card check, and beside it the eject.
+  btCheck = Button(this, "btCheck", "カード検査", {0, 502, 84, 26}, false);
   btHelp = Button(this, "btHelp", "ヘルプ", {0, 532, 84, 28}, true);
   btEnd = Button(this, "btEnd", "終了", {kWidth - 84, 532, 84, 28}, true);
 

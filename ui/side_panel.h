@@ -39,9 +39,13 @@ class SidePanel : public QWidget {
   QProgressBar* cgDiskSpace;
   QLabel* stFree;
   QPushButton* btRefreshData;
+  QPushButton* btUndo;
+  QPushButton* btHistory;
   QFrame* StaticText1;
   Preview* DispPrev;
   QPushButton* btBackUp;
+  QPushButton* btRestore;
+  QPushButton* btCheck;
   QPushButton* btHelp;
   QPushButton* btEnd;
   QLabel* Label9;

@@ -42,7 +42,10 @@ TfrMain::TfrMain(const SessionServices& services, QWidget* parent)
     : QMainWindow(parent),
       session_(services),
       opener_(OpenWithDesktop),
-      openFiles_(std::make_unique<QtOpenFilesDialog>()) {
+      openFiles_(std::make_unique<QtOpenFilesDialog>()),
+      historyChooser_(std::make_unique<QtHistoryChooser>()),
+      checkDialog_(std::make_unique<QtCheckDialog>()),
+      backupPicker_(std::make_unique<QtFolderPicker>()) {
   setObjectName(QStringLiteral("frMain"));
   setWindowTitle(QStringLiteral("Sdmate"));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -96,6 +99,10 @@ void TfrMain::BuildRightColumn(QWidget* client) {
   cgDiskSpace = side->cgDiskSpace;
   stFree = side->stFree;
   btRefreshData = side->btRefreshData;
+  btUndo = side->btUndo;
+  btHistory = side->btHistory;
+  btRestore = side->btRestore;
+  btCheck = side->btCheck;
   StaticText1 = side->StaticText1;
   DispPrev = side->DispPrev;
   btBackUp = side->btBackUp;
@@ -108,6 +115,10 @@ void TfrMain::BuildRightColumn(QWidget* client) {
   connect(btLoadMem, &QPushButton::clicked, this, &TfrMain::btLoadMemClick);
   connect(btRefreshData, &QPushButton::clicked, this, &TfrMain::btRefreshDataClick);
   connect(btBackUp, &QPushButton::clicked, this, &TfrMain::btBackUpClick);
+  connect(btUndo, &QPushButton::clicked, this, &TfrMain::btUndoClick);
+  connect(btHistory, &QPushButton::clicked, this, &TfrMain::btHistoryClick);
+  connect(btRestore, &QPushButton::clicked, this, &TfrMain::btRestoreClick);
+  connect(btCheck, &QPushButton::clicked, this, &TfrMain::btCheckClick);
   connect(btHelp, &QPushButton::clicked, this, &TfrMain::btHelpClick);
   connect(btEnd, &QPushButton::clicked, this, &QWidget::close);
   connect(side, &SidePanel::BannerClicked, this, &TfrMain::Image3Click);
@@ -231,13 +242,14 @@ void TfrMain::EnableEditing() {
       button->setEnabled(true);
     }
   }
-  btBackUp->setEnabled(true);
+  for (QPushButton* button : {btBackUp, btHistory, btRestore, btCheck}) button->setEnabled(true);
 }
 
 void TfrMain::ShowModel() {
   for (MediaKind kind : kAllKinds) ShowFolders(kind, 1);
   ShowDiskSpace();
   ShowUpdateDue();
+  ShowUndoable();
 }
 
 }  // namespace sdmate

@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "card/card_session.h"
+#include "ui/card_dialogs.h"
+#include "ui/folder_picker.h"
 #include "ui/kind_page.h"
 #include "ui/status_view.h"
 
@@ -83,6 +85,16 @@ class TfrMain : public QMainWindow, public StatusView {
   void btLoadMemClick();
   void btRefreshDataClick();
   void btBackUpClick();
+  // The card's history and check.
+  void btUndoClick();
+  void btHistoryClick();
+  void btRestoreClick();
+  void btCheckClick();
+  // The dialogs of the history, the check and the backup folder of a restore; tests replace
+  // them.
+  void SetHistoryChooser(std::unique_ptr<HistoryChooser> chooser);
+  void SetCheckDialog(std::unique_ptr<CheckDialog> dialog);
+  void SetBackupPicker(std::unique_ptr<FolderPicker> picker);
   void btHelpClick();
   void Panel5Click();
   void Image3Click();
@@ -125,9 +137,13 @@ class TfrMain : public QMainWindow, public StatusView {
   QProgressBar* cgDiskSpace;
   QLabel* stFree;
   QPushButton* btRefreshData;
+  QPushButton* btUndo;
+  QPushButton* btHistory;
   QFrame* StaticText1;
   Preview* DispPrev;
   QPushButton* btBackUp;
+  QPushButton* btRestore;
+  QPushButton* btCheck;
   QPushButton* btHelp;
   QPushButton* btEnd;
   QFrame* Panel5;
@@ -156,6 +172,10 @@ class TfrMain : public QMainWindow, public StatusView {
   void MoveSelectedItem(MediaKind kind, int step);
   void ShowPreview(const ItemRow& item);
   void ShowUpdateDue();
+  // The undo button: on while the loaded card's last commit can be taken back.
+  void ShowUndoable();
+  // After an undo, a restore or a repair: the card as it is now.
+  void ShowCommitted();
   // After files were staged on a kind's shown folder: rows, gauge, update button.
   void ShowStagedFiles(MediaKind kind);
   // The item on the selected row of a kind's list, nullptr for a blank row.
@@ -169,6 +189,9 @@ class TfrMain : public QMainWindow, public StatusView {
   QLabel* statusPanel_ = nullptr;
   Opener opener_;
   std::unique_ptr<OpenFilesDialog> openFiles_;
+  std::unique_ptr<HistoryChooser> historyChooser_;
+  std::unique_ptr<CheckDialog> checkDialog_;
+  std::unique_ptr<FolderPicker> backupPicker_;
   TfrAbout* about_ = nullptr;
   std::set<char> commandLineDrives_;
   bool shown_ = false;

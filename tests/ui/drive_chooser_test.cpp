@@ -11,7 +11,7 @@ constexpr char kPickFolderText[] = "フォルダを指定…";
 // Hands the drive chooser the folder a test picks.
 class ScriptedFolderPicker : public FolderPicker {
  public:
-  std::string Pick(QWidget* parent, const QString& caption) override {
+  std::string Pick(QWidget* parent, const QString& caption, const std::string&) override {
     parents.push_back(parent);
     captions.push_back(caption.toStdString());
     return next;
