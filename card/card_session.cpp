@@ -9,6 +9,8 @@ namespace sdmate {
 LoadResult CardSession::Load(char drive, LoadOptions options) {
   LoadResult result = LoadCard(model_, drive, backupAdvice_, services_.files, services_.drives,
                                services_.feedback, options);
+  // The load replaced the staged items: no fitted file is read any more.
+  if (result.loaded) fitting_.Clear();
   if (result.anyFolderAdded()) updateDue_ = true;
   return result;
 }
@@ -16,6 +18,8 @@ LoadResult CardSession::Load(char drive, LoadOptions options) {
 UpdateResult CardSession::Update() {
   UpdateResult result =
       UpdateCard(model_, backupAdvice_, services_.files, services_.drives, services_.feedback);
+  // The fitted files are on the card now, or the read-back dropped the items that read them.
+  if (result.ran) fitting_.Clear();
   if (result.ran) updateDue_ = false;
   return result;
 }
