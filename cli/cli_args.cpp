@@ -137,6 +137,8 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
       no = true;
     } else if (option == "--dry-run" && isEdit) {
       command.dryRun = true;
+    } else if (option == "--fit" && isEdit) {
+      command.fit = true;
     } else {
       return Fail("不明なオプションです: " + option);
     }
@@ -164,13 +166,15 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
 std::string UsageText() {
   return "使い方:\n"
          "  sdmate-cli list [--json] CARD\n"
-         "  sdmate-cli edit [--yes|--no] [--dry-run] [--json] CARD OP...\n"
+         "  sdmate-cli edit [--yes|--no] [--dry-run] [--fit] [--json] CARD OP...\n"
          "  sdmate-cli check [--json] CARD\n"
          "  sdmate-cli backup CARD [DEST]\n"
          "  sdmate-cli make-sample CARD\n"
          "\n"
          "CARD はカードのルートのフォルダ、KIND は image, movie, document、\n"
          "FOLDER と ROW は 1 から数えます (ROW は一覧の行)。\n"
+         "--fit: add する画像とムービーを携帯電話に合わせて変換します (画像は 240x320 以内・\n"
+         "100KB 以下の JPEG、ムービーは 176x144・300KB 以下の 3GP。ムービーには ffmpeg が必要)。\n"
          "\n"
          "OP:\n"
          "  add KIND FOLDER FILE           ファイルを追加\n"

@@ -29,6 +29,7 @@ struct Command {
   bool json = false;
   bool yes = false;  // answer the engine's questions Yes (otherwise No)
   bool dryRun = false;
+  bool fit = false;  // edit: pictures and movies of every add fitted to the handset
   std::string card;
   std::string destination;  // backup: empty for the default
   std::vector<EditOp> ops;

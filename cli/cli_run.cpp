@@ -34,7 +34,8 @@ char CardLetter(CliServices& services, const std::string& card) {
 }
 
 SessionServices SessionOn(CliServices& services, Files& files, Feedback& feedback) {
-  return {files, services.drives, services.codec, services.clock, feedback, services.places};
+  return {files,    services.drives, services.codec, services.clock,
+          feedback, services.places, services.fit};
 }
 
 void PrintCard(const Command& command, const CardModel& model, TextCodec& codec,

@@ -55,8 +55,8 @@ std::wstring Quote(const std::wstring& word) {
 }
 
 // The built program started with a wide command line, so Japanese words reach it unchanged,
-// its output and errors caught in files.
-Outcome Sdmate(const std::vector<std::string>& args) {
+// its output and errors caught in files. (The environment is the test's own.)
+Outcome Sdmate(const std::vector<std::string>& args, const std::string& /*environment*/ = {}) {
   TempDir io;
   const fs::path outPath = io.path() / "out.txt";
   const fs::path errPath = io.path() / "err.txt";
@@ -99,11 +99,12 @@ std::string Quote(const std::string& word) {
   return quoted + "'";
 }
 
-Outcome Sdmate(const std::vector<std::string>& args) {
+// environment: "NAME=value" words set for the program only.
+Outcome Sdmate(const std::vector<std::string>& args, const std::string& environment = {}) {
   TempDir io;
   fs::path out = io.path() / "out.txt";
   fs::path err = io.path() / "err.txt";
-  std::string line = Quote(SDMATE_CLI_PATH);
+  std::string line = environment + " " + Quote(SDMATE_CLI_PATH);
   for (const std::string& arg : args) line += " " + Quote(arg);
   line += " >" + Quote(out.string()) + " 2>" + Quote(err.string());
   int raw = std::system(line.c_str());
@@ -392,6 +393,51 @@ TEST_F(CliCommand, BackupCopiesTheCardIntoAStampedFolder) {
   EXPECT_EQ(stamps[0].filename().string().size(), 15u);  // yyyymmdd-hhnnss
   EXPECT_EQ(SnapshotTree(stamps[0]), SnapshotTree(card));
 }
+
+#ifdef SDMATE_CLI_HAS_MEDIA
+// --fit turns a PNG into a JPEG the handset shows; without it the PNG meets today's size
+// question. The fitted files' folder is gone when the program ends.
+TEST_F(CliCommand, FitMakesAnAddedPictureOneTheHandsetShows) {
+  BuildSmallCard();
+  fs::path logo = temp.path() / "pc" / "logo.png";
+  fs::create_directories(logo.parent_path());
+  const std::string make = "convert -size 800x600 gradient:red-blue " + Quote(logo.string());
+  ASSERT_EQ(std::system(make.c_str()), 0);
+  const std::string png = ReadBytes(logo);
+  fs::path scratch = temp.path() / "tmp";
+  fs::create_directories(scratch);
+  const std::string environment = "TMPDIR=" + Quote(scratch.string());
+
+  Outcome today = Sdmate({"edit", Card(), "add", "image", "1", logo.string()}, environment);
+  EXPECT_EQ(today.status, 1) << Describe(today);
+  EXPECT_NE(today.err.find("サイズが規定値を超えています"), std::string::npos) << Describe(today);
+
+  Outcome fitted =
+      Sdmate({"edit", "--fit", "--json", Card(), "add", "image", "1", logo.string()}, environment);
+  ASSERT_EQ(fitted.status, 0) << Describe(fitted);
+  EXPECT_EQ(fitted.err.find("規定値"), std::string::npos) << "no size question";
+  const json items = Parse(fitted)["image"][0]["items"];
+  ASSERT_EQ(items.size(), 4u);
+  EXPECT_EQ(items[3]["name"], "STIL0004.JPG");
+  EXPECT_EQ(items[3]["title"], "logo.png");
+  const std::string jpeg = StillFile("STIL0004.JPG");
+  EXPECT_TRUE(jpeg.starts_with("\xFF\xD8\xFF")) << "a JPEG";
+  EXPECT_LE(jpeg.size(), 102400u);
+  EXPECT_EQ(items[3]["size"], jpeg.size());
+  EXPECT_EQ(ReadBytes(logo), png) << "the original is only read";
+  EXPECT_TRUE(fs::is_empty(scratch)) << "the fitted files went with the program";
+}
+#else
+TEST_F(CliCommand, FitWithoutTheFittersSaysSoAndLeavesTheCard) {
+  BuildSmallCard();
+  fs::path logo = ComputerFile("logo.png", "\x89PNG");
+  auto before = SnapshotTree(card);
+  Outcome fitted = Sdmate({"edit", "--fit", Card(), "add", "image", "1", logo.string()});
+  EXPECT_EQ(fitted.status, 2) << Describe(fitted);
+  EXPECT_NE(fitted.err.find("--fit"), std::string::npos) << Describe(fitted);
+  EXPECT_EQ(SnapshotTree(card), before);
+}
+#endif
 
 }  // namespace
 }  // namespace sdmate::test
