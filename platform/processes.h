@@ -33,7 +33,7 @@ struct ProcessResult {
   bool succeeded() const { return started && !timedOut && exitCode == 0; }
 };
 
-inline constexpr std::size_t kKeptErrorBytes = 16 * 1024;
+inline constexpr std::size_t kKeptErrorBytes = std::size_t{16} * 1024;
 
 class Processes {
  public:
