@@ -139,8 +139,13 @@ PreparedFile FileFitting::FitMovie(const std::string& path, Files& files, Feedba
   feedback.Status(text::kFittingStatus + FileName(path));
   MovieLimits limits;
   limits.maxBytes = FittedLimit(MediaKind::Movie);
-  const FitResult result = services_.movies->Fit(
-      path, limits, folder, [&feedback](int done, int total) { feedback.Progress(done, total); });
+  // The progress dialog counts per cent.
+  const FitResult result =
+      services_.movies->Fit(path, limits, folder, [&feedback](int done, int total) {
+        if (total > 0) {
+          feedback.Progress(static_cast<int>(std::int64_t{done} * 100 / total), 100);
+        }
+      });
   // A progress at its end closes the progress dialog.
   feedback.Progress(1, 1);
   feedback.Status({});

@@ -166,9 +166,8 @@ TEST_F(FitFilesTest, MoviesAreFittedWithProgressOrGoAsTheyAre) {
   EXPECT_EQ(folder.items[3].size, 1234);
   // The fitter's steps, then the end that closes the progress, for each fitted movie.
   using Step = std::pair<int, int>;
-  EXPECT_EQ(
-      rig_.feedback.progress,
-      (std::vector<Step>{{250, 1000}, {999, 1000}, {1, 1}, {250, 1000}, {999, 1000}, {1, 1}}));
+  EXPECT_EQ(rig_.feedback.progress,
+            (std::vector<Step>{{25, 100}, {99, 100}, {1, 1}, {25, 100}, {99, 100}, {1, 1}}));
 }
 
 TEST_F(FitFilesTest, WithoutTheMovieToolsTheUserIsToldOnceAndTheSizeQuestionIsAsked) {
