@@ -21,7 +21,7 @@ extern char** environ;
 namespace sdmate {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using SteadyClock = std::chrono::steady_clock;
 
 // Both ends of a pipe, closed on every way out.
 struct Pipe {
@@ -122,13 +122,13 @@ class PosixProcesses final : public Processes {
     result.started = true;
 
     OutputLines lines(run, result);
-    const auto deadline = Clock::now() + run.timeout;
+    const auto deadline = SteadyClock::now() + run.timeout;
     std::array<char, 8192> buffer{};
     while (out.fd[0] >= 0 || err.fd[0] >= 0) {
       int wait = -1;
       if (run.timeout.count() > 0) {
         const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now());
         if (left.count() <= 0) {
           result.timedOut = true;
           ::kill(pid, SIGKILL);

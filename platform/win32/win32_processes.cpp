@@ -3,7 +3,7 @@
 // and error on pipes drained by two threads; the lines reach the caller on its own thread.
 #include <windows.h>
 
-#include <deque>
+#include <cstdlib>
 #include <mutex>
 #include <thread>
 
@@ -14,7 +14,7 @@
 namespace sdmate {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using SteadyClock = std::chrono::steady_clock;
 
 // A handle closed on every way out.
 class Handle {
@@ -149,12 +149,12 @@ class Win32Processes final : public Processes {
       pending.erase(0, start);
     };
 
-    const auto deadline = Clock::now() + run.timeout;
+    const auto deadline = SteadyClock::now() + run.timeout;
     for (;;) {
       const DWORD waited = ::WaitForSingleObject(process.get(), 50);
       takeOutput();
       if (waited != WAIT_TIMEOUT) break;
-      if (run.timeout.count() > 0 && Clock::now() >= deadline) {
+      if (run.timeout.count() > 0 && SteadyClock::now() >= deadline) {
         result.timedOut = true;
         ::TerminateProcess(process.get(), 1);
         ::WaitForSingleObject(process.get(), INFINITE);

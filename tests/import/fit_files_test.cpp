@@ -265,13 +265,5 @@ TEST(SniffPicture, TellsTheTypeByTheFirstBytes) {
   }
 }
 
-TEST(FitDialogFilter, OffersEveryTypeFittingTakes) {
-  const std::string pictures = DialogFilter(kImage, true);
-  EXPECT_TRUE(pictures.starts_with("待ち受け画像データ|*.JPG;*.GIF;*.JPEG;")) << pictures;
-  EXPECT_NE(pictures.find("*.HEIC;"), std::string::npos);
-  EXPECT_NE(DialogFilter(kMovie, true).find("*.MOV;"), std::string::npos);
-  EXPECT_EQ(DialogFilter(MediaKind::Document, true), "ドキュメントデータ|*.PDF;");
-}
-
 }  // namespace
 }  // namespace sdmate
