@@ -88,10 +88,20 @@ bool FileFitting::CanFit(MediaKind kind) const {
   return false;
 }
 
-bool FileFitting::Takes(MediaKind kind, std::string_view name) const {
+bool FileFitting::Takes(MediaKind kind, std::string_view name, Feedback& feedback) {
   const std::vector<std::string>& extensions = FittedExtensions(kind);
-  return std::find(extensions.begin(), extensions.end(), AsciiUpper(ExtensionOf(name))) !=
-         extensions.end();
+  if (!On(kind) || std::find(extensions.begin(), extensions.end(), AsciiUpper(ExtensionOf(name))) ==
+                       extensions.end()) {
+    return false;
+  }
+  return kind != MediaKind::Movie || MovieToolsThere(feedback);
+}
+
+bool FileFitting::MovieToolsThere(Feedback& feedback) {
+  if (services_.movies->Available()) return true;
+  if (!movieToolsTold_) feedback.Tell(MessageKind::Warning, text::kMovieToolsMissing);
+  movieToolsTold_ = true;
+  return false;
 }
 
 PreparedFile FileFitting::Prepare(MediaKind kind, const std::string& path, std::int64_t size,
@@ -111,12 +121,7 @@ PreparedFile FileFitting::Prepare(MediaKind kind, const std::string& path, std::
     }
     return FitPicture(path, files, feedback);
   }
-  if (withinLimit) return {};
-  if (!services_.movies->Available()) {
-    if (!movieToolsTold_) feedback.Tell(MessageKind::Warning, text::kMovieToolsMissing);
-    movieToolsTold_ = true;
-    return {};
-  }
+  if (withinLimit || !MovieToolsThere(feedback)) return {};
   return FitMovie(path, files, feedback);
 }
 

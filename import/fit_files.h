@@ -47,9 +47,9 @@ class FileFitting {
   // Fitting as files of the kind are staged: off until switched on, never on without a fitter.
   bool On(MediaKind kind) const { return CanFit(kind) && on_[IndexOf(kind)]; }
   void SetOn(MediaKind kind, bool on) { on_[IndexOf(kind)] = on; }
-  // Whether a file of this name is one the kind takes while fitting is on: its own types, or
-  // one fitting turns into them.
-  bool Takes(MediaKind kind, std::string_view name) const;
+  // Whether a file of this name is one fitting turns into the kind's own types while it is on.
+  // A movie needs the fitter's tools (their absence is told once).
+  bool Takes(MediaKind kind, std::string_view name, Feedback& feedback);
 
   // For a file of the computer (native path, size bytes) that is about to be staged.
   PreparedFile Prepare(MediaKind kind, const std::string& path, std::int64_t size, Files& files,
@@ -59,6 +59,8 @@ class FileFitting {
   void Clear();
 
  private:
+  // Whether the movie fitter's tools are there; the first time they are not, the user is told.
+  bool MovieToolsThere(Feedback& feedback);
   PreparedFile FitPicture(const std::string& path, Files& files, Feedback& feedback);
   PreparedFile FitMovie(const std::string& path, Files& files, Feedback& feedback);
   // The fitted file checked: it exists and keeps the kind's limit.

@@ -183,10 +183,10 @@ BatchResult DropFiles(CardModel& model, MediaKind kind, int folder,
   // A drop before the first load stages nothing and shows nothing.
   if (!model.loaded || !model.of(kind).hasFolder(folder)) return result;
   auto busy = feedback.Busy();
-  const bool fittingOn = fitting != nullptr && fitting->On(kind);
   for (const std::string& path : paths) {
     const std::string name = SplitNativePath(path).name;
-    if (RuleFor(kind, name) == nullptr && !(fittingOn && fitting->Takes(kind, name))) {
+    if (RuleFor(kind, name) == nullptr &&
+        (fitting == nullptr || !fitting->Takes(kind, name, feedback))) {
       feedback.Tell(MessageKind::Warning, TraitsOf(kind).wrongTypeMessage + path);
       continue;
     }

@@ -188,6 +188,12 @@ TEST_F(FitFilesTest, WithoutTheMovieToolsTheUserIsToldOnceAndTheSizeQuestionIsAs
   EXPECT_TRUE(fitter_.inputs.empty());
   EXPECT_EQ(rig_.Last(kMovie).SourcePath(), first);
   EXPECT_EQ(rig_.Last(kMovie).targetName, "MOL002.MP4");
+
+  // A dropped type only fitting takes meets today's type message.
+  const std::string mov = rig_.Pc("clip.mov", "m");
+  EXPECT_EQ(rig_.session->DropFiles(kMovie, 1, {mov}).staged, 0);
+  EXPECT_EQ(rig_.feedback.Texts().back(),
+            "下記のファイルは非対応のムービー形式です。\n読込をスキップします。\n" + mov);
 }
 
 TEST_F(FitFilesTest, WithFittingOffTheFilesGoAsToday) {
