@@ -8,10 +8,15 @@
 #include <exception>
 
 #include "platform/drive_table.h"
+#include "platform/processes.h"
+#include "platform/scratch_folder.h"
 #include "ui/artwork.h"
 #include "ui/qt_feedback.h"
 #include "ui/unabout.h"
 #include "ui/unmain.h"
+#ifdef SDMATE_HAVE_MEDIA
+#include "media/media_fitters.h"
+#endif
 
 namespace {
 
@@ -47,9 +52,18 @@ int main(int argc, char* argv[]) {
   std::unique_ptr<sdmate::TextCodec> codec = sdmate::MakeNativeTextCodec();
   std::unique_ptr<sdmate::Clock> clock = sdmate::MakeSystemClock();
   sdmate::QtFeedback feedback;
+  sdmate::SessionServices services{*files, *drives,  *codec,
+                                   *clock, feedback, sdmate::SystemPlaces()};
+  // Fitted files wait in a folder of this run, removed when the program ends.
+  std::unique_ptr<sdmate::ScratchFolder> scratch = sdmate::MakeScratchFolder("sdmate-fit");
+  std::unique_ptr<sdmate::Processes> processes = sdmate::MakeNativeProcesses();
+#ifdef SDMATE_HAVE_MEDIA
+  sdmate::MediaFitters fitters =
+      sdmate::MakeMediaFitters(*files, *processes, services.places.programDirectory);
+  services.fit = {fitters.pictures.get(), fitters.movies.get(), scratch.get()};
+#endif
 
-  sdmate::TfrMain window(
-      sdmate::SessionServices{*files, *drives, *codec, *clock, feedback, sdmate::SystemPlaces()});
+  sdmate::TfrMain window(services);
   feedback.SetView(&window);
   // The one about box of the run, hidden until the product panel is clicked.
   sdmate::TfrAbout frAbout(&window);

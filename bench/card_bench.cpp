@@ -40,9 +40,10 @@ class CountingFiles : public Files {
   bool Exists(const std::string& path) override { return real_.Exists(path); }
   bool IsDirectory(const std::string& path) override { return real_.IsDirectory(path); }
   bool MakeDirectories(const std::string& path) override { return real_.MakeDirectories(path); }
-  std::optional<std::string> ReadFile(const std::string& path) override {
+  std::optional<std::string> ReadFile(const std::string& path,
+                                      std::size_t maxBytes = kWholeFile) override {
     ++reads;
-    return real_.ReadFile(path);
+    return real_.ReadFile(path, maxBytes);
   }
   bool WriteFileReplacing(const std::string& path, const std::string& bytes) override {
     ++tableWrites;
@@ -62,6 +63,10 @@ class CountingFiles : public Files {
   }
   std::optional<std::vector<std::string>> ListDirectory(const std::string& path) override {
     return real_.ListDirectory(path);
+  }
+  bool IsPlainPath(const std::string& path) override { return real_.IsPlainPath(path); }
+  std::optional<std::string> ResolveOnDrive(const std::string& path) override {
+    return real_.ResolveOnDrive(path);
   }
 
  private:

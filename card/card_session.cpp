@@ -10,6 +10,8 @@ namespace sdmate {
 LoadResult CardSession::Load(char drive, LoadOptions options) {
   LoadResult result = LoadCard(model_, drive, backupAdvice_, services_.files, services_.drives,
                                services_.feedback, options);
+  // The load replaced the staged items: no fitted file is read any more.
+  if (result.loaded) fitting_.Clear();
   if (result.anyFolderAdded()) updateDue_ = true;
   // A commit of this card that did not end (the card pulled, the program killed) is offered to
   // be taken back.
@@ -186,6 +188,8 @@ CardSession::TakeBack CardSession::Restore(const std::string& backupFolder, bool
 UpdateResult CardSession::Update() {
   UpdateResult result = UpdateCard(model_, backupAdvice_, services_.files, services_.drives,
                                    services_.feedback, history_);
+  // The fitted files are on the card now, or the read-back dropped the items that read them.
+  if (result.ran) fitting_.Clear();
   if (result.ran) updateDue_ = false;
   return result;
 }

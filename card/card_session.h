@@ -30,6 +30,8 @@ struct SessionServices {
   Clock& clock;
   Feedback& feedback;
   Places places;
+  // Fitting of pictures and movies to the handset as they are staged; none: staged as they are.
+  FitServices fit = {};
 };
 
 class CardSession {
@@ -132,12 +134,20 @@ class CardSession {
   }
   BatchResult AddFiles(MediaKind kind, int folder, const std::vector<std::string>& paths) {
     return Batch(sdmate::AddFiles(model_, kind, folder, paths, services_.files, services_.codec,
-                                  services_.feedback));
+                                  services_.feedback, &fitting_));
   }
   BatchResult DropFiles(MediaKind kind, int folder, const std::vector<std::string>& paths) {
     return Batch(sdmate::DropFiles(model_, kind, folder, paths, services_.files, services_.codec,
-                                   services_.feedback));
+                                   services_.feedback, &fitting_));
   }
+
+  // Fitting pictures and movies to the handset as they are added (import/fit_files.h): possible
+  // for a kind when main handed over its fitter; off until switched on.
+  bool CanFit(MediaKind kind) const { return fitting_.CanFit(kind); }
+  bool FitOn(MediaKind kind) const { return fitting_.On(kind); }
+  void SetFit(MediaKind kind, bool on) { fitting_.SetOn(kind, on); }
+  // The add dialog's filter of a kind, with the types fitting takes while it is on.
+  std::string AddDialogFilter(MediaKind kind) const { return DialogFilter(kind, FitOn(kind)); }
 
  private:
   TakeBack RunUndo(const std::vector<Snapshot>& targets, bool check);
@@ -152,6 +162,7 @@ class CardSession {
 
   SessionServices services_;
   History history_;
+  FileFitting fitting_{services_.fit};
   CardModel model_;
   bool updateDue_ = false;
   bool backupAdvice_ = false;

@@ -151,6 +151,8 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
       command.deleteOrphans = true;
     } else if (option == "--history" && at + 1 < args.size()) {
       command.history = args[++at];
+    } else if (option == "--fit" && takes({C::Edit})) {
+      command.fit = true;
     } else {
       return Fail("不明なオプションです: " + option);
     }
@@ -187,7 +189,7 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
 std::string UsageText() {
   return "使い方:\n"
          "  sdmate-cli list [--json] CARD\n"
-         "  sdmate-cli edit [--yes|--no] [--dry-run] [--json] CARD [OP...]\n"
+         "  sdmate-cli edit [--yes|--no] [--dry-run] [--fit] [--json] CARD [OP...]\n"
          "  sdmate-cli check [--json] CARD\n"
          "  sdmate-cli repair [--yes] [--dry-run] [--json] [--delete-orphans] CARD\n"
          "  sdmate-cli backup CARD [DEST]\n"
@@ -199,6 +201,8 @@ std::string UsageText() {
          "\n"
          "CARD はカードのルートのフォルダ、KIND は image, movie, document、\n"
          "FOLDER と ROW は 1 から数えます (ROW は一覧の行)。\n"
+         "--fit: add する画像とムービーを携帯電話に合わせて変換します (画像は 240x320 以内・\n"
+         "100KB 以下の JPEG、ムービーは 176x144・300KB 以下の 3GP。ムービーには ffmpeg が必要)。\n"
          "\n"
          "OP:\n"
          "  add KIND FOLDER FILE           ファイルを追加\n"

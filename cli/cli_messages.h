@@ -37,5 +37,8 @@ inline constexpr char kNotRepaired[] = "修復できなかったもの:";
 inline constexpr char kFolderOutOfRange[] = "フォルダ番号が範囲外です (フォルダは 1〜";
 inline constexpr char kRowOutOfRange[] = "行番号が範囲外です (行は ";
 inline constexpr char kNoRows[] = "ありません";
+inline constexpr char kNoFitting[] =
+    "このビルドは画像とムービーの変換 (--fit) に対応していません (libvips "
+    "なしでビルドされています)";
 
 }  // namespace sdmate::cli::text

@@ -48,7 +48,8 @@ bool LoadWhole(CardSession& session, char letter, const std::string& card, std::
 }
 
 SessionServices SessionOn(CliServices& services, Files& files, Feedback& feedback) {
-  return {files, services.drives, services.codec, services.clock, feedback, services.places};
+  return {files,    services.drives, services.codec, services.clock,
+          feedback, services.places, services.fit};
 }
 
 void PrintCard(const Command& command, const CardModel& model, TextCodec& codec,

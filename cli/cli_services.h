@@ -1,6 +1,7 @@
 // The operating system's services as sdmate-cli's main builds them, handed to the commands.
 #pragma once
 
+#include "import/fitting.h"
 #include "platform/clock.h"
 #include "platform/drives.h"
 #include "platform/files.h"
@@ -15,6 +16,8 @@ struct CliServices {
   TextCodec& codec;
   Clock& clock;
   Places places;
+  // The fitters of pictures and movies where this build has them, for edit --fit.
+  FitServices fit = {};
 };
 
 }  // namespace sdmate::cli

@@ -87,6 +87,14 @@ int RunEdit(const Command& command, CliServices& services, char letter, std::ost
   StagingFiles files(services.files);
   ConsoleFeedback feedback(err, command.yes);
   CardSession session(SessionOn(services, files, feedback));
+  if (command.fit) {
+    if (!session.CanFit(MediaKind::Image)) {
+      Say(err) << text::kNoFitting << '\n';
+      return kExitUsage;
+    }
+    session.SetFit(MediaKind::Image, true);
+    session.SetFit(MediaKind::Movie, true);
+  }
   if (!LoadWhole(session, letter, command.card, err, true)) return kExitUsage;
 
   bool skipped = false;

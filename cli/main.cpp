@@ -7,6 +7,11 @@
 #include "cli/cli_run.h"
 #include "platform/console.h"
 #include "platform/drive_table.h"
+#include "platform/processes.h"
+#include "platform/scratch_folder.h"
+#ifdef SDMATE_HAVE_MEDIA
+#include "media/media_fitters.h"
+#endif
 
 int main(int argc, char** argv) {
   sdmate::PrepareUtf8Console();
@@ -16,5 +21,13 @@ int main(int argc, char** argv) {
   std::unique_ptr<sdmate::TextCodec> codec = sdmate::MakeNativeTextCodec();
   std::unique_ptr<sdmate::Clock> clock = sdmate::MakeSystemClock();
   sdmate::cli::CliServices services{*files, *drives, *codec, *clock, sdmate::SystemPlaces()};
+  // Fitted files wait in a folder of this run, removed when the program ends.
+  std::unique_ptr<sdmate::ScratchFolder> scratch = sdmate::MakeScratchFolder("sdmate-fit");
+  std::unique_ptr<sdmate::Processes> processes = sdmate::MakeNativeProcesses();
+#ifdef SDMATE_HAVE_MEDIA
+  sdmate::MediaFitters fitters =
+      sdmate::MakeMediaFitters(*files, *processes, services.places.programDirectory);
+  services.fit = {fitters.pictures.get(), fitters.movies.get(), scratch.get()};
+#endif
   return sdmate::cli::RunCli(sdmate::Utf8Arguments(argc, argv), services, std::cout, std::cerr);
 }

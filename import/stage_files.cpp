@@ -39,7 +39,8 @@ int LowestFreeNumber(const FolderSlot& folder, MediaKind kind) {
 }  // namespace
 
 StageOutcome StageNewFile(CardModel& model, MediaKind kind, int folder, const std::string& path,
-                          Files& files, TextCodec& codec, Feedback& feedback) {
+                          Files& files, TextCodec& codec, Feedback& feedback,
+                          FileFitting* fitting) {
   KindState& state = model.of(kind);
   // Before the first load there is no folder and no gauge to stage against.
   if (!model.loaded || model.drive == 0 || !state.hasFolder(folder)) {
@@ -63,7 +64,26 @@ StageOutcome StageNewFile(CardModel& model, MediaKind kind, int folder, const st
                   SkipMessage("下記のファイルは2GB以上のため追加できません．", path));
     return StageOutcome::Declined;
   }
-  const SplitPath split = SplitNativePath(path);
+  // The file the item reads: the original, or the copy fitted to the handset.
+  std::string source = path;
+  std::int64_t stagedSize = size;
+  bool fitted = false;
+  if (fitting != nullptr && fitting->On(kind)) {
+    // A full folder is refused before any time goes into fitting.
+    if (slot.itemCount() >= kMaxItems) {
+      feedback.Tell(MessageKind::Warning,
+                    SkipMessage("1つのフォルダに登録できるのは128個までです．", path));
+      return StageOutcome::Declined;
+    }
+    PreparedFile prepared = fitting->Prepare(kind, path, size, files, feedback);
+    if (prepared.what == PreparedFile::What::Failed) return StageOutcome::Declined;
+    if (prepared.what == PreparedFile::What::Fitted) {
+      source = std::move(prepared.path);
+      stagedSize = files.FileSizeOf(source);
+      fitted = true;
+    }
+  }
+  const SplitPath split = SplitNativePath(source);
   std::string extension = AsciiUpper(ExtensionOf(split.name));
   if (!IsCardExtension(extension)) {
     feedback.Tell(MessageKind::Warning,
@@ -79,20 +99,21 @@ StageOutcome StageNewFile(CardModel& model, MediaKind kind, int folder, const st
   const int number = LowestFreeNumber(slot, kind);
 
   // A type outside the kind's rules has the limit 0: every such file that is not empty asks.
+  // A fitted file keeps its limit.
   const FileTypeRule* rule = RuleFor(kind, split.name);
   const std::int64_t limit = rule ? rule->maxBytes : 0;
-  if (size > limit) {
+  if (!fitted && size > limit) {
     std::string question =
         "下記のファイルはサイズが規定値を超えています\n追加を実行しますか？\n" + path;
     if (feedback.Ask(MessageKind::Confirmation, question, Buttons::YesNo) != Answer::Yes) {
       return StageOutcome::Declined;
     }
   }
-  if (model.gauge.position() + size > model.gauge.maximum()) {
+  if (model.gauge.position() + stagedSize > model.gauge.maximum()) {
     feedback.Tell(MessageKind::Warning, "メモリーカードの空き容量が足りません");
     return StageOutcome::Stopped;
   }
-  model.gauge.Add(size);
+  model.gauge.Add(stagedSize);
   feedback.Refresh();
 
   // The handset plays ".M4A" sound as a ".3GP" movie.
@@ -113,8 +134,8 @@ StageOutcome StageNewFile(CardModel& model, MediaKind kind, int folder, const st
   item.targetDir = CardDataDirectory(model.drive, kind);
   item.targetName = DataFileName(kind, number, extension);
   item.stamp = std::move(stamp);
-  item.title = codec.FromUtf8(split.name);
-  item.size = size;
+  item.title = codec.FromUtf8(SplitNativePath(path).name);
+  item.size = stagedSize;
   item.deleted = false;
   item.added = true;
   slot.items.push_back(std::move(item));
@@ -142,12 +163,12 @@ bool PrepareAdd(const CardModel& model, MediaKind kind, Files& files, Feedback& 
 
 BatchResult AddFiles(CardModel& model, MediaKind kind, int folder,
                      const std::vector<std::string>& paths, Files& files, TextCodec& codec,
-                     Feedback& feedback) {
+                     Feedback& feedback, FileFitting* fitting) {
   BatchResult result;
   if (!model.loaded) return result;
   auto busy = feedback.Busy();
   for (const std::string& path : paths) {
-    StageOutcome outcome = StageNewFile(model, kind, folder, path, files, codec, feedback);
+    StageOutcome outcome = StageNewFile(model, kind, folder, path, files, codec, feedback, fitting);
     if (outcome == StageOutcome::Stopped) return result;
     if (outcome == StageOutcome::Staged) ++result.staged;
   }
@@ -157,17 +178,19 @@ BatchResult AddFiles(CardModel& model, MediaKind kind, int folder,
 
 BatchResult DropFiles(CardModel& model, MediaKind kind, int folder,
                       const std::vector<std::string>& paths, Files& files, TextCodec& codec,
-                      Feedback& feedback) {
+                      Feedback& feedback, FileFitting* fitting) {
   BatchResult result;
   // A drop before the first load stages nothing and shows nothing.
   if (!model.loaded || !model.of(kind).hasFolder(folder)) return result;
   auto busy = feedback.Busy();
   for (const std::string& path : paths) {
-    if (RuleFor(kind, SplitNativePath(path).name) == nullptr) {
+    const std::string name = SplitNativePath(path).name;
+    if (RuleFor(kind, name) == nullptr &&
+        (fitting == nullptr || !fitting->Takes(kind, name, feedback))) {
       feedback.Tell(MessageKind::Warning, TraitsOf(kind).wrongTypeMessage + path);
       continue;
     }
-    StageOutcome outcome = StageNewFile(model, kind, folder, path, files, codec, feedback);
+    StageOutcome outcome = StageNewFile(model, kind, folder, path, files, codec, feedback, fitting);
     if (outcome == StageOutcome::Stopped) return result;
     if (outcome == StageOutcome::Staged) ++result.staged;
   }
@@ -175,8 +198,12 @@ BatchResult DropFiles(CardModel& model, MediaKind kind, int folder,
   return result;
 }
 
-std::string DialogFilter(MediaKind kind) {
+std::string DialogFilter(MediaKind kind, bool fitting) {
   std::string filter = TraitsOf(kind).dialogCaption;
+  if (fitting && !FittedExtensions(kind).empty()) {
+    for (const std::string& extension : FittedExtensions(kind)) filter += "*" + extension + ";";
+    return filter;
+  }
   for (const FileTypeRule& rule : AreaOf(kind).rules) filter += "*" + rule.extension + ";";
   return filter;
 }

@@ -7,6 +7,7 @@
 
 #include "core/card_model.h"
 #include "core/feedback.h"
+#include "import/fit_files.h"
 #include "platform/files.h"
 #include "platform/text_codec.h"
 
@@ -18,8 +19,12 @@ enum class StageOutcome { Staged, Declined, Stopped };
 // list of `folder`: lowest free number, the kind's size limit with its question, the
 // free-space stop, gauge raised. A file that is missing, unreadable, a directory or 2 GiB or
 // larger, and a 129th item, are refused with a warning naming the file (Declined).
+// With fitting on for the kind, a file the handset cannot take as it is is fitted first, without
+// the size question: the item reads the fitted file, keeps the original's name as its title and
+// the original's time as its stamp; a file that cannot be fitted is Declined with a warning.
 StageOutcome StageNewFile(CardModel& model, MediaKind kind, int folder, const std::string& path,
-                          Files& files, TextCodec& codec, Feedback& feedback);
+                          Files& files, TextCodec& codec, Feedback& feedback,
+                          FileFitting* fitting = nullptr);
 
 struct BatchResult {
   int staged = 0;
@@ -32,14 +37,16 @@ bool PrepareAdd(const CardModel& model, MediaKind kind, Files& files, Feedback& 
 // The files chosen in the add dialog, in order, until one is Stopped.
 BatchResult AddFiles(CardModel& model, MediaKind kind, int folder,
                      const std::vector<std::string>& paths, Files& files, TextCodec& codec,
-                     Feedback& feedback);
+                     Feedback& feedback, FileFitting* fitting = nullptr);
 // Dropped files: each is checked against the kind's types first (a message per file of
-// another type). Before the first load nothing is staged.
+// another type; with fitting on, the types fitting takes pass too). Before the first load
+// nothing is staged.
 BatchResult DropFiles(CardModel& model, MediaKind kind, int folder,
                       const std::vector<std::string>& paths, Files& files, TextCodec& codec,
-                      Feedback& feedback);
+                      Feedback& feedback, FileFitting* fitting = nullptr);
 
-// The open-file dialog's filter of a kind: "待ち受け画像データ|*.JPG;*.GIF;".
-std::string DialogFilter(MediaKind kind);
+// The open-file dialog's filter of a kind: "待ち受け画像データ|*.JPG;*.GIF;"; with fitting on,
+// every type fitting takes.
+std::string DialogFilter(MediaKind kind, bool fitting = false);
 
 }  // namespace sdmate

@@ -2,6 +2,7 @@
 #include "ui/kind_page.h"
 
 #include <QAbstractItemView>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
@@ -127,6 +128,20 @@ KindPage::KindPage(MediaKind kind, const ByteCounter& bytesOf, CardText textOf, 
   btRen = Button(this, Name("btRen", traits), "リナンバ", {420, 220, 76, 26});
   btDel = Button(this, Name("btDel", traits), "削除", {420, 260, 76, 26});
   btAdd = Button(this, Name("btAdd", traits), "追加", {420, 300, 76, 26});
+  if (kind != MediaKind::Document) {
+    // The caption in three lines a pixel smaller than the window's: the column beside the list
+    // is 80 pixels wide.
+    cbFit = new QCheckBox(QStringLiteral("携帯電話に\n合わせて\n変換する"), this);
+    cbFit->setObjectName(Name("cbFit", traits));
+    QFont small = WindowFont();
+    small.setPixelSize(kFontPixels - 1);
+    cbFit->setFont(small);
+    cbFit->setGeometry(420, 330, 80, 50);
+    cbFit->setChecked(true);
+    cbFit->setToolTip(kind == MediaKind::Image
+                          ? QStringLiteral("240×320 以内・100KB 以下の JPEG に変換して追加します")
+                          : QStringLiteral("176×144・300KB 以下の 3GP に変換して追加します"));
+  }
 
   // Dropped files go to the window, which stages them only when they land on the list; the
   // fields would otherwise take a dropped name as text.

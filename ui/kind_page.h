@@ -12,6 +12,7 @@
 #include "core/card_layout.h"
 #include "ui/byte_limit_validator.h"
 
+class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -55,6 +56,9 @@ class KindPage : public QWidget {
   QPushButton* btRen;
   QPushButton* btDel;
   QPushButton* btAdd;
+  // Under the add button of the image and movie pages (nullptr on the document page): files
+  // added or dropped are fitted to the handset; checked at the start.
+  QCheckBox* cbFit = nullptr;
   QFrame* iconPanel;
 
   // The list row shown as selected, counted as the handset counts list rows: 1 is the first

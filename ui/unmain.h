@@ -125,6 +125,7 @@ class TfrMain : public QMainWindow, public StatusView {
   void edFolderTitleChange(MediaKind kind);
   void btEditFolderClick(MediaKind kind);
   void btAddClick(MediaKind kind);
+  void cbFitClick(MediaKind kind);
 
   // The folder shown on a kind's page (from 1), 0 before the first load.
   int ShownFolder(MediaKind kind) const;

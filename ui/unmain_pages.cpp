@@ -1,5 +1,6 @@
 // The main window's handlers of the kind pages: the folders, the item lists and buttons, and
 // files added with the dialog or dropped on a list.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -57,6 +58,15 @@ void TfrMain::ConnectPage(KindPage& page) {
   connect(&page, &KindPage::EnterInFolderTitle, this, on(&TfrMain::btEditFolderClick));
   connect(page.btEditFolder, &QPushButton::clicked, this, on(&TfrMain::btEditFolderClick));
   connect(page.btAdd, &QPushButton::clicked, this, on(&TfrMain::btAddClick));
+  if (page.cbFit != nullptr) {
+    // A build or a run without the kind's fitter stages files as they are.
+    if (!session_.CanFit(kind)) {
+      page.cbFit->setChecked(false);
+      page.cbFit->setEnabled(false);
+    }
+    cbFitClick(kind);
+    connect(page.cbFit, &QCheckBox::toggled, this, on(&TfrMain::cbFitClick));
+  }
 }
 
 // ---- Folders
@@ -211,11 +221,13 @@ void TfrMain::SetOpenFilesDialog(std::unique_ptr<OpenFilesDialog> dialog) {
 void TfrMain::btAddClick(MediaKind kind) {
   const int n = ShownFolder(kind);
   if (n == 0 || !session_.PrepareAdd(kind)) return;
-  const std::vector<std::string> paths = openFiles_->Choose(this, DialogFilter(kind));
+  const std::vector<std::string> paths = openFiles_->Choose(this, session_.AddDialogFilter(kind));
   if (paths.empty()) return;
   session_.AddFiles(kind, n, paths);
   ShowStagedFiles(kind);
 }
+
+void TfrMain::cbFitClick(MediaKind kind) { session_.SetFit(kind, page(kind).cbFit->isChecked()); }
 
 std::optional<MediaKind> TfrMain::ListAt(QPoint point) const {
   // The grid's heading row, scroll bar and viewport are widgets inside it.

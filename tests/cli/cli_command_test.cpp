@@ -244,5 +244,50 @@ TEST_F(CliCommand, BackupCopiesTheCardIntoAStampedFolder) {
   EXPECT_EQ(SnapshotTree(stamps[0]), SnapshotTree(card));
 }
 
+#ifdef SDMATE_CLI_HAS_MEDIA
+// --fit turns a PNG into a JPEG the handset shows; without it the PNG meets today's size
+// question. The fitted files' folder is gone when the program ends.
+TEST_F(CliCommand, FitMakesAnAddedPictureOneTheHandsetShows) {
+  BuildSmallCard();
+  fs::path logo = temp.path() / "pc" / "logo.png";
+  fs::create_directories(logo.parent_path());
+  const std::string make = "convert -size 800x600 gradient:red-blue " + Quote(logo.string());
+  ASSERT_EQ(std::system(make.c_str()), 0);
+  const std::string png = ReadBytes(logo);
+  fs::path scratch = temp.path() / "tmp";
+  fs::create_directories(scratch);
+  const std::string environment = "TMPDIR=" + Quote(scratch.string());
+
+  Outcome today = Sdmate({"edit", Card(), "add", "image", "1", logo.string()}, environment);
+  EXPECT_EQ(today.status, 1) << Describe(today);
+  EXPECT_NE(today.err.find("サイズが規定値を超えています"), std::string::npos) << Describe(today);
+
+  Outcome fitted =
+      Sdmate({"edit", "--fit", "--json", Card(), "add", "image", "1", logo.string()}, environment);
+  ASSERT_EQ(fitted.status, 0) << Describe(fitted);
+  EXPECT_EQ(fitted.err.find("規定値"), std::string::npos) << "no size question";
+  const json items = Parse(fitted)["image"][0]["items"];
+  ASSERT_EQ(items.size(), 4u);
+  EXPECT_EQ(items[3]["name"], "STIL0004.JPG");
+  EXPECT_EQ(items[3]["title"], "logo.png");
+  const std::string jpeg = StillFile("STIL0004.JPG");
+  EXPECT_TRUE(jpeg.starts_with("\xFF\xD8\xFF")) << "a JPEG";
+  EXPECT_LE(jpeg.size(), 102400u);
+  EXPECT_EQ(items[3]["size"], jpeg.size());
+  EXPECT_EQ(ReadBytes(logo), png) << "the original is only read";
+  EXPECT_TRUE(fs::is_empty(scratch)) << "the fitted files went with the program";
+}
+#else
+TEST_F(CliCommand, FitWithoutTheFittersSaysSoAndLeavesTheCard) {
+  BuildSmallCard();
+  fs::path logo = ComputerFile("logo.png", "\x89PNG");
+  auto before = SnapshotTree(card);
+  Outcome fitted = Sdmate({"edit", "--fit", Card(), "add", "image", "1", logo.string()});
+  EXPECT_EQ(fitted.status, 2) << Describe(fitted);
+  EXPECT_NE(fitted.err.find("--fit"), std::string::npos) << Describe(fitted);
+  EXPECT_EQ(SnapshotTree(card), before);
+}
+#endif
+
 }  // namespace
 }  // namespace sdmate::test

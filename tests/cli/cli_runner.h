@@ -56,8 +56,9 @@ inline std::wstring Quote(const std::wstring& word) {
 }
 
 // The built program started with a wide command line, so Japanese words reach it unchanged,
-// its output and errors caught in files.
-inline Outcome Sdmate(const std::vector<std::string>& args) {
+// its output and errors caught in files. (The environment is the test's own.)
+inline Outcome Sdmate(const std::vector<std::string>& args,
+                      const std::string& /*environment*/ = {}) {
   TempDir io;
   const fs::path outPath = io.path() / "out.txt";
   const fs::path errPath = io.path() / "err.txt";
@@ -100,11 +101,12 @@ inline std::string Quote(const std::string& word) {
   return quoted + "'";
 }
 
-inline Outcome Sdmate(const std::vector<std::string>& args) {
+// environment: "NAME=value" words set for the program only.
+inline Outcome Sdmate(const std::vector<std::string>& args, const std::string& environment = {}) {
   TempDir io;
   fs::path out = io.path() / "out.txt";
   fs::path err = io.path() / "err.txt";
-  std::string line = Quote(SDMATE_CLI_PATH);
+  std::string line = environment + " " + Quote(SDMATE_CLI_PATH);
   for (const std::string& arg : args) line += " " + Quote(arg);
   line += " >" + Quote(out.string()) + " 2>" + Quote(err.string());
   int raw = std::system(line.c_str());

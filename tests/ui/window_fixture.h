@@ -70,7 +70,7 @@ class WindowTest : public ::testing::Test {
   }
 
   SessionServices Services(Feedback& feedback) {
-    return {*files_, drives_, *codec_, clock_, feedback, TestPlaces(temp_)};
+    return {*files_, drives_, *codec_, clock_, feedback, TestPlaces(temp_), fit_};
   }
   TfrMain& window() { return *window_; }
   KindPage& page(MediaKind kind) { return window_->page(kind); }
@@ -124,6 +124,7 @@ class WindowTest : public ::testing::Test {
   std::unique_ptr<TextCodec> codec_;
   FixedClock clock_;
   ScriptedFeedback feedback_;
+  FitServices fit_;  // none unless a test sets it before Open
   std::unique_ptr<TfrMain> window_;
   std::vector<std::string> opened_;
   char letter_ = 0;

@@ -1,0 +1,70 @@
+// Fitting files of the computer to what the handset shows and plays: the interfaces of the
+// picture and movie fitters (the program's main hands the session real ones, tests may hand it
+// fakes) and the limits a fitted file keeps.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace sdmate {
+
+class ScratchFolder;
+
+// A standby image: JPEG of at most maxBytes within maxWidth x maxHeight. The quality is searched
+// down to minQuality; below that the picture is made smaller.
+struct PictureLimits {
+  std::int64_t maxBytes = 102400;
+  int maxWidth = 240;
+  int maxHeight = 320;
+  int minQuality = 30;
+};
+
+// A movie: 3GP of at most maxBytes, MPEG-4 video of width x height at framesPerSecond and AMR-NB
+// sound at 12.2 kbit/s. A clip that does not fit at minVideoBitsPerSecond is refused.
+struct MovieLimits {
+  std::int64_t maxBytes = 307200;
+  int width = 176;
+  int height = 144;
+  int framesPerSecond = 15;
+  int minVideoBitsPerSecond = 24000;
+};
+
+struct FitResult {
+  std::string path;    // the fitted file (a native path in the output folder); empty: not fitted
+  std::string reason;  // why not, as the user reads it
+
+  bool fitted() const { return !path.empty(); }
+};
+
+class PictureFitter {
+ public:
+  virtual ~PictureFitter() = default;
+  // Writes input fitted to the limits into outputFolder (native, with its separator), under
+  // input's stem with ".JPG". The input is only read.
+  virtual FitResult Fit(const std::string& input, const PictureLimits& limits,
+                        const std::string& outputFolder) = 0;
+};
+
+// Steps of one fitting (done of total), for the progress the user sees.
+using FitProgress = std::function<void(int done, int total)>;
+
+class MovieFitter {
+ public:
+  virtual ~MovieFitter() = default;
+  // Whether the tools the fitter runs are there at all.
+  virtual bool Available() = 0;
+  // Writes input fitted to the limits into outputFolder, under input's stem with ".3GP".
+  virtual FitResult Fit(const std::string& input, const MovieLimits& limits,
+                        const std::string& outputFolder, const FitProgress& progress) = 0;
+};
+
+// What the program's main hands the session for fitting; a null fitter: that kind is staged as
+// it is.
+struct FitServices {
+  PictureFitter* pictures = nullptr;
+  MovieFitter* movies = nullptr;
+  ScratchFolder* folder = nullptr;  // where fitted files wait for the commit
+};
+
+}  // namespace sdmate

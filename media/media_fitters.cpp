@@ -1,0 +1,19 @@
+// The fitters of this build.
+#include "media/media_fitters.h"
+
+#include "media/ffmpeg_movie_fitter.h"
+#include "media/vips_picture_fitter.h"
+
+namespace sdmate {
+
+MediaFitters MakeMediaFitters(Files& files, Processes& processes,
+                              const std::string& programDirectory) {
+  std::vector<std::string> folders = {programDirectory};
+  for (std::string& folder : ProgramSearchPath()) folders.push_back(std::move(folder));
+  MediaFitters fitters;
+  fitters.pictures = std::make_unique<VipsPictureFitter>(files);
+  fitters.movies = std::make_unique<FfmpegMovieFitter>(processes, files, std::move(folders));
+  return fitters;
+}
+
+}  // namespace sdmate

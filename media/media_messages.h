@@ -1,0 +1,25 @@
+// Every text the picture and movie fitters give as the reason a file was not fitted.
+#pragma once
+
+namespace sdmate::text {
+
+// Pictures.
+inline constexpr char kPictureUnreadable[] = "ファイルを読み込めません．";
+inline constexpr char kPictureUndecodable[] = "画像として読み込めません: ";
+inline constexpr char kPictureUnencodable[] = "JPEG に変換できません: ";
+inline constexpr char kPictureTooLarge[] = "規定のサイズに収まるように縮小できません．";
+inline constexpr char kFittedUnwritable[] = "変換したファイルを書き込めません: ";
+
+// Movies.
+inline constexpr char kMovieToolsGone[] = "ffmpeg または ffprobe が見つかりません．";
+inline constexpr char kMovieUnreadable[] = "ムービーとして読み込めません: ";
+inline constexpr char kMovieNoLength[] = "ムービーの長さが分かりません．";
+inline constexpr char kMovieTooLongBefore[] =
+    "ムービーが長すぎるため、規定のサイズに収まりません．携帯電話に入るのは約";
+inline constexpr char kMovieTooLongAfter[] = "秒までです (このファイルは約";
+inline constexpr char kMovieTooLongEnd[] = "秒)．";
+inline constexpr char kMovieTimedOut[] = "変換が時間内に終わりませんでした．";
+inline constexpr char kMovieFailed[] = "ffmpeg が変換に失敗しました: ";
+inline constexpr char kMovieStillTooLarge[] = "変換しても規定のサイズに収まりませんでした．";
+
+}  // namespace sdmate::text

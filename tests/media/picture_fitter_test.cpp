@@ -1,0 +1,182 @@
+// The libvips picture fitter on pictures the tests make: orientation, the box, baseline 4:2:0
+// JPEG without metadata, the size limit by quality and then by size, transparency on white, the
+// first frame of an animation; and through the session, the picture that goes as it is.
+#include <gtest/gtest.h>
+
+#include "media/vips_picture_fitter.h"
+#include "platform/native_path.h"
+#include "tests/media/media_test_files.h"
+#include "tests/support/fit_rig.h"
+
+#ifdef __SANITIZE_ADDRESS__
+// The HEIC encoder (x265) that makes the test's HEIC keeps a block for the life of the process.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libx265.so\n"; }
+#endif
+
+namespace sdmate::test {
+namespace {
+
+constexpr MediaKind kImage = MediaKind::Image;
+
+bool IsRed(std::array<int, 3> rgb) { return rgb[0] > 180 && rgb[1] < 80 && rgb[2] < 80; }
+bool IsWhite(std::array<int, 3> rgb) { return rgb[0] > 245 && rgb[1] > 245 && rgb[2] > 245; }
+
+class PictureFitterTest : public ::testing::Test {
+ protected:
+  PictureFitterTest() { StartVips(); }
+
+  // The fitter run on a file of the computer; the fitted file's bytes.
+  std::string FitFile(const std::string& name, const std::string& bytes) {
+    const std::string path = rig_.Pc(name, bytes);
+    const std::string folder = rig_.scratch->NewFolder();
+    const FitResult result = fitter_.Fit(path, PictureLimits{}, folder);
+    EXPECT_TRUE(result.fitted()) << result.reason;
+    if (!result.fitted()) return {};
+    EXPECT_EQ(SplitNativePath(result.path).directory, folder);
+    EXPECT_EQ(ReadBytes(PathFromUtf8(path)), bytes) << "the original is only read";
+    return ReadBytes(PathFromUtf8(result.path));
+  }
+
+  FitRig rig_;
+  VipsPictureFitter fitter_{*rig_.files};
+};
+
+TEST_F(PictureFitterTest, APhoneJpegTurnedByItsOrientationBecomesABaselinePortrait) {
+  std::optional<std::string> photo = SavePicture(MarkedPicture(4000, 3000), "jpeg", 92, 6);
+  ASSERT_TRUE(photo);
+  ASSERT_GT(photo->size(), 1000000u);
+  ASSERT_TRUE(ReadJpegFrame(*photo)->metadata) << "the photo carries its EXIF orientation";
+
+  const std::string fitted = FitFile("IMG_0001.jpg", *photo);
+
+  ASSERT_LE(fitted.size(), 102400u);
+  const std::optional<JpegFrame> frame = ReadJpegFrame(fitted);
+  ASSERT_TRUE(frame);
+  EXPECT_EQ(frame->marker, 0xC0) << "baseline, not progressive";
+  EXPECT_EQ(frame->width, 240);
+  EXPECT_EQ(frame->height, 320);
+  EXPECT_EQ(frame->sampling, (std::vector<int>{0x22, 0x11, 0x11})) << "4:2:0";
+  EXPECT_FALSE(frame->metadata);
+  // Orientation 6 is shown turned a quarter clockwise: the stored top-left corner is the top
+  // right of the picture the user saw.
+  const std::optional<Decoded> seen = DecodePicture(fitted);
+  ASSERT_TRUE(seen);
+  EXPECT_TRUE(IsRed(seen->Rgb(200, 40)));
+  EXPECT_FALSE(IsRed(seen->Rgb(40, 40)));
+  EXPECT_FALSE(IsRed(seen->Rgb(200, 280)));
+}
+
+TEST_F(PictureFitterTest, AWidePictureBecomes240WideAndASmallOneIsNeverEnlarged) {
+  std::optional<Decoded> wide =
+      DecodePicture(FitFile("wide.png", *SavePicture(MarkedPicture(1200, 400), "png")));
+  ASSERT_TRUE(wide);
+  EXPECT_EQ(wide->width, 240);
+  EXPECT_EQ(wide->height, 80);
+
+  std::optional<Decoded> small =
+      DecodePicture(FitFile("small.webp", *SavePicture(MarkedPicture(120, 90), "webp")));
+  ASSERT_TRUE(small);
+  EXPECT_EQ(small->width, 120);
+  EXPECT_EQ(small->height, 90);
+}
+
+TEST_F(PictureFitterTest, TransparencyBecomesWhite) {
+  Pixels pixels(200, 100, 4);
+  for (int y = 0; y < 100; ++y) {
+    for (int x = 0; x < 200; ++x) {
+      unsigned char* p = pixels.at(x, y);
+      p[0] = 200;  // a red that must not show where the picture is clear
+      p[1] = 0;
+      p[2] = 0;
+      p[3] = x < 100 ? 0 : 255;
+    }
+  }
+  const std::optional<Decoded> fitted =
+      DecodePicture(FitFile("logo.png", *SavePicture(pixels, "png")));
+  ASSERT_TRUE(fitted);
+  EXPECT_EQ(fitted->bands, 3);
+  EXPECT_TRUE(IsWhite(fitted->Rgb(30, 50)));
+  EXPECT_TRUE(IsRed(fitted->Rgb(170, 50)));
+}
+
+TEST_F(PictureFitterTest, TheHighestQualityThatKeepsTheLimitAndThenASmallerPicture) {
+  const std::string noise = *SavePicture(NoisePicture(240, 320), "png");
+  const VipsPictureFitter::Encoded best = VipsPictureFitter::FitBytes(noise, PictureLimits{});
+  ASSERT_TRUE(best.jpeg) << best.reason;
+  EXPECT_LE(best.jpeg->size(), 102400u);
+  // Noise at the highest quality is far larger: the search stopped close below the limit.
+  EXPECT_GT(best.jpeg->size(), 90000u);
+  EXPECT_EQ(ReadJpegFrame(*best.jpeg)->width, 240);
+
+  PictureLimits tight;
+  tight.maxBytes = 8000;
+  const VipsPictureFitter::Encoded smaller = VipsPictureFitter::FitBytes(noise, tight);
+  ASSERT_TRUE(smaller.jpeg) << smaller.reason;
+  EXPECT_LE(smaller.jpeg->size(), 8000u);
+  const std::optional<JpegFrame> frame = ReadJpegFrame(*smaller.jpeg);
+  EXPECT_LT(frame->width, 240);
+  EXPECT_LT(frame->height, 320);
+  EXPECT_EQ(frame->marker, 0xC0);
+}
+
+TEST_F(PictureFitterTest, AnAnimatedGifOverTheLimitBecomesItsFirstFrame) {
+  Pixels red(300, 300, 3);
+  for (std::size_t i = 0; i < red.bytes.size(); i += 3) red.bytes[i] = 220;
+  const std::optional<std::string> gif =
+      SaveAnimatedGif({red, NoisePicture(300, 300, 2), NoisePicture(300, 300, 3)});
+  ASSERT_TRUE(gif);
+  ASSERT_GT(gif->size(), 102400u);
+
+  const std::optional<Decoded> fitted = DecodePicture(FitFile("anim.gif", *gif));
+  ASSERT_TRUE(fitted);
+  EXPECT_EQ(fitted->width, 240);
+  EXPECT_EQ(fitted->height, 240);
+  EXPECT_TRUE(IsRed(fitted->Rgb(120, 120)));
+  EXPECT_TRUE(IsRed(fitted->Rgb(10, 230)));
+}
+
+TEST_F(PictureFitterTest, HeicIsReadWhereTheLibraryCanWriteAndReadIt) {
+  const std::optional<std::string> heic = SavePicture(MarkedPicture(640, 480), "heif");
+  if (!heic || !DecodePicture(*heic)) GTEST_SKIP() << "this libvips has no HEIC encoder";
+  EXPECT_EQ(ReadJpegFrame(FitFile("IMG_0002.HEIC", *heic))->width, 240);
+}
+
+TEST_F(PictureFitterTest, WhatIsNoPictureGivesAReasonAndNoFile) {
+  const std::string path = rig_.Pc("broken.png", "\x89PNG\r\n\x1A\n and then nothing");
+  const std::string folder = rig_.scratch->NewFolder();
+  const FitResult result = fitter_.Fit(path, PictureLimits{}, folder);
+  EXPECT_FALSE(result.fitted());
+  EXPECT_NE(result.reason.find("画像として読み込めません"), std::string::npos) << result.reason;
+  EXPECT_TRUE(fs::is_empty(PathFromUtf8(folder)));
+  EXPECT_FALSE(fitter_.Fit(rig_.PcPath("missing.png"), PictureLimits{}, folder).fitted());
+}
+
+// Through the session: a JPEG within the limit is staged and written byte for byte; a larger
+// photo is fitted and the list's size is the fitted file's.
+TEST_F(PictureFitterTest, AJpegWithinTheLimitGoesToTheCardByteForByte) {
+  rig_.Start(&fitter_, nullptr);
+  std::string jpeg = *SavePicture(MarkedPicture(300, 200), "jpeg", 90);
+  jpeg.resize(90 * 1024, '\0');  // what follows the end marker is no part of the picture
+  const std::string small = rig_.Pc("small.jpg", jpeg);
+  const std::string photo = rig_.Pc("photo.jpg", *SavePicture(MarkedPicture(2000, 1500), "jpeg"));
+
+  ASSERT_EQ(rig_.Add(kImage, {small, photo}).staged, 2);
+  EXPECT_TRUE(rig_.feedback.shown.empty()) << testing::PrintToString(rig_.feedback.Texts());
+  const FolderSlot& folder = rig_.Folder(kImage);
+  EXPECT_EQ(folder.items[1].SourcePath(), small);
+  EXPECT_EQ(folder.items[1].size, 90 * 1024);
+  EXPECT_LT(folder.items[2].size, 102400);
+  EXPECT_EQ(folder.items[2].size, rig_.files->FileSizeOf(folder.items[2].SourcePath()));
+  ASSERT_TRUE(rig_.session->Update().ran);
+
+  const std::string still = "\\PRIVATE\\DOCOMO\\STILL\\SUD001\\";
+  EXPECT_EQ(ReadBytes(rig_.card.Native(still + "STIL0002.JPG")), jpeg);
+  const std::optional<JpegFrame> fitted =
+      ReadJpegFrame(ReadBytes(rig_.card.Native(still + "STIL0003.JPG")));
+  ASSERT_TRUE(fitted);
+  EXPECT_EQ(fitted->width, 240);
+  EXPECT_EQ(fitted->height, 180);
+}
+
+}  // namespace
+}  // namespace sdmate::test

@@ -1,0 +1,126 @@
+// The check box under the add button of the image and movie pages: where it sits, that it is on
+// at the start, that files are fitted without the size question while it is on (the list shows
+// the fitted size) and meet today's question while it is off, and that a run without fitters
+// cannot turn it on.
+#include <QCheckBox>
+#include <fstream>
+
+#include "platform/native_path.h"
+#include "platform/scratch_folder.h"
+#include "ui/open_files_dialog.h"
+#include "window_fixture.h"
+
+namespace sdmate::test {
+namespace {
+
+const std::string kSizeQuestion =
+    "下記のファイルはサイズが規定値を超えています\n追加を実行しますか？\n";
+
+class ChosenFiles : public OpenFilesDialog {
+ public:
+  std::vector<std::string> Choose(QWidget* /*parent*/, std::string_view filter) override {
+    filters.emplace_back(filter);
+    return next;
+  }
+  std::vector<std::string> next;
+  std::vector<std::string> filters;
+};
+
+// Writes a "fitted" file of 4321 bytes for every picture.
+class SmallPictures : public PictureFitter {
+ public:
+  FitResult Fit(const std::string& input, const PictureLimits& /*limits*/,
+                const std::string& folder) override {
+    const std::string path =
+        JoinNativePath(folder, std::string(StemOf(SplitNativePath(input).name)) + ".JPG");
+    WriteBytes(PathFromUtf8(path), "\xFF\xD8\xFF" + std::string(4318, 'j'));
+    return {path, {}};
+  }
+};
+
+class FitCheckBoxTest : public WindowTest {
+ protected:
+  void OpenWithFitters() {
+    fit_ = {&pictures_, nullptr, scratch_.get()};
+    card_.Folder(MediaKind::Image, 1, "wall", {{.name = "STIL0001.JPG", .title = "one"}});
+    OpenAndLoad();
+    auto dialog = std::make_unique<ChosenFiles>();
+    dialog_ = dialog.get();
+    window().SetOpenFilesDialog(std::move(dialog));
+  }
+  std::string BigPhoto() {
+    const fs::path path = temp_.path() / "photo.jpg";
+    WriteBytes(path, "\xFF\xD8\xFF" + std::string(300000, 'p'));
+    return Utf8(path);
+  }
+
+  SmallPictures pictures_;
+  std::unique_ptr<ScratchFolder> scratch_ = MakeScratchFolder("sdmate-test-fit");
+  ChosenFiles* dialog_ = nullptr;
+};
+
+TEST_F(FitCheckBoxTest, SitsUnderTheAddButtonOfTheImageAndMoviePagesAndStartsOn) {
+  OpenWithFitters();
+  EXPECT_EQ(page(MediaKind::Document).cbFit, nullptr);
+  for (MediaKind kind : {MediaKind::Image, MediaKind::Movie}) {
+    QCheckBox* box = page(kind).cbFit;
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->objectName().toStdString(), std::string("cbFit") + TraitsOf(kind).controlSuffix);
+    EXPECT_EQ(box->text().remove(QLatin1Char('\n')).toStdString(), "携帯電話に合わせて変換する");
+    const QRect where = box->geometry();
+    EXPECT_GE(where.left(), 420);
+    EXPECT_LE(where.right(), 500);
+    EXPECT_GE(where.top(), 330);
+    EXPECT_LE(where.bottom(), 380);
+    EXPECT_GE(where.width(), box->sizeHint().width()) << "the caption is not cut off";
+    EXPECT_GE(where.height(), box->sizeHint().height());
+  }
+  EXPECT_TRUE(page(MediaKind::Image).cbFit->isChecked());
+  EXPECT_TRUE(page(MediaKind::Image).cbFit->isEnabled());
+  // This run has no movie fitter: the movie page's box cannot be turned on.
+  EXPECT_FALSE(page(MediaKind::Movie).cbFit->isChecked());
+  EXPECT_FALSE(page(MediaKind::Movie).cbFit->isEnabled());
+}
+
+TEST_F(FitCheckBoxTest, OnTheFileIsFittedWithoutTheQuestionAndTheListShowsItsSize) {
+  OpenWithFitters();
+  const std::string photo = BigPhoto();
+  dialog_->next = {photo};
+
+  page(MediaKind::Image).btAdd->click();
+
+  EXPECT_TRUE(feedback_.shown.empty()) << testing::PrintToString(feedback_.Texts());
+  EXPECT_NE(dialog_->filters.at(0).find("*.PNG;"), std::string::npos);
+  EXPECT_EQ(Names(MediaKind::Image), (std::vector<std::string>{"STIL0001.JPG", "STIL0002.JPG"}));
+  EXPECT_EQ(Column(MediaKind::Image, 2)[1], "4321");
+  EXPECT_EQ(Column(MediaKind::Image, 3)[1], "photo.jpg");
+  EXPECT_TRUE(window().btRefreshData->isEnabled());
+}
+
+TEST_F(FitCheckBoxTest, OffTheFileMeetsTodaysSizeQuestion) {
+  OpenWithFitters();
+  const std::string photo = BigPhoto();
+  dialog_->next = {photo};
+  page(MediaKind::Image).cbFit->click();
+  ASSERT_FALSE(page(MediaKind::Image).cbFit->isChecked());
+  feedback_.answers = {Answer::Yes};
+
+  page(MediaKind::Image).btAdd->click();
+
+  EXPECT_EQ(feedback_.Texts(), (std::vector<std::string>{kSizeQuestion + photo}));
+  EXPECT_EQ(dialog_->filters.at(0), "待ち受け画像データ|*.JPG;*.GIF;");
+  EXPECT_EQ(Column(MediaKind::Image, 2)[1], "300003");
+}
+
+TEST_F(FitCheckBoxTest, WithoutFittersNeitherBoxCanBeTurnedOn) {
+  card_.Folder(MediaKind::Image, 1, "wall", {{.name = "STIL0001.JPG", .title = "one"}});
+  OpenAndLoad();
+  for (MediaKind kind : {MediaKind::Image, MediaKind::Movie}) {
+    EXPECT_FALSE(page(kind).cbFit->isChecked());
+    EXPECT_FALSE(page(kind).cbFit->isEnabled());
+    EXPECT_FALSE(window().session().FitOn(kind));
+  }
+}
+
+}  // namespace
+}  // namespace sdmate::test
