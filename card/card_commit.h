@@ -24,8 +24,8 @@ struct CommitRequest {
 };
 
 struct CommitOutcome {
-  bool ran = false;           // the operations ran (possibly none that changed anything)
-  bool changed = false;       // some operation was to change the card
+  bool ran = false;             // the operations ran (possibly none that changed anything)
+  bool changed = false;         // some operation was to change the card
   bool snapshotFailed = false;  // nothing ran: the snapshot could not be written
   std::optional<Snapshot> snapshot;
 };

@@ -103,9 +103,8 @@ std::optional<Snapshot> History::Save(char drive, const std::string& cardKey, Sn
     const std::string below = BelowRoot(cardPath);
     if (seen.contains(AsciiUpper(below))) continue;
     seen[AsciiUpper(below)] = true;
-    snapshot.paths.push_back({.path = below,
-                              .directory = true,
-                              .existed = files_.IsDirectory(OnDrive(drive, below))});
+    snapshot.paths.push_back(
+        {.path = below, .directory = true, .existed = files_.IsDirectory(OnDrive(drive, below))});
   }
   if (!WriteManifest(snapshot) || !files_.FlushVolume(snapshot.folder)) return std::nullopt;
   error.clear();

@@ -16,7 +16,7 @@ namespace sdmate {
 
 // One card path a snapshot knows: what was there before the commit.
 struct SavedPath {
-  std::string path;       // below the card's root: "\PRIVATE\DOCOMO\STILL\SUD001\STIL0001.JPG"
+  std::string path;        // below the card's root: "\PRIVATE\DOCOMO\STILL\SUD001\STIL0001.JPG"
   bool directory = false;  // a directory (nothing saved), else a file
   bool existed = false;    // false: the commit may create it; an undo removes it
   std::int64_t size = 0;
@@ -25,12 +25,12 @@ struct SavedPath {
 };
 
 struct Snapshot {
-  std::string id;      // "20261208-141503", "-2" when one second holds two
-  std::string folder;  // native, with its trailing separator
-  std::string type;    // "commit", "undo", "restore", "repair"
-  std::string time;    // "2026-12-08 14:15:03"
-  std::string summary;  // what the commit planned, in one line
-  std::string undoOf;   // an undo: the id of the snapshot it undid
+  std::string id;           // "20261208-141503", "-2" when one second holds two
+  std::string folder;       // native, with its trailing separator
+  std::string type;         // "commit", "undo", "restore", "repair"
+  std::string time;         // "2026-12-08 14:15:03"
+  std::string summary;      // what the commit planned, in one line
+  std::string undoOf;       // an undo: the id of the snapshot it undid
   std::string fingerprint;  // empty: the commit did not end
   bool undone = false;
   std::int64_t bytes = 0;  // saved bytes
@@ -56,8 +56,7 @@ class History {
   // completely; error says which folder.
   std::optional<Snapshot> Save(char drive, const std::string& cardKey, Snapshot header,
                                const std::vector<std::string>& filePaths,
-                               const std::vector<std::string>& directoryPaths,
-                               std::string& error);
+                               const std::vector<std::string>& directoryPaths, std::string& error);
   // The commit ended: its fingerprint goes into the manifest.
   bool Finish(Snapshot& snapshot, const std::string& fingerprint);
   bool MarkUndone(Snapshot& snapshot, bool undone);

@@ -41,7 +41,7 @@ struct Command {
   bool yes = false;  // answer the engine's questions Yes (otherwise No)
   bool dryRun = false;
   bool deleteOrphans = false;  // repair: delete orphans instead of adopting them
-  bool fit = false;  // edit: pictures and movies of every add fitted to the handset
+  bool fit = false;            // edit: pictures and movies of every add fitted to the handset
   std::string card;
   std::string destination;  // backup: empty for the default
   std::string backup;       // restore: the backup folder

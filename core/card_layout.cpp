@@ -84,7 +84,7 @@ std::string CardDataDirectory(char drive, MediaKind kind) {
 }
 
 char CardDriveOf(std::string_view path) {
-  return path.size() >= 2 && path[1] == ':' ? UpperLetter(path[0]) : 0;
+  return path.size() >= 2 && path[1] == ':' ? UpperLetter(path[0]) : '\0';
 }
 
 std::string CardRoot(char drive) { return std::string(1, drive) + ":\\"; }

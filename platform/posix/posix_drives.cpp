@@ -74,7 +74,8 @@ DriveType TypeOfFolder(const std::string& folder) {
 std::string UuidOfMount(const fs::path& point) {
   struct stat at {};
   struct stat above {};
-  if (::stat(point.c_str(), &at) != 0 || ::stat(point.parent_path().c_str(), &above) != 0) return {};
+  if (::stat(point.c_str(), &at) != 0 || ::stat(point.parent_path().c_str(), &above) != 0)
+    return {};
   if (at.st_dev == above.st_dev && point != point.root_path()) return {};  // no mount point
   std::error_code error;
   for (fs::directory_iterator it("/dev/disk/by-uuid", error), end; !error && it != end;

@@ -141,14 +141,12 @@ TEST(CardSafetyTest, RandomTablesNeverReachOutsideTheirPlace) {
   auto chance = [&](int percent) {
     return std::uniform_int_distribution<int>(0, 99)(random) < percent;
   };
-  const std::vector<std::string> allowed = {"card/PRIVATE/DOCOMO/STILL/",
-                                            "card/PRIVATE/DOCOMO/TABLE/STILL/",
-                                            "card/SD_VIDEO/",
-                                            "card/PRIVATE/DOCOMO/TABLE/SD_VIDEO/",
-                                            "card/PRIVATE/DOCOMO/DOCUMENT/",
-                                            "card/PRIVATE/DOCOMO/TABLE/DOCUMENT/",
-                                            // the program's own history of the card
-                                            "history/"};
+  const std::vector<std::string> allowed = {
+      "card/PRIVATE/DOCOMO/STILL/", "card/PRIVATE/DOCOMO/TABLE/STILL/", "card/SD_VIDEO/",
+      "card/PRIVATE/DOCOMO/TABLE/SD_VIDEO/", "card/PRIVATE/DOCOMO/DOCUMENT/",
+      "card/PRIVATE/DOCOMO/TABLE/DOCUMENT/",
+      // the program's own history of the card
+      "history/"};
   auto outsideAllowed = [&](const fs::path& base) {
     auto files = SnapshotTree(base);
     std::erase_if(files, [&](const auto& file) {

@@ -170,7 +170,8 @@ bool FailingFiles::Fails(const std::string& a, const std::string& b, bool readOn
   // Only the card's operations fail (and count): the computer's folders, the history among
   // them, are another disk.
   auto onCard = [&](const std::string& path) {
-    return path.size() >= 2 && path[1] == ':' && (path[0] == cardDrive || path[0] == cardDrive + 32);
+    return path.size() >= 2 && path[1] == ':' &&
+           (path[0] == cardDrive || path[0] == cardDrive + 32);
   };
   // A copy from the card into the computer's folders (a backup, the history) only reads the
   // card: it fails for the place it writes to.
