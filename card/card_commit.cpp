@@ -10,8 +10,8 @@
 namespace sdmate {
 namespace {
 
-// Every card file and directory the plans may change, and every table of the three kinds: what
-// the snapshot saves.
+// Every card file and directory the plans may change: what the snapshot saves. A table no plan
+// writes stays as it is, and an undo is only run on the card the commit left (its fingerprint).
 void TouchedPaths(char drive, const std::vector<KindPlan>& plans, Files& files,
                   std::vector<std::string>& filePaths, std::vector<std::string>& directories) {
   auto tree = [&](auto& self, const std::string& directory) -> void {
@@ -26,14 +26,7 @@ void TouchedPaths(char drive, const std::vector<KindPlan>& plans, Files& files,
       }
     }
   };
-  for (MediaKind kind : kAllKinds) {
-    const std::string tables = TableDirectory(drive, kind);
-    directories.push_back(tables);
-    for (const std::string& name :
-         files.ListDirectory(tables).value_or(std::vector<std::string>{})) {
-      filePaths.push_back(tables + "\\" + name);
-    }
-  }
+  for (MediaKind kind : kAllKinds) directories.push_back(TableDirectory(drive, kind));
   for (const KindPlan& plan : plans) {
     for (const Operation& operation : plan.operations) {
       switch (operation.step) {

@@ -16,11 +16,11 @@ LoadResult CardSession::Load(char drive, LoadOptions options) {
   // A commit of this card that did not end (the card pulled, the program killed) is offered to
   // be taken back.
   if (result.loaded && model_.complete) {
-    const std::vector<Snapshot> snapshots = Snapshots();
-    if (!snapshots.empty() && !snapshots.front().finished() && !snapshots.front().undone &&
+    const std::optional<Snapshot> newest = history_.Newest(services_.drives.CardKeyOf(drive));
+    if (newest && !newest->finished() && !newest->undone &&
         services_.feedback.Ask(MessageKind::Confirmation, text::kUnfinishedFound, Buttons::YesNo) ==
             Answer::Yes) {
-      RunUndo({snapshots.front()}, false);
+      RunUndo({*newest}, false);
     }
   }
   return result;

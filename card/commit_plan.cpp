@@ -61,6 +61,17 @@ class Planner {
  private:
   void Add(Operation operation) { plan_.operations.push_back(std::move(operation)); }
 
+  // IsHandsetFile, with the directory test made once per source directory.
+  bool Handset(const ItemRow& item) {
+    if (item.added || !item.OnCard()) return false;
+    // The items of a folder mostly share their directory.
+    if (item.sourceDir != lastDirectory_) {
+      lastDirectory_ = item.sourceDir;
+      lastIsHandset_ = IsStrictlyBelow(item.sourceDir, CardDataDirectory(drive_, kind_));
+    }
+    return lastIsHandset_;
+  }
+
   // Everything in the kind's table directory but the tables of folders 1 .. count, as the
   // directory holds it before the commit. A table whose write fails keeps its old version.
   void OtherTables(int count) {
@@ -112,13 +123,14 @@ class Planner {
     const std::vector<ItemRow*> visible = VisibleItems(folder);
     std::string table = BuildTableHeader(FolderDirectoryText(kind_, n), folder.folderTitle,
                                          static_cast<int>(visible.size()));
+    table.reserve(table.size() + visible.size() * kEntrySize);
     for (ItemRow* item : visible) {
       item->targetDir = directory;
       table +=
           BuildTableEntry(kind_, item->targetName, item->title, item->stamp, Size32(item->size));
       plan_.needs.push_back({.path = item->TargetPath(),
                              .source = item->SourcePath(),
-                             .added = !IsHandsetFile(*item, drive_, kind_),
+                             .added = !Handset(*item),
                              .folder = n,
                              .item = item});
     }
@@ -138,7 +150,7 @@ class Planner {
     // deleted afterwards. A file of the computer, or one the user added, is never deleted.
     Status(traits.deleteStatus);
     for (ItemRow& item : folder.items) {
-      if (!item.deleted || !IsHandsetFile(item, drive_, kind_)) continue;
+      if (!item.deleted || !Handset(item)) continue;
       Add({.step = Step::DeleteFile,
            .path = item.SourcePath(),
            .text = text::kFileNotDeleted,
@@ -150,8 +162,7 @@ class Planner {
     Status(traits.renameStatus);
     std::vector<std::size_t> copies;
     for (ItemRow& item : folder.items) {
-      if (item.deleted || !IsHandsetFile(item, drive_, kind_) ||
-          item.sourceName == item.targetName) {
+      if (item.deleted || !Handset(item) || item.sourceName == item.targetName) {
         continue;
       }
       copies.push_back(plan_.operations.size());
@@ -176,7 +187,7 @@ class Planner {
     // New files: only read where they are, copied onto the card.
     Status(traits.copyStatus);
     for (ItemRow& item : folder.items) {
-      if (item.deleted || IsHandsetFile(item, drive_, kind_)) continue;
+      if (item.deleted || Handset(item)) continue;
       Add({.step = Step::Copy,
            .path = item.TargetPath(),
            .from = item.SourcePath(),
@@ -189,8 +200,8 @@ class Planner {
     // delete, or a header that named another directory).
     Status(text::kMoveStatus);
     for (ItemRow& item : folder.items) {
-      if (item.deleted || !IsHandsetFile(item, drive_, kind_) ||
-          item.sourceName != item.targetName || item.sourceDir == item.targetDir) {
+      if (item.deleted || !Handset(item) || item.sourceName != item.targetName ||
+          item.sourceDir == item.targetDir) {
         continue;
       }
       Add({.step = Step::Move,
@@ -208,6 +219,8 @@ class Planner {
   char drive_;
   Files& files_;
   KindPlan plan_;
+  std::string lastDirectory_;
+  bool lastIsHandset_ = false;
 };
 
 }  // namespace

@@ -52,10 +52,14 @@ void CommitRunner::Prepare(const std::vector<KindPlan>& plans) {
   sourceKeys_.clear();
   wanted_.clear();
   done_.clear();
+  needsOfFolder_.assign(plans.size(), {});
   std::unordered_map<const ItemRow*, Token> carried;
   for (std::size_t p = 0; p < plans.size(); ++p) {
     Enter(plans[p], p);
     PrepareOperations(plans[p].operations, carried);
+    for (const Need& need : plans[p].needs) {
+      if (need.item != nullptr) needsOfFolder_[p][need.folder].push_back(&need);
+    }
   }
   for (const KindPlan& plan : plans) PrepareNeeds(plan, carried);
 }
@@ -99,20 +103,26 @@ void CommitRunner::PrepareNeeds(const KindPlan& plan,
                                 const std::unordered_map<const ItemRow*, Token>& carried) {
   for (const Need& need : plan.needs) {
     auto found = carried.find(need.item);
-    Token token = kAbsent;
-    if (found != carried.end()) {
-      token = found->second;
-    } else if (!need.added) {
-      // An item that stays where it is: its content is what is there now.
-      const std::string key = KeyOf(need.source);
-      auto known = original_.find(key);
-      token = known != original_.end() ? known->second : (original_[key] = nextToken_++);
-    } else {
+    const bool stays = found == carried.end();
+    if (stays && need.added) {
       continue;  // a file of the computer that is not copied: nothing of it is on the card
     }
-    const std::string key = KeyOf(need.path);
-    needList_.push_back({key, token, plan.kind, need.folder, need.item});
+    // An item that stays where it is, at a place no operation touches: nothing can take its
+    // content away, and nothing need be kept for it.
+    if (stays && need.source == need.path && at_.empty()) continue;
+    std::string key = KeyOf(need.path);
+    if (stays && need.source == need.path && !at_.contains(key)) continue;
+    Token token = kAbsent;
+    if (!stays) {
+      token = found->second;
+    } else {
+      // Its content is what is there now.
+      const std::string source = need.source == need.path ? key : KeyOf(need.source);
+      auto known = original_.find(source);
+      token = known != original_.end() ? known->second : (original_[source] = nextToken_++);
+    }
     needAt_[key] = token;
+    needList_.push_back({std::move(key), token, plan.kind, need.folder, need.item});
     ++needs_[token];
   }
 }
@@ -271,11 +281,13 @@ void CommitRunner::DeleteTree(const Operation& operation) {
 
 void CommitRunner::FolderDone(const Operation& operation, KindPlan& plan) {
   feedback_.Progress(++foldersDone_, folderTotal_);
-  for (const Need& need : plan.needs) {
-    if (need.folder != operation.folder || need.item == nullptr) continue;
-    if (stranded_.contains(need.item) || FolderFailed(plan.kind, need.folder)) continue;
-    need.item->sourceDir = need.item->targetDir;
-    need.item->sourceName = need.item->targetName;
+  if (FolderFailed(plan.kind, operation.folder)) return;
+  auto needs = needsOfFolder_[plan_].find(operation.folder);
+  if (needs == needsOfFolder_[plan_].end()) return;
+  for (const Need* need : needs->second) {
+    if (stranded_.contains(need->item)) continue;
+    need->item->sourceDir = need->item->targetDir;
+    need->item->sourceName = need->item->targetName;
   }
 }
 

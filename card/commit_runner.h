@@ -104,6 +104,7 @@ class CommitRunner {
   std::unordered_map<Token, int> needs_;           // items that need the content at the end
   std::unordered_map<std::string, Token> needAt_;  // what must be at a key at the end
   std::vector<NeedState> needList_;
+  std::vector<std::unordered_map<int, std::vector<const Need*>>> needsOfFolder_;  // per plan
   std::vector<std::vector<Token>> wanted_;  // per plan and operation: the content it carries
   std::vector<std::vector<char>> done_;     // per plan and operation: it succeeded
   std::set<std::pair<MediaKind, int>> failedFolders_;

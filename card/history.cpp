@@ -166,28 +166,38 @@ std::optional<Snapshot> History::ReadManifest(const std::string& folder) {
   return snapshot;
 }
 
-std::vector<Snapshot> History::List(const std::string& cardKey) {
+std::vector<Snapshot> History::List(const std::string& cardKey) { return Read(cardKey, false); }
+
+std::optional<Snapshot> History::Newest(const std::string& cardKey) {
+  std::vector<Snapshot> newest = Read(cardKey, true);
+  if (newest.empty()) return std::nullopt;
+  return std::move(newest.front());
+}
+
+std::vector<Snapshot> History::Read(const std::string& cardKey, bool onlyNewest) {
   std::vector<Snapshot> snapshots;
   if (!enabled()) return snapshots;
   const std::string cardFolder = CardFolder(cardKey);
-  for (const std::string& name :
-       files_.ListDirectory(cardFolder).value_or(std::vector<std::string>{})) {
-    const std::string folder = JoinNativePath(cardFolder, name);
-    if (!files_.IsDirectory(folder)) continue;
-    if (auto snapshot = ReadManifest(folder)) {
-      snapshot->id = name;
-      snapshots.push_back(std::move(*snapshot));
-    }
-  }
+  std::vector<std::string> ids =
+      files_.ListDirectory(cardFolder).value_or(std::vector<std::string>{});
   // Newest first: the ids are times, and "-2" follows its second.
-  std::sort(snapshots.begin(), snapshots.end(), [](const Snapshot& a, const Snapshot& b) {
-    const std::string aa = a.id.substr(0, 15), bb = b.id.substr(0, 15);
+  std::sort(ids.begin(), ids.end(), [](const std::string& a, const std::string& b) {
+    const std::string aa = a.substr(0, 15), bb = b.substr(0, 15);
     if (aa != bb) return aa > bb;
     auto number = [](const std::string& id) {
       return id.size() > 16 ? std::atoi(id.c_str() + 16) : 1;
     };
-    return number(a.id) > number(b.id);
+    return number(a) > number(b);
   });
+  for (const std::string& id : ids) {
+    const std::string folder = JoinNativePath(cardFolder, id);
+    if (!files_.IsDirectory(folder)) continue;
+    if (auto snapshot = ReadManifest(folder)) {
+      snapshot->id = id;
+      snapshots.push_back(std::move(*snapshot));
+      if (onlyNewest) break;
+    }
+  }
   return snapshots;
 }
 

@@ -50,6 +50,8 @@ class History {
   std::string CardFolder(const std::string& cardKey) const;
   // The card's snapshots, newest first.
   std::vector<Snapshot> List(const std::string& cardKey);
+  // The newest of them, its manifest alone read.
+  std::optional<Snapshot> Newest(const std::string& cardKey);
 
   // Saves what the card holds at the given card paths (files: their bytes and times; directories:
   // whether they exist) with the manifest, and flushes it. nullopt when it could not be written
@@ -69,6 +71,8 @@ class History {
  private:
   bool WriteManifest(const Snapshot& snapshot);
   std::optional<Snapshot> ReadManifest(const std::string& folder);
+  // The card's snapshots, newest first; only the newest when onlyNewest.
+  std::vector<Snapshot> Read(const std::string& cardKey, bool onlyNewest);
   std::string NewId(const std::string& cardFolder);
 
   std::string root_;

@@ -98,12 +98,28 @@ bool IsInsideCardRoot(std::string_view path, char drive) {
 }
 
 std::string ResolvedCardPath(std::string_view path) {
-  std::optional<ResolvedPath> resolved = Resolve(path);
-  if (!resolved) return {};
-  std::string text = std::string(1, resolved->drive) + ":\\";
-  for (std::string_view part : resolved->components) {
-    text += '\\';
-    text += part;
+  // Resolve's rules, built straight into the text: it is asked for every file of a commit.
+  if (path.size() < 3 || UpperLetter(path[0]) == 0 || path[1] != ':' || !IsSeparator(path[2])) {
+    return {};
+  }
+  std::string text = std::string(1, UpperLetter(path[0])) + ":\\";
+  const std::size_t root = text.size();
+  text.reserve(path.size() + 2);
+  std::string_view rest = path.substr(3);
+  std::size_t at = 0;
+  while (at <= rest.size()) {
+    std::size_t end = at;
+    while (end < rest.size() && !IsSeparator(rest[end])) ++end;
+    std::string_view part = rest.substr(at, end - at);
+    if (part.find(':') != std::string_view::npos) return {};
+    if (part == "..") {
+      if (text.size() == root) return {};
+      text.resize(text.rfind('\\'));
+    } else if (!part.empty() && part != ".") {
+      text += '\\';
+      text += part;
+    }
+    at = end + 1;
   }
   return text;
 }

@@ -78,6 +78,14 @@ TEST(CardPathTest, ResolvesLexicallyAgainstTheLoadedRoot) {
   EXPECT_FALSE(IsStrictlyBelow("E:\\\\", still));
   EXPECT_FALSE(IsStrictlyBelow("E:\\\\PRIVATE\\DOCOMO\\STILLER", still));
   EXPECT_FALSE(IsStrictlyBelow("F:\\\\PRIVATE\\DOCOMO\\STILL\\SUD001", still));
+
+  // The one spelling every commit keys its files by.
+  EXPECT_EQ(ResolvedCardPath("e:/PRIVATE//A\\.\\B\\..\\C.JPG"), "E:\\\\PRIVATE\\A\\C.JPG");
+  EXPECT_EQ(ResolvedCardPath("E:\\\\PRIVATE\\"), "E:\\\\PRIVATE");
+  EXPECT_EQ(ResolvedCardPath("E:\\A\\.."), "E:\\");
+  EXPECT_EQ(ResolvedCardPath("E:\\A\\..\\.."), "");
+  EXPECT_EQ(ResolvedCardPath("E:\\A\\B:C"), "");
+  EXPECT_EQ(ResolvedCardPath("PRIVATE\\A"), "");
 }
 
 }  // namespace

@@ -110,8 +110,8 @@ bool Same(const std::pair<ino_t, struct timespec>& a, const std::pair<ino_t, str
          a.second.tv_nsec == b.second.tv_nsec;
 }
 
-// One title edit on a card of many folders writes one table; the others keep their inode and
-// time. A commit without edits on a clean card writes none and says so.
+// One title edit on a card of many folders writes (and saves for its undo) one table; the
+// others keep their inode and time. A commit without edits on a clean card writes none and says so.
 TEST(OnlyWhatChangedTest, ATitleEditWritesOneTableAndACleanCardNone) {
   CardRig rig;
   for (int n = 1; n <= 30; ++n) rig.card.Folder(MediaKind::Image, n, "f", Stills({1, 2}));
@@ -121,8 +121,12 @@ TEST(OnlyWhatChangedTest, ATitleEditWritesOneTableAndACleanCardNone) {
   const auto before = TableIdentities(rig);
   ASSERT_TRUE(rig.session.StoreItemTitle(MediaKind::Image, 17, 2, "new title").changed);
   const int operations = rig.files.operations;
-  ExpectCompleted(rig, rig.Update());
+  const UpdateResult edited = rig.Update();
+  ExpectCompleted(rig, edited);
   EXPECT_EQ(rig.files.operations - operations, 1);
+  // Its snapshot holds that one table, as it was.
+  ASSERT_TRUE(edited.snapshot.has_value());
+  EXPECT_EQ(edited.snapshot->savedFiles, 1);
   const auto after = TableIdentities(rig);
   for (const auto& [name, identity] : before) {
     EXPECT_EQ(Same(identity, after.at(name)), name != "SUD017.TBL") << name;
