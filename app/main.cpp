@@ -3,13 +3,16 @@
 // nothing is read until the user presses the load button.
 #include <QApplication>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <cstdio>
 #include <exception>
 
+#include "card/pictograph_codec.h"
 #include "platform/drive_table.h"
 #include "ui/artwork.h"
 #include "ui/qt_feedback.h"
+#include "ui/qt_translations.h"
 #include "ui/unabout.h"
 #include "ui/unmain.h"
 
@@ -40,16 +43,22 @@ int main(int argc, char* argv[]) {
   SdmateApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Sdmate"));
   QApplication::setWindowIcon(sdmate::ProgramIcon());
+  // The desktop entry the running window belongs to (its icon and name in the task bar).
+  QGuiApplication::setDesktopFileName(QStringLiteral("example.sdmate.Sdmate"));
+  // Qt's own texts (buttons, dialogs, menus) in Japanese, like the window's.
+  QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+  sdmate::InstallQtTranslations(app);
 
   sdmate::DriveTable table;
   std::unique_ptr<sdmate::Files> files = sdmate::MakeNativeFiles(table);
   std::unique_ptr<sdmate::Drives> drives = sdmate::MakeNativeDrives(table);
-  std::unique_ptr<sdmate::TextCodec> codec = sdmate::MakeNativeTextCodec();
+  std::unique_ptr<sdmate::TextCodec> cp932 = sdmate::MakeNativeTextCodec();
+  sdmate::PictographCodec codec(*cp932);
   std::unique_ptr<sdmate::Clock> clock = sdmate::MakeSystemClock();
   sdmate::QtFeedback feedback;
 
   sdmate::TfrMain window(
-      sdmate::SessionServices{*files, *drives, *codec, *clock, feedback, sdmate::SystemPlaces()});
+      sdmate::SessionServices{*files, *drives, codec, *clock, feedback, sdmate::SystemPlaces()});
   feedback.SetView(&window);
   // The one about box of the run, hidden until the product panel is clicked.
   sdmate::TfrAbout frAbout(&window);

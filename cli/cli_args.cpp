@@ -116,6 +116,9 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
     command.name = CommandName::MakeSample;
   } else if (name == "help" || name == "--help" || name == "-h") {
     return {command, {}};
+  } else if (name == "--version") {
+    command.name = CommandName::Version;
+    return {command, {}};
   } else {
     return Fail("不明なコマンドです: " + name);
   }
@@ -168,6 +171,7 @@ std::string UsageText() {
          "  sdmate-cli check [--json] CARD\n"
          "  sdmate-cli backup CARD [DEST]\n"
          "  sdmate-cli make-sample CARD\n"
+         "  sdmate-cli --help | --version\n"
          "\n"
          "CARD はカードのルートのフォルダ、KIND は image, movie, document、\n"
          "FOLDER と ROW は 1 から数えます (ROW は一覧の行)。\n"

@@ -11,7 +11,7 @@
 
 namespace sdmate::cli {
 
-enum class CommandName { List, Edit, Check, Backup, MakeSample, Help };
+enum class CommandName { List, Edit, Check, Backup, MakeSample, Help, Version };
 
 enum class OpName { Add, Delete, Renumber, Up, Down, Title, FolderAdd, FolderDelete, FolderTitle };
 

@@ -4,6 +4,7 @@
 #include "cli/cli_messages.h"
 #include "cli/commands.h"
 #include "cli/output.h"
+#include "core/version.h"
 
 namespace sdmate::cli {
 
@@ -53,6 +54,10 @@ int RunCli(const std::vector<std::string>& args, CliServices& services, std::ost
   const Command& command = *parsed.command;
   if (command.name == CommandName::Help) {
     out << UsageText();
+    return kExitOk;
+  }
+  if (command.name == CommandName::Version) {
+    out << "sdmate-cli " << kVersion << '\n';
     return kExitOk;
   }
   if (command.name == CommandName::MakeSample) return RunMakeSample(command, services, out, err);
