@@ -20,6 +20,7 @@
 #include "core/card_model.h"
 #include "core/content_table.h"
 #include "ui/artwork.h"
+#include "ui/pictograph_palette.h"
 #include "ui/window_fonts.h"
 
 namespace sdmate {
@@ -75,8 +76,10 @@ KindPage::KindPage(MediaKind kind, const ByteCounter& bytesOf, CardText textOf, 
   Label(this, "フォルダタイトル", {90, 6});
   edFolderTitle = new QLineEdit(this);
   edFolderTitle->setObjectName(Name("ed", traits, "FolderTitle"));
-  edFolderTitle->setGeometry(90, 22, 262, 22);
+  edFolderTitle->setGeometry(90, 22, 236, 22);
   edFolderTitle->setValidator(new ByteLimitValidator(bytesOf, kHeaderTitleRead, edFolderTitle));
+  btPictFolder = new PictographPalette(edFolderTitle, this);
+  btPictFolder->setGeometry(328, 22, 24, 22);
   btEditFolder = Button(this, Name("btEdit", traits, "Folder"), "修正", {356, 21, 48, 24});
   btAddFolder = Button(this, Name("btAdd", traits, "Folder"), "フォルダ追加", {412, 6, 84, 24});
   btDelFolder = Button(this, Name("btDel", traits, "Folder"), "フォルダ削除", {412, 34, 84, 24});
@@ -84,8 +87,10 @@ KindPage::KindPage(MediaKind kind, const ByteCounter& bytesOf, CardText textOf, 
   Label(this, traits.titleLabel, {8, 52});
   edTitle = new QLineEdit(this);
   edTitle->setObjectName(Name("ed", traits, "Title"));
-  edTitle->setGeometry(8, 68, 344, 22);
+  edTitle->setGeometry(8, 68, 318, 22);
   edTitle->setValidator(new ByteLimitValidator(bytesOf, kEntryTitleField, edTitle));
+  btPict = new PictographPalette(edTitle, this);
+  btPict->setGeometry(328, 68, 24, 22);
   btEdit = Button(this, Name("btEdit", traits), "修正", {356, 67, 48, 24});
 
   sg = new QTableWidget(KindPage::kInitialRows - 1, 4, this);

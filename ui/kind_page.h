@@ -21,6 +21,7 @@ class QTableWidget;
 
 namespace sdmate {
 
+class PictographPalette;
 struct FolderSlot;
 struct ItemRow;
 
@@ -44,10 +45,12 @@ class KindPage : public QWidget {
   // the full names ("sbMovieFolder", "btDelDocument") as object names.
   QComboBox* sbFolder;
   QLineEdit* edFolderTitle;
+  PictographPalette* btPictFolder;  // pictographs for the folder title
   QPushButton* btEditFolder;
   QPushButton* btAddFolder;
   QPushButton* btDelFolder;
   QLineEdit* edTitle;
+  PictographPalette* btPict;  // pictographs for the item title
   QPushButton* btEdit;
   QTableWidget* sg;
   QPushButton* btUp;
