@@ -65,6 +65,9 @@ inline constexpr char kKeptInTemporary[] =
 // The backup.
 inline constexpr char kBackupStatus[] = "データのバックアップ中...";
 inline constexpr char kBackupCompleted[] = "バックアップが完了しました";
+// The second line of the completion, followed by the folder; then the question of the window.
+inline constexpr char kBackupFolder[] = "保存先：";
+inline constexpr char kOpenBackupFolder[] = "保存先のフォルダを開きますか？";
 inline constexpr char kBackupIncomplete[] =
     "いくつかのデータがバックアップできなかった可能性があります";
 

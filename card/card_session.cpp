@@ -21,13 +21,17 @@ UpdateResult CardSession::Update() {
 }
 
 std::string CardSession::DefaultBackupRoot() const {
-  return JoinNativePath(services_.places.programDirectory, "BackUp");
+  // Beside the program where the user may write there (a copied or portable program), else in
+  // the user's own data folder (an installed one).
+  const std::string& program = services_.places.programDirectory;
+  const bool besideProgram = services_.files.IsWritableDirectory(program);
+  return JoinNativePath(besideProgram ? program : services_.places.dataDirectory, "BackUp");
 }
 
-BackupResult CardSession::Backup(char drive, const std::string& backupRoot) {
+BackupResult CardSession::Backup(char drive, const std::string& backupRoot, bool offerToOpen) {
   return BackupCard(drive, backupRoot.empty() ? DefaultBackupRoot() : backupRoot,
                     FolderStamp(services_.clock.Now()), backupAdvice_, services_.files,
-                    services_.feedback);
+                    services_.feedback, offerToOpen);
 }
 
 EditResult CardSession::StoreItemTitle(MediaKind kind, int folder, int row, std::string_view utf8) {

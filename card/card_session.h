@@ -64,8 +64,9 @@ class CardSession {
   LoadResult Load(char drive, LoadOptions options = {});
   UpdateResult Update();
   // Copies the drive's handset areas into a time-stamped folder of backupRoot, by default the
-  // "BackUp" folder beside the program.
-  BackupResult Backup(char drive, const std::string& backupRoot = {});
+  // "BackUp" folder beside the program, or in the user's data folder when the program's folder
+  // cannot be written. offerToOpen: the completion asks whether to open the folder.
+  BackupResult Backup(char drive, const std::string& backupRoot = {}, bool offerToOpen = false);
   std::string DefaultBackupRoot() const;
   // What is wrong with the card on a drive, read-only.
   std::vector<Finding> Check(char drive) { return CheckCard(drive, services_.files); }

@@ -191,7 +191,10 @@ void TfrMain::btRefreshDataClick() {
   ShowUpdateDue();
 }
 
-void TfrMain::btBackUpClick() { session_.Backup(session_.model().drive); }
+void TfrMain::btBackUpClick() {
+  const BackupResult result = session_.Backup(session_.model().drive, {}, true);
+  if (result.open) opener_(result.folder);
+}
 
 // ---- Help, end, about box, banner
 

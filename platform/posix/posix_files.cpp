@@ -77,12 +77,11 @@ bool CopyOneFile(const fs::path& from, const fs::path& to) {
   Descriptor source = OpenRegular(from.string(), info);
   if (!source.valid()) return false;
   if (to.has_parent_path()) fs::create_directories(to.parent_path(), error);
-  Descriptor target(::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK |
-                                           O_CLOEXEC | O_NOCTTY,
-                           0666));
+  Descriptor target(
+      ::open(to.c_str(),
+             O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, 0666));
   struct stat targetInfo {};
-  if (!target.valid() || ::fstat(target.get(), &targetInfo) != 0 ||
-      !S_ISREG(targetInfo.st_mode)) {
+  if (!target.valid() || ::fstat(target.get(), &targetInfo) != 0 || !S_ISREG(targetInfo.st_mode)) {
     return false;
   }
   char buffer[65536];
@@ -159,6 +158,15 @@ class PosixFiles final : public Files {
     auto native = Native(path);
     std::error_code error;
     return native && fs::is_directory(*native, error);
+  }
+
+  bool IsWritableDirectory(const std::string& path) override {
+    auto native = Native(path);
+    std::error_code error;
+    // The kernel's own answer for this process: modes, ACLs, read-only mounts and immutable
+    // directories, also for the super-user.
+    return native && fs::is_directory(*native, error) &&
+           ::faccessat(AT_FDCWD, native->c_str(), W_OK | X_OK, AT_EACCESS) == 0;
   }
 
   bool MakeDirectories(const std::string& path) override {

@@ -159,6 +159,9 @@ class FailingFiles : public Files {
   std::string FileStampText(const std::string& path) override { return real_.FileStampText(path); }
   bool Exists(const std::string& path) override { return real_.Exists(path); }
   bool IsDirectory(const std::string& path) override { return real_.IsDirectory(path); }
+  bool IsWritableDirectory(const std::string& path) override {
+    return real_.IsWritableDirectory(path);
+  }
   std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) override {
     return real_.ReadFile(path, maxBytes);
   }
