@@ -11,6 +11,7 @@
 #include "card/card_check.h"
 #include "card/card_load.h"
 #include "card/card_update.h"
+#include "card/export_items.h"
 #include "editing/folder_operations.h"
 #include "editing/item_operations.h"
 #include "import/stage_files.h"
@@ -68,6 +69,12 @@ class CardSession {
   // cannot be written. offerToOpen: the completion asks whether to open the folder.
   BackupResult Backup(char drive, const std::string& backupRoot = {}, bool offerToOpen = false);
   std::string DefaultBackupRoot() const;
+  // Copies the items a folder shows into a native folder, named by their titles.
+  ExportResult ExportFolder(MediaKind kind, int folder, const std::string& destination) {
+    if (!model_.of(kind).hasFolder(folder)) return {};
+    return ExportItems(model_.of(kind).folder(folder), destination, services_.files,
+                       services_.codec, services_.feedback);
+  }
   // What is wrong with the card on a drive, read-only.
   std::vector<Finding> Check(char drive) { return CheckCard(drive, services_.files); }
 

@@ -2,6 +2,7 @@
 #include "ui/kind_page.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
@@ -10,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTableWidget>
@@ -132,6 +134,8 @@ KindPage::KindPage(MediaKind kind, const ByteCounter& bytesOf, CardText textOf, 
   btRen = Button(this, Name("btRen", traits), "リナンバ", {420, 220, 76, 26});
   btDel = Button(this, Name("btDel", traits), "削除", {420, 260, 76, 26});
   btAdd = Button(this, Name("btAdd", traits), "追加", {420, 300, 76, 26});
+  // Rows y 330..380 beside the list are kept for the page's check box.
+  btExport = Button(this, Name("btExport", traits), "書き出し", {420, 390, 76, 26});
 
   // Dropped files go to the window, which stages them only when they land on the list; the
   // fields would otherwise take a dropped name as text.
@@ -139,6 +143,7 @@ KindPage::KindPage(MediaKind kind, const ByteCounter& bytesOf, CardText textOf, 
   edTitle->setAcceptDrops(false);
 
   sg->installEventFilter(this);
+  sg->viewport()->installEventFilter(this);
   edTitle->installEventFilter(this);
   edFolderTitle->installEventFilter(this);
 }
@@ -207,6 +212,10 @@ void KindPage::ShowTitle(const ItemRow* item) {
 }
 
 bool KindPage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == sg->viewport()) {
+    WatchDrag(event);
+    return QWidget::eventFilter(watched, event);
+  }
   if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
   const int key = static_cast<QKeyEvent*>(event)->key();
   const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
@@ -227,6 +236,29 @@ bool KindPage::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   return QWidget::eventFilter(watched, event);
+}
+
+void KindPage::WatchDrag(QEvent* event) {
+  const auto* mouse = static_cast<QMouseEvent*>(event);
+  switch (event->type()) {
+    case QEvent::MouseButtonPress:
+      pressed_ = mouse->button() == Qt::LeftButton;
+      pressedAt_ = mouse->position().toPoint();
+      break;
+    case QEvent::MouseButtonRelease:
+      pressed_ = false;
+      break;
+    case QEvent::MouseMove:
+      if (pressed_ && (mouse->buttons() & Qt::LeftButton) &&
+          (mouse->position().toPoint() - pressedAt_).manhattanLength() >=
+              QApplication::startDragDistance()) {
+        pressed_ = false;
+        emit DragFromList();
+      }
+      break;
+    default:
+      break;
+  }
 }
 
 }  // namespace sdmate

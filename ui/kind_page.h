@@ -58,6 +58,7 @@ class KindPage : public QWidget {
   QPushButton* btRen;
   QPushButton* btDel;
   QPushButton* btAdd;
+  QPushButton* btExport;  // copies the shown folder's items to a folder of the computer
   QFrame* iconPanel;
 
   // The list row shown as selected, counted as the handset counts list rows: 1 is the first
@@ -92,13 +93,19 @@ class KindPage : public QWidget {
   void OpenKeyInList();
   void EnterInTitle();
   void EnterInFolderTitle();
+  // The pointer moved far enough with the left button held on the list: a drag out begins.
+  void DragFromList();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void WatchDrag(QEvent* event);
+
   MediaKind kind_;
   CardText textOf_;
+  QPoint pressedAt_;
+  bool pressed_ = false;
 };
 
 }  // namespace sdmate

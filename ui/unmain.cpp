@@ -42,7 +42,8 @@ TfrMain::TfrMain(const SessionServices& services, QWidget* parent)
     : QMainWindow(parent),
       session_(services),
       opener_(OpenWithDesktop),
-      openFiles_(std::make_unique<QtOpenFilesDialog>()) {
+      openFiles_(std::make_unique<QtOpenFilesDialog>()),
+      exportPicker_(std::make_unique<QtFolderPicker>()) {
   setObjectName(QStringLiteral("frMain"));
   setWindowTitle(QStringLiteral("Sdmate"));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -230,7 +231,7 @@ void TfrMain::Image3Click() { opener_(kSisterSiteAddress); }
 void TfrMain::EnableEditing() {
   for (KindPage* page : pages_) {
     for (QPushButton* button : {page->btUp, page->btDown, page->btRen, page->btDel, page->btAdd,
-                                page->btAddFolder, page->btDelFolder}) {
+                                page->btAddFolder, page->btDelFolder, page->btExport}) {
       button->setEnabled(true);
     }
   }

@@ -24,6 +24,7 @@ class QDragMoveEvent;
 class QDropEvent;
 class QFrame;
 class QLabel;
+class QMimeData;
 class QProgressBar;
 class QPushButton;
 class QStatusBar;
@@ -64,6 +65,8 @@ class TfrMain : public QMainWindow, public StatusView {
   void SetOpenFilesDialog(std::unique_ptr<OpenFilesDialog> dialog);
   // The folder dialog of the drive chooser's "フォルダを指定…"; tests replace it.
   void SetFolderPicker(std::unique_ptr<FolderPicker> picker);
+  // The folder dialog of the export buttons; tests replace it.
+  void SetExportFolderPicker(std::unique_ptr<FolderPicker> picker);
   // The about box of the run, made right after the window.
   void SetAboutBox(TfrAbout* about);
   TfrAbout* aboutBox() const { return about_; }
@@ -113,6 +116,12 @@ class TfrMain : public QMainWindow, public StatusView {
   void edFolderTitleChange(MediaKind kind);
   void btEditFolderClick(MediaKind kind);
   void btAddClick(MediaKind kind);
+  void btExportClick(MediaKind kind);
+  // A drag out of a kind's list: the selected item's file, for the desktop or a file manager.
+  void sgDragOut(MediaKind kind);
+  // What that drag carries: the file URL of the selected item's file (where it is now, on the
+  // card or on the computer); nullptr for a blank row.
+  QMimeData* ListDragData(MediaKind kind);
 
   // The folder shown on a kind's page (from 1), 0 before the first load.
   int ShownFolder(MediaKind kind) const;
@@ -169,6 +178,7 @@ class TfrMain : public QMainWindow, public StatusView {
   QLabel* statusPanel_ = nullptr;
   Opener opener_;
   std::unique_ptr<OpenFilesDialog> openFiles_;
+  std::unique_ptr<FolderPicker> exportPicker_;
   TfrAbout* about_ = nullptr;
   std::set<char> commandLineDrives_;
   bool shown_ = false;

@@ -2,6 +2,7 @@
 // files added with the dialog or dropped on a list.
 #include <QComboBox>
 #include <QDir>
+#include <QDrag>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -13,6 +14,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "ui/folder_picker.h"
 #include "ui/open_files_dialog.h"
 #include "ui/preview.h"
 #include "ui/unmain.h"
@@ -57,6 +59,8 @@ void TfrMain::ConnectPage(KindPage& page) {
   connect(&page, &KindPage::EnterInFolderTitle, this, on(&TfrMain::btEditFolderClick));
   connect(page.btEditFolder, &QPushButton::clicked, this, on(&TfrMain::btEditFolderClick));
   connect(page.btAdd, &QPushButton::clicked, this, on(&TfrMain::btAddClick));
+  connect(page.btExport, &QPushButton::clicked, this, on(&TfrMain::btExportClick));
+  connect(&page, &KindPage::DragFromList, this, on(&TfrMain::sgDragOut));
 }
 
 // ---- Folders
@@ -240,15 +244,20 @@ bool TfrMain::DropFilesAt(QPoint point, const std::vector<std::string>& paths) {
   return true;
 }
 
+// A drag that started in the window itself (an item dragged out of a list) is never a drop of
+// files to add: it would stage the card's own file again.
 void TfrMain::dragEnterEvent(QDragEnterEvent* event) {
-  if (!LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
+  if (event->source() == nullptr && !LocalFiles(event->mimeData()).empty())
+    event->acceptProposedAction();
 }
 
 void TfrMain::dragMoveEvent(QDragMoveEvent* event) {
-  if (!LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
+  if (event->source() == nullptr && !LocalFiles(event->mimeData()).empty())
+    event->acceptProposedAction();
 }
 
 void TfrMain::dropEvent(QDropEvent* event) {
+  if (event->source() != nullptr) return;
   std::vector<std::string> paths = LocalFiles(event->mimeData());
   if (paths.empty()) return;
   event->acceptProposedAction();
@@ -257,6 +266,39 @@ void TfrMain::dropEvent(QDropEvent* event) {
   const QPoint point = event->position().toPoint();
   QTimer::singleShot(0, this,
                      [this, point, paths = std::move(paths)] { DropFilesAt(point, paths); });
+}
+
+// ---- Export and dragging out
+
+void TfrMain::SetExportFolderPicker(std::unique_ptr<FolderPicker> picker) {
+  exportPicker_ = std::move(picker);
+}
+
+void TfrMain::btExportClick(MediaKind kind) {
+  const int n = ShownFolder(kind);
+  if (n == 0) return;
+  const std::string folder = exportPicker_->Pick(this, QStringLiteral("書き出し先のフォルダ"));
+  if (folder.empty()) return;
+  session_.ExportFolder(kind, n,
+                        QDir::toNativeSeparators(QString::fromStdString(folder)).toStdString());
+}
+
+QMimeData* TfrMain::ListDragData(MediaKind kind) {
+  const ItemRow* item = SelectedItem(kind);
+  if (item == nullptr) return nullptr;
+  const std::string path = NativePath(item->sourceDir + item->sourceName);
+  if (path.empty()) return nullptr;
+  auto* files = new QMimeData;
+  files->setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+  return files;
+}
+
+void TfrMain::sgDragOut(MediaKind kind) {
+  QMimeData* files = ListDragData(kind);
+  if (files == nullptr) return;
+  auto* drag = new QDrag(page(kind).sg);
+  drag->setMimeData(files);
+  drag->exec(Qt::CopyAction);
 }
 
 // ---- Texts at the edge
