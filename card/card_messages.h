@@ -56,8 +56,7 @@ inline constexpr char kFileNotRenamed[] = "ファイルの名前を変更でき�
 inline constexpr char kFileNotMoved[] = "ファイルを移動できませんでした：";
 inline constexpr char kTableNotRemoved[] = "不要なテーブルを削除できませんでした：";
 inline constexpr char kTableDirectoryUnlisted[] = "テーブルのフォルダを読み取れませんでした：";
-inline constexpr char kWouldOverwrite[] =
-    "残すデータを上書きするため、処理しませんでした：";
+inline constexpr char kWouldOverwrite[] = "残すデータを上書きするため、処理しませんでした：";
 inline constexpr char kSourceMissing[] = "コピー元のファイルがないため、処理しませんでした：";
 inline constexpr char kKeptInTemporary[] =
     "残すデータを元の場所に戻せなかったため、一時ファイルに残しました：";
@@ -77,5 +76,16 @@ inline constexpr char kExportCompletedAfter[] = " 件）";
 inline constexpr char kExportFailed[] = "次のファイルを書き出せませんでした．";
 inline constexpr char kBackupIncomplete[] =
     "いくつかのデータがバックアップできなかった可能性があります";
+
+// Cards that come and go.
+inline constexpr char kCardRemoved[] =
+    "読み込んだメモリカードが取り外されました．\n"
+    "メモリカードを読み込み直すまで、メモリカードの更新などの操作はできません．";
+inline constexpr char kEjectUnsaved[] =
+    "メモリカードに書き込んでいない変更があります．\n変更を捨てて取り外しますか？";
+inline constexpr char kEjectStatus[] = "メモリカードの取り外し準備中...";
+inline constexpr char kEjected[] = "メモリカードを安全に取り外せます．";
+inline constexpr char kNotEjectable[] = "選択したドライブは取り外せるドライブではありません．";
+inline constexpr char kEjectFailed[] = "メモリカードを取り外せる状態にできませんでした．";
 
 }  // namespace sdmate::text

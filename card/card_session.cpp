@@ -1,6 +1,7 @@
 // The session's operations that do more than hand a call on.
 #include "card/card_session.h"
 
+#include "card/card_messages.h"
 #include "editing/titles.h"
 #include "platform/native_path.h"
 
@@ -10,7 +11,24 @@ LoadResult CardSession::Load(char drive, LoadOptions options) {
   LoadResult result = LoadCard(model_, drive, backupAdvice_, services_.files, services_.drives,
                                services_.feedback, options);
   if (result.anyFolderAdded()) updateDue_ = true;
+  if (result.loaded) cardPresent_ = true;
   return result;
+}
+
+bool CardSession::CheckCardPresent() {
+  if (!cardPresent_) return false;
+  if (DrivePresent(model_.drive, services_.drives, services_.files)) return true;
+  cardPresent_ = false;
+  services_.feedback.Tell(MessageKind::Warning, text::kCardRemoved);
+  return false;
+}
+
+bool CardSession::Eject(char drive) {
+  const bool loadedHere = cardPresent_ && model_.drive == drive;
+  if (!EjectDrive(drive, loadedHere && updateDue_, services_.drives, services_.feedback))
+    return false;
+  if (loadedHere) cardPresent_ = false;
+  return true;
 }
 
 UpdateResult CardSession::Update() {

@@ -11,6 +11,7 @@
 #include "card/card_check.h"
 #include "card/card_load.h"
 #include "card/card_update.h"
+#include "card/drive_watch.h"
 #include "card/export_items.h"
 #include "editing/folder_operations.h"
 #include "editing/item_operations.h"
@@ -55,6 +56,18 @@ class CardSession {
     return services_.drives.NativePathOf(modelPath).value_or(std::string());
   }
   const Places& places() const { return services_.places; }
+  // Reads the system's drives again; true when they changed.
+  bool RefreshDrives() { return services_.drives.Refresh(); }
+  bool HoldsHandsetFolders(char drive) {
+    return sdmate::HoldsHandsetFolders(drive, services_.files);
+  }
+  // A loaded card that is still in its drive: set by a load, cleared when the card is found
+  // gone (the user is told once) or ejected. The card's operations wait for the next load.
+  bool cardPresent() const { return cardPresent_; }
+  bool CheckCardPresent();
+  // Makes the drive's card safe to pull out (asking first when the loaded card on it has edits
+  // not written), and says so; true when it was ejected.
+  bool Eject(char drive);
 
   // Texts at the window's and the console's edge: card bytes shown as UTF-8, typed UTF-8 as the
   // card's bytes, and how many bytes a typed text takes on the card.
@@ -125,6 +138,7 @@ class CardSession {
   CardModel model_;
   bool updateDue_ = false;
   bool backupAdvice_ = false;
+  bool cardPresent_ = false;
 };
 
 }  // namespace sdmate

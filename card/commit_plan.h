@@ -28,14 +28,14 @@ enum class Step {
 
 struct Operation {
   Step step = Step::Status;
-  std::string path;  // the target: made, written, deleted, copied or moved to
-  std::string from;  // Copy, Move: the source, a card path or a path of the computer
-  std::string bytes;  // WriteTable: the table
+  std::string path;               // the target: made, written, deleted, copied or moved to
+  std::string from;               // Copy, Move: the source, a card path or a path of the computer
+  std::string bytes;              // WriteTable: the table
   std::vector<std::string> keep;  // CleanTables: the file names that stay (upper case)
   const char* text = nullptr;     // Status: the text; otherwise the failure line's words
-  int folder = 0;     // the folder whose file steps this is, from 1 (0: none); a folder whose
-                      // table could not be written keeps its files where they were
-  int after = -1;     // the operation that must have succeeded first, whose result is the source
+  int folder = 0;  // the folder whose file steps this is, from 1 (0: none); a folder whose
+                   // table could not be written keeps its files where they were
+  int after = -1;  // the operation that must have succeeded first, whose result is the source
   ItemRow* item = nullptr;  // the item whose file this carries to its place
 };
 

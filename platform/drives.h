@@ -17,6 +17,14 @@ struct DriveInfo {
   char letter = 0;
   std::string root;  // the native folder the letter stands for
   DriveType type = DriveType::Unknown;
+  std::string label;  // the volume's label, empty when it has none or is not known
+};
+
+// How a request to eject a drive ended.
+struct EjectResult {
+  bool ejected = false;   // flushed and unmounted: the medium may be pulled out
+  bool removable = true;  // false: the drive is no removable medium, nothing was tried
+  std::string detail;     // the system's own words on a failure
 };
 
 class Drives {
@@ -33,6 +41,14 @@ class Drives {
   // The native path of a model path: a card path through the letters, a path of the computer
   // as it is; nullopt for a letter that stands for nothing.
   virtual std::optional<std::string> NativePathOf(const std::string& modelPath) = 0;
+
+  // Reads the system's drives again: a medium mounted since gets a letter, and the letter of
+  // one that went away stands for nothing any more (a folder the user picked keeps its
+  // letter). True when the list changed. Doubles that do not say otherwise never change.
+  virtual bool Refresh() { return false; }
+  // Flushes the drive's medium, unmounts it and powers it off, so that it may be pulled out;
+  // its letter then stands for nothing. Doubles that do not say otherwise cannot eject.
+  virtual EjectResult Eject(char /*letter*/) { return {false, false, {}}; }
 };
 
 // The operating system's drives; letters are kept in the table (by reference).

@@ -84,6 +84,7 @@ SidePanel::SidePanel(QWidget* parent) : QWidget(parent) {
 
   btBackUp = Button(this, "btBackUp", "データバックアップ", {0, 446, kWidth, 26}, false);
   // Row 474: the restore of a backup; row 502: the card check and the eject.
+  btEject = Button(this, "btEject", "取り外し", {87, 502, 84, 26}, true);
   btHelp = Button(this, "btHelp", "ヘルプ", {0, 532, 84, 28}, true);
   btEnd = Button(this, "btEnd", "終了", {kWidth - 84, 532, 84, 28}, true);
 

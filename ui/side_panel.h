@@ -42,6 +42,7 @@ class SidePanel : public QWidget {
   QFrame* StaticText1;
   Preview* DispPrev;
   QPushButton* btBackUp;
+  QPushButton* btEject;  // makes the chosen drive's card safe to pull out
   QPushButton* btHelp;
   QPushButton* btEnd;
   QLabel* Label9;

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QUrl>
 
 #include "ui/artwork.h"
@@ -82,6 +83,11 @@ TfrMain::TfrMain(const SessionServices& services, QWidget* parent)
 
   BuildRightColumn(client);
   driveChooser_->Fill(session_.ListDrives(), 0);
+  for (const DriveInfo& drive : session_.ListDrives()) knownDrives_.insert(drive.letter);
+  auto* poll = new QTimer(this);
+  poll->setObjectName(QStringLiteral("tmDrives"));
+  connect(poll, &QTimer::timeout, this, &TfrMain::PollDrives);
+  poll->start(1000);
 }
 
 TfrMain::~TfrMain() = default;
@@ -100,6 +106,7 @@ void TfrMain::BuildRightColumn(QWidget* client) {
   StaticText1 = side->StaticText1;
   DispPrev = side->DispPrev;
   btBackUp = side->btBackUp;
+  btEject = side->btEject;
   btHelp = side->btHelp;
   btEnd = side->btEnd;
   Label9 = side->Label9;
@@ -109,6 +116,7 @@ void TfrMain::BuildRightColumn(QWidget* client) {
   connect(btLoadMem, &QPushButton::clicked, this, &TfrMain::btLoadMemClick);
   connect(btRefreshData, &QPushButton::clicked, this, &TfrMain::btRefreshDataClick);
   connect(btBackUp, &QPushButton::clicked, this, &TfrMain::btBackUpClick);
+  connect(btEject, &QPushButton::clicked, this, &TfrMain::btEjectClick);
   connect(btHelp, &QPushButton::clicked, this, &TfrMain::btHelpClick);
   connect(btEnd, &QPushButton::clicked, this, &QWidget::close);
   connect(side, &SidePanel::BannerClicked, this, &TfrMain::Image3Click);
@@ -159,7 +167,9 @@ void TfrMain::ShowDiskSpace() {
   sidePanel_->PaintGauge(low);
 }
 
-void TfrMain::ShowUpdateDue() { btRefreshData->setEnabled(session_.updateDue()); }
+void TfrMain::ShowUpdateDue() {
+  btRefreshData->setEnabled(session_.updateDue() && session_.cardPresent());
+}
 
 void TfrMain::ShowStagedFiles(MediaKind kind) {
   page(kind).SizeItemList(*ShownSlot(kind));
@@ -177,6 +187,7 @@ void TfrMain::btLoadMemClick() {
   options.askRemovable = commandLineDrives_.count(drive) == 0;
   const LoadResult result = session_.Load(drive, options);
   if (!result.loaded) return;
+  for (KindPage* page : pages_) page->setEnabled(true);
   ShowModel();
   EnableEditing();
   for (KindPage* page : pages_) page->btEditFolder->setEnabled(false);
@@ -195,6 +206,42 @@ void TfrMain::btRefreshDataClick() {
 void TfrMain::btBackUpClick() {
   const BackupResult result = session_.Backup(session_.model().drive, {}, true);
   if (result.open) opener_(result.folder);
+}
+
+// ---- Cards that come and go
+
+void TfrMain::PollDrives() {
+  if (session_.RefreshDrives()) {
+    const std::vector<DriveInfo> drives = session_.ListDrives();
+    char select = SelectedDrive();
+    std::set<char> listed;
+    for (const DriveInfo& drive : drives) {
+      listed.insert(drive.letter);
+      const bool inserted = knownDrives_.count(drive.letter) == 0;
+      if (inserted && !session_.cardPresent() && session_.HoldsHandsetFolders(drive.letter))
+        select = drive.letter;
+    }
+    knownDrives_ = listed;
+    driveChooser_->Fill(drives, select);
+  }
+  if (session_.cardPresent() && !session_.CheckCardPresent()) DisableCardOperations();
+}
+
+void TfrMain::btEjectClick() {
+  const char drive = SelectedDrive();
+  if (drive == 0) return;
+  const bool loaded = session_.cardPresent();
+  if (!session_.Eject(drive)) return;
+  if (loaded && !session_.cardPresent()) DisableCardOperations();
+  driveChooser_->Fill(session_.ListDrives(), 0);
+  knownDrives_.clear();
+  for (const DriveInfo& listed : session_.ListDrives()) knownDrives_.insert(listed.letter);
+}
+
+void TfrMain::DisableCardOperations() {
+  for (KindPage* page : pages_) page->setEnabled(false);
+  btRefreshData->setEnabled(false);
+  btBackUp->setEnabled(false);
 }
 
 // ---- Help, end, about box, banner

@@ -86,6 +86,11 @@ class TfrMain : public QMainWindow, public StatusView {
   void btLoadMemClick();
   void btRefreshDataClick();
   void btBackUpClick();
+  void btEjectClick();
+  // Once a second: drives that came or went are shown in the chooser (a card with the
+  // handset's folders is chosen while none is loaded), and a loaded card found gone disables
+  // the card's operations until the next load.
+  void PollDrives();
   void btHelpClick();
   void Panel5Click();
   void Image3Click();
@@ -137,6 +142,7 @@ class TfrMain : public QMainWindow, public StatusView {
   QFrame* StaticText1;
   Preview* DispPrev;
   QPushButton* btBackUp;
+  QPushButton* btEject;
   QPushButton* btHelp;
   QPushButton* btEnd;
   QFrame* Panel5;
@@ -165,6 +171,8 @@ class TfrMain : public QMainWindow, public StatusView {
   void MoveSelectedItem(MediaKind kind, int step);
   void ShowPreview(const ItemRow& item);
   void ShowUpdateDue();
+  // The loaded card is gone (pulled out or ejected): nothing acts on it until a load.
+  void DisableCardOperations();
   // After files were staged on a kind's shown folder: rows, gauge, update button.
   void ShowStagedFiles(MediaKind kind);
   // The item on the selected row of a kind's list, nullptr for a blank row.
@@ -181,6 +189,7 @@ class TfrMain : public QMainWindow, public StatusView {
   std::unique_ptr<FolderPicker> exportPicker_;
   TfrAbout* about_ = nullptr;
   std::set<char> commandLineDrives_;
+  std::set<char> knownDrives_;  // the drives the chooser listed at the last poll
   bool shown_ = false;
 };
 

@@ -36,10 +36,18 @@ TEST(TextCodec, WhatCannotBeConvertedBecomesAQuestionMark) {
 TEST(TextCodec, AnInvalidByteOfTypedTextKeepsTheValidBytesAfterIt) {
   auto codec = MakeNativeTextCodec();
   const std::pair<std::string, std::string> cases[] = {
-      {"\xC3" "AB", "AB"},            // a lead byte without its follower
-      {"\xE3\x81" "x", "x"},          // a cut three-byte sequence
-      {"\xFF" "カ", "\x83\x4A"},       // a byte UTF-8 never uses
-      {"\x80" "1", "1"},              // a follower without its lead
+      {"\xC3"
+       "AB",
+       "AB"},  // a lead byte without its follower
+      {"\xE3\x81"
+       "x",
+       "x"},  // a cut three-byte sequence
+      {"\xFF"
+       "カ",
+       "\x83\x4A"},  // a byte UTF-8 never uses
+      {"\x80"
+       "1",
+       "1"},  // a follower without its lead
   };
   for (const auto& [typed, kept] : cases) {
     const std::string stored = codec->FromUtf8(typed);
