@@ -12,6 +12,9 @@ struct Places {
   // The program's own data folder of the user, with its trailing separator:
   // $XDG_DATA_HOME/sdmate/ (default ~/.local/share/sdmate/) or %LOCALAPPDATA%\Sdmate\.
   std::string dataDirectory;
+  // Where an installed program keeps its documents (ReadMe.txt), with its trailing separator:
+  // <prefix>/share/doc/sdmate/ beside <prefix>/bin; the program's folder on Windows.
+  std::string docDirectory;
 };
 
 // The places of this run, as the operating system tells them.

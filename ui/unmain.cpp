@@ -246,8 +246,10 @@ void TfrMain::DisableCardOperations() {
 
 // ---- Help, end, about box, banner
 
-std::string FindHelpFile(const std::string& currentDirectory, const std::string& programDirectory) {
-  for (const std::string& directory : {currentDirectory, programDirectory}) {
+std::string FindHelpFile(const std::string& currentDirectory, const std::string& programDirectory,
+                         const std::string& docDirectory) {
+  for (const std::string& directory : {currentDirectory, programDirectory, docDirectory}) {
+    if (directory.empty()) continue;
     const QString path =
         QDir(QString::fromStdString(directory)).filePath(QStringLiteral("ReadMe.txt"));
     if (QFileInfo(path).isFile()) return QDir::toNativeSeparators(path).toStdString();
@@ -257,7 +259,8 @@ std::string FindHelpFile(const std::string& currentDirectory, const std::string&
 
 void TfrMain::btHelpClick() {
   const std::string current = QDir::toNativeSeparators(QDir::currentPath()).toStdString();
-  const std::string path = FindHelpFile(current, session_.places().programDirectory);
+  const std::string path =
+      FindHelpFile(current, session_.places().programDirectory, session_.places().docDirectory);
   // A missing help file passes silently, as a failed shell call does.
   if (!path.empty()) opener_(path);
 }

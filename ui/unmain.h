@@ -39,9 +39,10 @@ class Preview;
 class SidePanel;
 class TfrAbout;
 
-// "ReadMe.txt" in the current directory, or else beside the program: its path, or empty when
-// neither exists.
-std::string FindHelpFile(const std::string& currentDirectory, const std::string& programDirectory);
+// "ReadMe.txt" in the current directory, or else beside the program, or else in the installed
+// documents' folder: its path, or empty when none has it.
+std::string FindHelpFile(const std::string& currentDirectory, const std::string& programDirectory,
+                         const std::string& docDirectory = {});
 
 class TfrMain : public QMainWindow, public StatusView {
   Q_OBJECT

@@ -47,6 +47,12 @@ Places SystemPlaces() {
   } else {
     places.dataDirectory = places.programDirectory + "sdmate-data/";
   }
+  // The installed layout is relative to the program, so a package or a prefix of the user's
+  // own finds it alike.
+  places.docDirectory =
+      WithSeparator((std::filesystem::path(places.programDirectory) / SDMATE_DOC_FROM_BIN)
+                        .lexically_normal()
+                        .string());
   return places;
 }
 

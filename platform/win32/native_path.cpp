@@ -70,6 +70,7 @@ Places SystemPlaces() {
   places.dataDirectory = local != nullptr && local[0] != L'\0'
                              ? WithSeparator(win32::Narrow(local)) + "Sdmate\\"
                              : places.programDirectory + "Sdmate\\";
+  places.docDirectory = places.programDirectory;
   return places;
 }
 
