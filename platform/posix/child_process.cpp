@@ -26,6 +26,7 @@ ChildResult RunChild(const std::vector<std::string>& arguments) {
   ::posix_spawn_file_actions_addclose(&actions, pipeEnds[0]);
   ::posix_spawn_file_actions_addclose(&actions, pipeEnds[1]);
   std::vector<char*> argv;
+  argv.reserve(arguments.size() + 1);
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);
   pid_t child = 0;
