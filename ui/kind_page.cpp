@@ -239,8 +239,12 @@ bool KindPage::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void KindPage::WatchDrag(QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+      type != QEvent::MouseMove)
+    return;
   const auto* mouse = static_cast<QMouseEvent*>(event);
-  switch (event->type()) {
+  switch (type) {
     case QEvent::MouseButtonPress:
       pressed_ = mouse->button() == Qt::LeftButton;
       pressedAt_ = mouse->position().toPoint();

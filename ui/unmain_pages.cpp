@@ -22,10 +22,14 @@
 namespace sdmate {
 namespace {
 
-// The local files of a drag, as native paths in the order they were dragged.
+// Marks a drag of an item out of a list: dropped back on the window it is no file to add (it
+// would stage the card's own file again).
+const QString kOwnDrag = QStringLiteral("application/x-sdmate-item");
+
+// The local files of a drag from outside, as native paths in the order they were dragged.
 std::vector<std::string> LocalFiles(const QMimeData* data) {
   std::vector<std::string> paths;
-  if (data == nullptr || !data->hasUrls()) return paths;
+  if (data == nullptr || !data->hasUrls() || data->hasFormat(kOwnDrag)) return paths;
   for (const QUrl& url : data->urls()) {
     if (url.isLocalFile())
       paths.push_back(QDir::toNativeSeparators(url.toLocalFile()).toStdString());
@@ -244,20 +248,15 @@ bool TfrMain::DropFilesAt(QPoint point, const std::vector<std::string>& paths) {
   return true;
 }
 
-// A drag that started in the window itself (an item dragged out of a list) is never a drop of
-// files to add: it would stage the card's own file again.
 void TfrMain::dragEnterEvent(QDragEnterEvent* event) {
-  if (event->source() == nullptr && !LocalFiles(event->mimeData()).empty())
-    event->acceptProposedAction();
+  if (!LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
 }
 
 void TfrMain::dragMoveEvent(QDragMoveEvent* event) {
-  if (event->source() == nullptr && !LocalFiles(event->mimeData()).empty())
-    event->acceptProposedAction();
+  if (!LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
 }
 
 void TfrMain::dropEvent(QDropEvent* event) {
-  if (event->source() != nullptr) return;
   std::vector<std::string> paths = LocalFiles(event->mimeData());
   if (paths.empty()) return;
   event->acceptProposedAction();
@@ -290,6 +289,7 @@ QMimeData* TfrMain::ListDragData(MediaKind kind) {
   if (path.empty()) return nullptr;
   auto* files = new QMimeData;
   files->setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+  files->setData(kOwnDrag, QByteArrayLiteral("1"));
   return files;
 }
 

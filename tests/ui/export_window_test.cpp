@@ -61,6 +61,12 @@ TEST_F(ExportWindowTest, ADragOutCarriesTheSelectedItemsFile) {
   ASSERT_EQ(data->urls().size(), 1);
   const std::string path = data->urls()[0].toLocalFile().toStdString();
   EXPECT_EQ(ReadBytes(PathFromUtf8(path)), "colon");
+  // Dropped back on the window's list, it is no file to add.
+  EXPECT_FALSE(window().DropFilesAt(QPoint(100, 200), {}));
+  QDropEvent drop(QPointF(100, 200), Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(&window(), &drop);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(ModelFolder(MediaKind::Image, 1).visibleCount(), 2);
   // A page without a folder carries nothing.
   EXPECT_EQ(window().ListDragData(MediaKind::Movie), nullptr);
 }
