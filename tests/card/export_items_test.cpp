@@ -42,13 +42,17 @@ class ExportItemsTest : public ::testing::Test {
   }
   ExportResult Export() { return rig.session.ExportFolder(MediaKind::Image, 1, Utf8(destination)); }
 
+  // A file of the export folder, its name in UTF-8 (fs::path takes narrow names in the system's
+  // code page on Windows).
+  fs::path Out(const char* utf8) const { return destination / PathFromUtf8(utf8); }
+
   CardRig rig;
   fs::path destination = rig.base() / "exported";
 };
 
 TEST_F(ExportItemsTest, CopiesTheShownItemsUnderTheirTitlesKeepingTheirTimes) {
   fs::create_directories(destination);
-  WriteBytes(destination / "海.JPG", "the user's own file");
+  WriteBytes(Out("海.JPG"), "the user's own file");
   // A deleted item is not shown, so it is not exported.
   rig.session.DeleteItem(MediaKind::Image, 1, 4);
   const auto before = SnapshotTree(rig.cardRoot());
@@ -56,12 +60,12 @@ TEST_F(ExportItemsTest, CopiesTheShownItemsUnderTheirTitlesKeepingTheirTimes) {
   const ExportResult result = Export();
   EXPECT_TRUE(result.failed.empty());
   EXPECT_EQ(result.written.size(), 3U);
-  EXPECT_EQ(ReadBytes(destination / "海.JPG"), "the user's own file");
-  EXPECT_EQ(ReadBytes(destination / "海 (2).JPG"), "one");
-  EXPECT_EQ(ReadBytes(destination / "a_b.GIF"), "two");
-  EXPECT_EQ(ReadBytes(destination / "海 (3).JPG"), "three");
-  EXPECT_FALSE(fs::exists(destination / "STIL0004.JPG"));
-  EXPECT_EQ(fs::last_write_time(destination / "a_b.GIF"),
+  EXPECT_EQ(ReadBytes(Out("海.JPG")), "the user's own file");
+  EXPECT_EQ(ReadBytes(Out("海 (2).JPG")), "one");
+  EXPECT_EQ(ReadBytes(Out("a_b.GIF")), "two");
+  EXPECT_EQ(ReadBytes(Out("海 (3).JPG")), "three");
+  EXPECT_FALSE(fs::exists(Out("STIL0004.JPG")));
+  EXPECT_EQ(fs::last_write_time(Out("a_b.GIF")),
             fs::last_write_time(rig.Native("\\PRIVATE\\DOCOMO\\STILL\\SUD001\\STIL0002.GIF")));
   EXPECT_EQ(SnapshotTree(rig.cardRoot()), before) << "the card is only read";
   EXPECT_EQ(rig.feedback.Texts().back(),
@@ -76,7 +80,7 @@ TEST_F(ExportItemsTest, AMissingFolderIsMadeAndAFailedCopyIsNamed) {
   EXPECT_EQ(result.written.size(), 3U);
   ASSERT_EQ(result.failed.size(), 1U);
   EXPECT_TRUE(result.failed[0].ends_with("STIL0002.GIF")) << result.failed[0];
-  EXPECT_EQ(ReadBytes(destination / "STIL0004.JPG"), "four");
+  EXPECT_EQ(ReadBytes(Out("STIL0004.JPG")), "four");
   ASSERT_FALSE(rig.feedback.shown.empty());
   EXPECT_EQ(rig.feedback.shown.back().kind, MessageKind::Warning);
   EXPECT_NE(rig.feedback.shown.back().text.find("書き出せませんでした"), std::string::npos);
