@@ -3,15 +3,18 @@
 // nothing is read until the user presses the load button.
 #include <QApplication>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <cstdio>
 #include <exception>
 
+#include "card/pictograph_codec.h"
 #include "platform/drive_table.h"
 #include "platform/processes.h"
 #include "platform/scratch_folder.h"
 #include "ui/artwork.h"
 #include "ui/qt_feedback.h"
+#include "ui/qt_translations.h"
 #include "ui/unabout.h"
 #include "ui/unmain.h"
 #ifdef SDMATE_HAVE_MEDIA
@@ -45,14 +48,20 @@ int main(int argc, char* argv[]) {
   SdmateApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Sdmate"));
   QApplication::setWindowIcon(sdmate::ProgramIcon());
+  // The desktop entry the running window belongs to (its icon and name in the task bar).
+  QGuiApplication::setDesktopFileName(QStringLiteral("example.sdmate.Sdmate"));
+  // Qt's own texts (buttons, dialogs, menus) in Japanese, like the window's.
+  QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+  sdmate::InstallQtTranslations(app);
 
   sdmate::DriveTable table;
   std::unique_ptr<sdmate::Files> files = sdmate::MakeNativeFiles(table);
   std::unique_ptr<sdmate::Drives> drives = sdmate::MakeNativeDrives(table);
-  std::unique_ptr<sdmate::TextCodec> codec = sdmate::MakeNativeTextCodec();
+  std::unique_ptr<sdmate::TextCodec> cp932 = sdmate::MakeNativeTextCodec();
+  sdmate::PictographCodec codec(*cp932);
   std::unique_ptr<sdmate::Clock> clock = sdmate::MakeSystemClock();
   sdmate::QtFeedback feedback;
-  sdmate::SessionServices services{*files, *drives,  *codec,
+  sdmate::SessionServices services{*files, *drives, codec,
                                    *clock, feedback, sdmate::SystemPlaces()};
   // Fitted files wait in a folder of this run, removed when the program ends.
   std::unique_ptr<sdmate::ScratchFolder> scratch = sdmate::MakeScratchFolder("sdmate-fit");

@@ -16,7 +16,7 @@ constexpr std::array<const char*, 3> kAreas = {"PRIVATE", "SD_VIDEO", "DCIM"};
 }  // namespace
 
 BackupResult BackupCard(char drive, const std::string& backupRoot, const std::string& stamp,
-                        bool& backupAdvice, Files& files, Feedback& feedback) {
+                        bool& backupAdvice, Files& files, Feedback& feedback, bool offerToOpen) {
   BackupResult result;
   {
     Feedback::BusyGuard busy = feedback.Busy();
@@ -34,10 +34,16 @@ BackupResult BackupCard(char drive, const std::string& backupRoot, const std::st
     bool present = true;
     for (const char* area : kAreas) present = files.IsDirectory(result.folder + area) && present;
     result.complete = copiedAll && present;
-    if (result.complete) {
-      feedback.Tell(MessageKind::Information, text::kBackupCompleted);
+    const std::string where = std::string("\n") + text::kBackupFolder + result.folder;
+    const std::string completed = text::kBackupCompleted + where;
+    if (result.complete && offerToOpen) {
+      result.open =
+          feedback.Ask(MessageKind::Confirmation, completed + "\n\n" + text::kOpenBackupFolder,
+                       Buttons::YesNo) == Answer::Yes;
+    } else if (result.complete) {
+      feedback.Tell(MessageKind::Information, completed);
     } else {
-      feedback.Tell(MessageKind::Warning, text::kBackupIncomplete);
+      feedback.Tell(MessageKind::Warning, text::kBackupIncomplete + where);
     }
     feedback.Status("");
   }

@@ -112,7 +112,28 @@ inline constexpr char kRepairIncomplete[] =
 // The backup.
 inline constexpr char kBackupStatus[] = "データのバックアップ中...";
 inline constexpr char kBackupCompleted[] = "バックアップが完了しました";
+// The second line of the completion, followed by the folder; then the question of the window.
+inline constexpr char kBackupFolder[] = "保存先：";
+inline constexpr char kOpenBackupFolder[] = "保存先のフォルダを開きますか？";
+
+// The export of a folder's items (the folder follows kBackupFolder's line).
+inline constexpr char kExportStatus[] = "書き出し中...";
+// "書き出しが完了しました（3 件）"
+inline constexpr char kExportCompletedBefore[] = "書き出しが完了しました（";
+inline constexpr char kExportCompletedAfter[] = " 件）";
+inline constexpr char kExportFailed[] = "次のファイルを書き出せませんでした．";
 inline constexpr char kBackupIncomplete[] =
     "いくつかのデータがバックアップできなかった可能性があります";
+
+// Cards that come and go.
+inline constexpr char kCardRemoved[] =
+    "読み込んだメモリカードが取り外されました．\n"
+    "メモリカードを読み込み直すまで、メモリカードの更新などの操作はできません．";
+inline constexpr char kEjectUnsaved[] =
+    "メモリカードに書き込んでいない変更があります．\n変更を捨てて取り外しますか？";
+inline constexpr char kEjectStatus[] = "メモリカードの取り外し準備中...";
+inline constexpr char kEjected[] = "メモリカードを安全に取り外せます．";
+inline constexpr char kNotEjectable[] = "選択したドライブは取り外せるドライブではありません．";
+inline constexpr char kEjectFailed[] = "メモリカードを取り外せる状態にできませんでした．";
 
 }  // namespace sdmate::text

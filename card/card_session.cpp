@@ -23,7 +23,24 @@ LoadResult CardSession::Load(char drive, LoadOptions options) {
       RunUndo({*newest}, false);
     }
   }
+  if (result.loaded) cardPresent_ = true;
   return result;
+}
+
+bool CardSession::CheckCardPresent() {
+  if (!cardPresent_) return false;
+  if (DrivePresent(model_.drive, services_.drives, services_.files)) return true;
+  cardPresent_ = false;
+  services_.feedback.Tell(MessageKind::Warning, text::kCardRemoved);
+  return false;
+}
+
+bool CardSession::Eject(char drive) {
+  const bool loadedHere = cardPresent_ && model_.drive == drive;
+  if (!EjectDrive(drive, loadedHere && updateDue_, services_.drives, services_.feedback))
+    return false;
+  if (loadedHere) cardPresent_ = false;
+  return true;
 }
 
 std::vector<Snapshot> CardSession::Snapshots() {
@@ -195,13 +212,17 @@ UpdateResult CardSession::Update() {
 }
 
 std::string CardSession::DefaultBackupRoot() const {
-  return JoinNativePath(services_.places.programDirectory, "BackUp");
+  // Beside the program where the user may write there (a copied or portable program), else in
+  // the user's own data folder (an installed one).
+  const std::string& program = services_.places.programDirectory;
+  const bool besideProgram = services_.files.IsWritableDirectory(program);
+  return JoinNativePath(besideProgram ? program : services_.places.dataDirectory, "BackUp");
 }
 
-BackupResult CardSession::Backup(char drive, const std::string& backupRoot) {
+BackupResult CardSession::Backup(char drive, const std::string& backupRoot, bool offerToOpen) {
   return BackupCard(drive, backupRoot.empty() ? DefaultBackupRoot() : backupRoot,
                     FolderStamp(services_.clock.Now()), backupAdvice_, services_.files,
-                    services_.feedback);
+                    services_.feedback, offerToOpen);
 }
 
 EditResult CardSession::StoreItemTitle(MediaKind kind, int folder, int row, std::string_view utf8) {

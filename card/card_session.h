@@ -14,6 +14,8 @@
 #include "card/history.h"
 #include "card/repair.h"
 #include "card/restore_plan.h"
+#include "card/drive_watch.h"
+#include "card/export_items.h"
 #include "editing/folder_operations.h"
 #include "editing/item_operations.h"
 #include "import/stage_files.h"
@@ -61,6 +63,18 @@ class CardSession {
     return services_.drives.NativePathOf(modelPath).value_or(std::string());
   }
   const Places& places() const { return services_.places; }
+  // Reads the system's drives again; true when they changed.
+  bool RefreshDrives() { return services_.drives.Refresh(); }
+  bool HoldsHandsetFolders(char drive) {
+    return sdmate::HoldsHandsetFolders(drive, services_.files);
+  }
+  // A loaded card that is still in its drive: set by a load, cleared when the card is found
+  // gone (the user is told once) or ejected. The card's operations wait for the next load.
+  bool cardPresent() const { return cardPresent_; }
+  bool CheckCardPresent();
+  // Makes the drive's card safe to pull out (asking first when the loaded card on it has edits
+  // not written), and says so; true when it was ejected.
+  bool Eject(char drive);
 
   // Texts at the window's and the console's edge: card bytes shown as UTF-8, typed UTF-8 as the
   // card's bytes, and how many bytes a typed text takes on the card.
@@ -71,8 +85,9 @@ class CardSession {
   LoadResult Load(char drive, LoadOptions options = {});
   UpdateResult Update();
   // Copies the drive's handset areas into a time-stamped folder of backupRoot, by default the
-  // "BackUp" folder beside the program.
-  BackupResult Backup(char drive, const std::string& backupRoot = {});
+  // "BackUp" folder beside the program, or in the user's data folder when the program's folder
+  // cannot be written. offerToOpen: the completion asks whether to open the folder.
+  BackupResult Backup(char drive, const std::string& backupRoot = {}, bool offerToOpen = false);
   std::string DefaultBackupRoot() const;
   // The history of the loaded card, newest first.
   std::vector<Snapshot> Snapshots();
@@ -105,6 +120,12 @@ class CardSession {
   };
   RepairOutcome Repair(RepairOptions options, bool dryRun = false);
 
+  // Copies the items a folder shows into a native folder, named by their titles.
+  ExportResult ExportFolder(MediaKind kind, int folder, const std::string& destination) {
+    if (!model_.of(kind).hasFolder(folder)) return {};
+    return ExportItems(model_.of(kind).folder(folder), destination, services_.files,
+                       services_.codec, services_.feedback);
+  }
   // What is wrong with the card on a drive, read-only.
   std::vector<Finding> Check(char drive) { return CheckCard(drive, services_.files); }
 
@@ -166,6 +187,7 @@ class CardSession {
   CardModel model_;
   bool updateDue_ = false;
   bool backupAdvice_ = false;
+  bool cardPresent_ = false;
 };
 
 }  // namespace sdmate

@@ -121,6 +121,10 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
       {"make-sample", CommandName::MakeSample}};
   const std::string& name = args[at++];
   if (name == "help" || name == "--help" || name == "-h") return {command, {}};
+  if (name == "--version") {
+    command.name = CommandName::Version;
+    return {command, {}};
+  }
   bool known = false;
   for (const auto& [word, value] : kNames) {
     if (name == word) {
@@ -197,6 +201,7 @@ std::string UsageText() {
          "  sdmate-cli undo [--yes] [--dry-run] CARD [ID]\n"
          "  sdmate-cli restore [--yes] [--dry-run] BACKUP CARD\n"
          "  sdmate-cli make-sample CARD\n"
+         "  sdmate-cli --help | --version\n"
          "  どのコマンドにも --history DIR (更新の履歴のフォルダ) を付けられます。\n"
          "\n"
          "CARD はカードのルートのフォルダ、KIND は image, movie, document、\n"

@@ -21,7 +21,8 @@ enum class CommandName {
   Undo,
   Restore,
   MakeSample,
-  Help
+  Help,
+  Version
 };
 
 enum class OpName { Add, Delete, Renumber, Up, Down, Title, FolderAdd, FolderDelete, FolderTitle };

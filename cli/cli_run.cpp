@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "cli/output.h"
 #include "platform/native_path.h"
+#include "core/version.h"
 
 namespace sdmate::cli {
 
@@ -72,6 +73,10 @@ int RunCli(const std::vector<std::string>& args, CliServices& services, std::ost
   }
   if (!command.history.empty()) {
     services.places.historyDirectory = JoinNativePath(command.history, "");
+  }
+  if (command.name == CommandName::Version) {
+    out << "sdmate-cli " << kVersion << '\n';
+    return kExitOk;
   }
   if (command.name == CommandName::MakeSample) return RunMakeSample(command, services, out, err);
 

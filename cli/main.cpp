@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "card/pictograph_codec.h"
 #include "cli/cli_run.h"
 #include "platform/console.h"
 #include "platform/drive_table.h"
@@ -18,9 +19,10 @@ int main(int argc, char** argv) {
   sdmate::DriveTable table;
   std::unique_ptr<sdmate::Drives> drives = sdmate::MakeNativeDrives(table);
   std::unique_ptr<sdmate::Files> files = sdmate::MakeNativeFiles(table);
-  std::unique_ptr<sdmate::TextCodec> codec = sdmate::MakeNativeTextCodec();
+  std::unique_ptr<sdmate::TextCodec> cp932 = sdmate::MakeNativeTextCodec();
+  sdmate::PictographCodec codec(*cp932);
   std::unique_ptr<sdmate::Clock> clock = sdmate::MakeSystemClock();
-  sdmate::cli::CliServices services{*files, *drives, *codec, *clock, sdmate::SystemPlaces()};
+  sdmate::cli::CliServices services{*files, *drives, codec, *clock, sdmate::SystemPlaces()};
   // Fitted files wait in a folder of this run, removed when the program ends.
   std::unique_ptr<sdmate::ScratchFolder> scratch = sdmate::MakeScratchFolder("sdmate-fit");
   std::unique_ptr<sdmate::Processes> processes = sdmate::MakeNativeProcesses();

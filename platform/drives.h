@@ -17,6 +17,14 @@ struct DriveInfo {
   char letter = 0;
   std::string root;  // the native folder the letter stands for
   DriveType type = DriveType::Unknown;
+  std::string label;  // the volume's label, empty when it has none or is not known
+};
+
+// How a request to eject a drive ended.
+struct EjectResult {
+  bool ejected = false;   // flushed and unmounted: the medium may be pulled out
+  bool removable = true;  // false: the drive is no removable medium, nothing was tried
+  std::string detail;     // the system's own words on a failure
 };
 
 class Drives {
@@ -37,6 +45,14 @@ class Drives {
   // serial number, or for a folder that stands for a card its absolute path. Empty for a letter
   // that stands for nothing.
   virtual std::string CardKeyOf(char letter) = 0;
+
+  // Reads the system's drives again: a medium mounted since gets a letter, and the letter of
+  // one that went away stands for nothing any more (a folder the user picked keeps its
+  // letter). True when the list changed. Doubles that do not say otherwise never change.
+  virtual bool Refresh() { return false; }
+  // Flushes the drive's medium, unmounts it and powers it off, so that it may be pulled out;
+  // its letter then stands for nothing. Doubles that do not say otherwise cannot eject.
+  virtual EjectResult Eject(char /*letter*/) { return {false, false, {}}; }
 };
 
 // The operating system's drives; letters are kept in the table (by reference).

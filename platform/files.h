@@ -27,6 +27,10 @@ class Files {
   virtual bool IsDirectory(const std::string& path) = 0;
   // Creates the directory and every missing parent; true when it exists afterwards.
   virtual bool MakeDirectories(const std::string& path) = 0;
+  // True when the directory exists and the program may create files in it (an installed
+  // program's folder usually is not). Doubles that do not say otherwise take every existing
+  // directory as writable.
+  virtual bool IsWritableDirectory(const std::string& path) { return IsDirectory(path); }
   // The bytes of a regular file, at most maxBytes of them (a device or a pipe is no file to
   // read, and a table larger than any table can be is read only as far as a table goes).
   virtual std::optional<std::string> ReadFile(const std::string& path,

@@ -15,6 +15,9 @@ struct Places {
   // Where the snapshots of the commits are kept, with its trailing separator:
   // $XDG_DATA_HOME/sdmate/history/ or %LOCALAPPDATA%\Sdmate\History\.
   std::string historyDirectory;
+  // Where an installed program keeps its documents (ReadMe.txt), with its trailing separator:
+  // <prefix>/share/doc/sdmate/ beside <prefix>/bin; the program's folder on Windows.
+  std::string docDirectory;
 };
 
 // The places of this run, as the operating system tells them.

@@ -45,7 +45,9 @@ void DriveChooser::Fill(const std::vector<DriveInfo>& drives, char select) {
     const char letter = UpperLetter(drive.letter);
     const QString root = QString::fromStdString(drive.root);
     const QString name = QFileInfo(QDir::cleanPath(QDir::fromNativeSeparators(root))).fileName();
-    const QString label = name.isEmpty() ? root : name;
+    const QString label = !drive.label.empty() ? QString::fromStdString(drive.label)
+                          : name.isEmpty()     ? root
+                                               : name;
     if (letter == select) selectIndex = curDrive->count();
     curDrive->addItem(QStringLiteral("%1: [%2]").arg(QChar::fromLatin1(letter), label),
                       QVariant(static_cast<int>(letter)));

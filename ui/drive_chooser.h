@@ -32,7 +32,8 @@ class DriveChooser : public QWidget {
   // The dialog behind "フォルダを指定…"; tests replace it.
   void SetFolderPicker(std::unique_ptr<FolderPicker> picker);
 
-  // Lists the drives as "E: [name]" and the folder entry last, and selects drive `select`, or
+  // Lists the drives as "E: [label]" (the folder's name for a drive without a volume label)
+  // and the folder entry last, and selects drive `select`, or
   // the first drive when it is not among them; nothing is selected when there is no drive.
   void Fill(const std::vector<DriveInfo>& drives, char select);
   // The letter selected, or 0.

@@ -2,6 +2,7 @@
 #include "ui/kind_page.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
@@ -11,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTableWidget>
@@ -21,6 +23,7 @@
 #include "core/card_model.h"
 #include "core/content_table.h"
 #include "ui/artwork.h"
+#include "ui/pictograph_palette.h"
 #include "ui/window_fonts.h"
 
 namespace sdmate {
@@ -76,8 +79,10 @@ KindPage::KindPage(MediaKind kind, const ByteCounter& bytesOf, CardText textOf, 
   Label(this, "フォルダタイトル", {90, 6});
   edFolderTitle = new QLineEdit(this);
   edFolderTitle->setObjectName(Name("ed", traits, "FolderTitle"));
-  edFolderTitle->setGeometry(90, 22, 262, 22);
+  edFolderTitle->setGeometry(90, 22, 236, 22);
   edFolderTitle->setValidator(new ByteLimitValidator(bytesOf, kHeaderTitleRead, edFolderTitle));
+  btPictFolder = new PictographPalette(edFolderTitle, this);
+  btPictFolder->setGeometry(328, 22, 24, 22);
   btEditFolder = Button(this, Name("btEdit", traits, "Folder"), "修正", {356, 21, 48, 24});
   btAddFolder = Button(this, Name("btAdd", traits, "Folder"), "フォルダ追加", {412, 6, 84, 24});
   btDelFolder = Button(this, Name("btDel", traits, "Folder"), "フォルダ削除", {412, 34, 84, 24});
@@ -85,8 +90,10 @@ KindPage::KindPage(MediaKind kind, const ByteCounter& bytesOf, CardText textOf, 
   Label(this, traits.titleLabel, {8, 52});
   edTitle = new QLineEdit(this);
   edTitle->setObjectName(Name("ed", traits, "Title"));
-  edTitle->setGeometry(8, 68, 344, 22);
+  edTitle->setGeometry(8, 68, 318, 22);
   edTitle->setValidator(new ByteLimitValidator(bytesOf, kEntryTitleField, edTitle));
+  btPict = new PictographPalette(edTitle, this);
+  btPict->setGeometry(328, 68, 24, 22);
   btEdit = Button(this, Name("btEdit", traits), "修正", {356, 67, 48, 24});
 
   sg = new QTableWidget(KindPage::kInitialRows - 1, 4, this);
@@ -142,6 +149,8 @@ KindPage::KindPage(MediaKind kind, const ByteCounter& bytesOf, CardText textOf, 
                           ? QStringLiteral("240×320 以内・100KB 以下の JPEG に変換して追加します")
                           : QStringLiteral("176×144・300KB 以下の 3GP に変換して追加します"));
   }
+  // Rows y 330..380 beside the list are kept for the page's check box.
+  btExport = Button(this, Name("btExport", traits), "書き出し", {420, 390, 76, 26});
 
   // Dropped files go to the window, which stages them only when they land on the list; the
   // fields would otherwise take a dropped name as text.
@@ -149,6 +158,7 @@ KindPage::KindPage(MediaKind kind, const ByteCounter& bytesOf, CardText textOf, 
   edTitle->setAcceptDrops(false);
 
   sg->installEventFilter(this);
+  sg->viewport()->installEventFilter(this);
   edTitle->installEventFilter(this);
   edFolderTitle->installEventFilter(this);
 }
@@ -217,6 +227,10 @@ void KindPage::ShowTitle(const ItemRow* item) {
 }
 
 bool KindPage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == sg->viewport()) {
+    WatchDrag(event);
+    return QWidget::eventFilter(watched, event);
+  }
   if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
   const int key = static_cast<QKeyEvent*>(event)->key();
   const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
@@ -237,6 +251,33 @@ bool KindPage::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   return QWidget::eventFilter(watched, event);
+}
+
+void KindPage::WatchDrag(QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+      type != QEvent::MouseMove)
+    return;
+  const auto* mouse = static_cast<QMouseEvent*>(event);
+  switch (type) {
+    case QEvent::MouseButtonPress:
+      pressed_ = mouse->button() == Qt::LeftButton;
+      pressedAt_ = mouse->position().toPoint();
+      break;
+    case QEvent::MouseButtonRelease:
+      pressed_ = false;
+      break;
+    case QEvent::MouseMove:
+      if (pressed_ && (mouse->buttons() & Qt::LeftButton) &&
+          (mouse->position().toPoint() - pressedAt_).manhattanLength() >=
+              QApplication::startDragDistance()) {
+        pressed_ = false;
+        emit DragFromList();
+      }
+      break;
+    default:
+      break;
+  }
 }
 
 }  // namespace sdmate

@@ -22,6 +22,7 @@ class QTableWidget;
 
 namespace sdmate {
 
+class PictographPalette;
 struct FolderSlot;
 struct ItemRow;
 
@@ -45,10 +46,12 @@ class KindPage : public QWidget {
   // the full names ("sbMovieFolder", "btDelDocument") as object names.
   QComboBox* sbFolder;
   QLineEdit* edFolderTitle;
+  PictographPalette* btPictFolder;  // pictographs for the folder title
   QPushButton* btEditFolder;
   QPushButton* btAddFolder;
   QPushButton* btDelFolder;
   QLineEdit* edTitle;
+  PictographPalette* btPict;  // pictographs for the item title
   QPushButton* btEdit;
   QTableWidget* sg;
   QPushButton* btUp;
@@ -59,6 +62,7 @@ class KindPage : public QWidget {
   // Under the add button of the image and movie pages (nullptr on the document page): files
   // added or dropped are fitted to the handset; checked at the start.
   QCheckBox* cbFit = nullptr;
+  QPushButton* btExport;  // copies the shown folder's items to a folder of the computer
   QFrame* iconPanel;
 
   // The list row shown as selected, counted as the handset counts list rows: 1 is the first
@@ -93,13 +97,19 @@ class KindPage : public QWidget {
   void OpenKeyInList();
   void EnterInTitle();
   void EnterInFolderTitle();
+  // The pointer moved far enough with the left button held on the list: a drag out begins.
+  void DragFromList();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void WatchDrag(QEvent* event);
+
   MediaKind kind_;
   CardText textOf_;
+  QPoint pressedAt_;
+  bool pressed_ = false;
 };
 
 }  // namespace sdmate

@@ -88,6 +88,7 @@ SidePanel::SidePanel(QWidget* parent) : QWidget(parent) {
   btRestore = Button(this, "btRestore", "バックアップから復元", {0, 474, kWidth, 26}, false);
   // Row 502: the card check, and beside it the eject.
   btCheck = Button(this, "btCheck", "カード検査", {0, 502, 84, 26}, false);
+  btEject = Button(this, "btEject", "取り外し", {87, 502, 84, 26}, true);
   btHelp = Button(this, "btHelp", "ヘルプ", {0, 532, 84, 28}, true);
   btEnd = Button(this, "btEnd", "終了", {kWidth - 84, 532, 84, 28}, true);
 

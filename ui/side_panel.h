@@ -46,6 +46,7 @@ class SidePanel : public QWidget {
   QPushButton* btBackUp;
   QPushButton* btRestore;
   QPushButton* btCheck;
+  QPushButton* btEject;  // makes the chosen drive's card safe to pull out
   QPushButton* btHelp;
   QPushButton* btEnd;
   QLabel* Label9;

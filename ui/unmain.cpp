@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QUrl>
 
 #include "ui/artwork.h"
@@ -45,7 +46,8 @@ TfrMain::TfrMain(const SessionServices& services, QWidget* parent)
       openFiles_(std::make_unique<QtOpenFilesDialog>()),
       historyChooser_(std::make_unique<QtHistoryChooser>()),
       checkDialog_(std::make_unique<QtCheckDialog>()),
-      backupPicker_(std::make_unique<QtFolderPicker>()) {
+      backupPicker_(std::make_unique<QtFolderPicker>()),
+      exportPicker_(std::make_unique<QtFolderPicker>()) {
   setObjectName(QStringLiteral("frMain"));
   setWindowTitle(QStringLiteral("Sdmate"));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -84,6 +86,11 @@ TfrMain::TfrMain(const SessionServices& services, QWidget* parent)
 
   BuildRightColumn(client);
   driveChooser_->Fill(session_.ListDrives(), 0);
+  for (const DriveInfo& drive : session_.ListDrives()) knownDrives_.insert(drive.letter);
+  auto* poll = new QTimer(this);
+  poll->setObjectName(QStringLiteral("tmDrives"));
+  connect(poll, &QTimer::timeout, this, &TfrMain::PollDrives);
+  poll->start(1000);
 }
 
 TfrMain::~TfrMain() = default;
@@ -106,6 +113,7 @@ void TfrMain::BuildRightColumn(QWidget* client) {
   StaticText1 = side->StaticText1;
   DispPrev = side->DispPrev;
   btBackUp = side->btBackUp;
+  btEject = side->btEject;
   btHelp = side->btHelp;
   btEnd = side->btEnd;
   Label9 = side->Label9;
@@ -119,6 +127,7 @@ void TfrMain::BuildRightColumn(QWidget* client) {
   connect(btHistory, &QPushButton::clicked, this, &TfrMain::btHistoryClick);
   connect(btRestore, &QPushButton::clicked, this, &TfrMain::btRestoreClick);
   connect(btCheck, &QPushButton::clicked, this, &TfrMain::btCheckClick);
+  connect(btEject, &QPushButton::clicked, this, &TfrMain::btEjectClick);
   connect(btHelp, &QPushButton::clicked, this, &TfrMain::btHelpClick);
   connect(btEnd, &QPushButton::clicked, this, &QWidget::close);
   connect(side, &SidePanel::BannerClicked, this, &TfrMain::Image3Click);
@@ -169,7 +178,9 @@ void TfrMain::ShowDiskSpace() {
   sidePanel_->PaintGauge(low);
 }
 
-void TfrMain::ShowUpdateDue() { btRefreshData->setEnabled(session_.updateDue()); }
+void TfrMain::ShowUpdateDue() {
+  btRefreshData->setEnabled(session_.updateDue() && session_.cardPresent());
+}
 
 void TfrMain::ShowStagedFiles(MediaKind kind) {
   page(kind).SizeItemList(*ShownSlot(kind));
@@ -187,6 +198,7 @@ void TfrMain::btLoadMemClick() {
   options.askRemovable = commandLineDrives_.count(drive) == 0;
   const LoadResult result = session_.Load(drive, options);
   if (!result.loaded) return;
+  for (KindPage* page : pages_) page->setEnabled(true);
   ShowModel();
   EnableEditing();
   for (KindPage* page : pages_) page->btEditFolder->setEnabled(false);
@@ -202,12 +214,53 @@ void TfrMain::btRefreshDataClick() {
   ShowUpdateDue();
 }
 
-void TfrMain::btBackUpClick() { session_.Backup(session_.model().drive); }
+void TfrMain::btBackUpClick() {
+  const BackupResult result = session_.Backup(session_.model().drive, {}, true);
+  if (result.open) opener_(result.folder);
+}
+
+// ---- Cards that come and go
+
+void TfrMain::PollDrives() {
+  if (session_.RefreshDrives()) {
+    const std::vector<DriveInfo> drives = session_.ListDrives();
+    char select = SelectedDrive();
+    std::set<char> listed;
+    for (const DriveInfo& drive : drives) {
+      listed.insert(drive.letter);
+      const bool inserted = knownDrives_.count(drive.letter) == 0;
+      if (inserted && !session_.cardPresent() && session_.HoldsHandsetFolders(drive.letter))
+        select = drive.letter;
+    }
+    knownDrives_ = listed;
+    driveChooser_->Fill(drives, select);
+  }
+  if (session_.cardPresent() && !session_.CheckCardPresent()) DisableCardOperations();
+}
+
+void TfrMain::btEjectClick() {
+  const char drive = SelectedDrive();
+  if (drive == 0) return;
+  const bool loaded = session_.cardPresent();
+  if (!session_.Eject(drive)) return;
+  if (loaded && !session_.cardPresent()) DisableCardOperations();
+  driveChooser_->Fill(session_.ListDrives(), 0);
+  knownDrives_.clear();
+  for (const DriveInfo& listed : session_.ListDrives()) knownDrives_.insert(listed.letter);
+}
+
+void TfrMain::DisableCardOperations() {
+  for (KindPage* page : pages_) page->setEnabled(false);
+  btRefreshData->setEnabled(false);
+  btBackUp->setEnabled(false);
+}
 
 // ---- Help, end, about box, banner
 
-std::string FindHelpFile(const std::string& currentDirectory, const std::string& programDirectory) {
-  for (const std::string& directory : {currentDirectory, programDirectory}) {
+std::string FindHelpFile(const std::string& currentDirectory, const std::string& programDirectory,
+                         const std::string& docDirectory) {
+  for (const std::string& directory : {currentDirectory, programDirectory, docDirectory}) {
+    if (directory.empty()) continue;
     const QString path =
         QDir(QString::fromStdString(directory)).filePath(QStringLiteral("ReadMe.txt"));
     if (QFileInfo(path).isFile()) return QDir::toNativeSeparators(path).toStdString();
@@ -217,7 +270,8 @@ std::string FindHelpFile(const std::string& currentDirectory, const std::string&
 
 void TfrMain::btHelpClick() {
   const std::string current = QDir::toNativeSeparators(QDir::currentPath()).toStdString();
-  const std::string path = FindHelpFile(current, session_.places().programDirectory);
+  const std::string path =
+      FindHelpFile(current, session_.places().programDirectory, session_.places().docDirectory);
   // A missing help file passes silently, as a failed shell call does.
   if (!path.empty()) opener_(path);
 }
@@ -238,7 +292,7 @@ void TfrMain::Image3Click() { opener_(kSisterSiteAddress); }
 void TfrMain::EnableEditing() {
   for (KindPage* page : pages_) {
     for (QPushButton* button : {page->btUp, page->btDown, page->btRen, page->btDel, page->btAdd,
-                                page->btAddFolder, page->btDelFolder}) {
+                                page->btAddFolder, page->btDelFolder, page->btExport}) {
       button->setEnabled(true);
     }
   }

@@ -26,6 +26,7 @@ class QDragMoveEvent;
 class QDropEvent;
 class QFrame;
 class QLabel;
+class QMimeData;
 class QProgressBar;
 class QPushButton;
 class QStatusBar;
@@ -40,9 +41,10 @@ class Preview;
 class SidePanel;
 class TfrAbout;
 
-// "ReadMe.txt" in the current directory, or else beside the program: its path, or empty when
-// neither exists.
-std::string FindHelpFile(const std::string& currentDirectory, const std::string& programDirectory);
+// "ReadMe.txt" in the current directory, or else beside the program, or else in the installed
+// documents' folder: its path, or empty when none has it.
+std::string FindHelpFile(const std::string& currentDirectory, const std::string& programDirectory,
+                         const std::string& docDirectory = {});
 
 class TfrMain : public QMainWindow, public StatusView {
   Q_OBJECT
@@ -66,6 +68,8 @@ class TfrMain : public QMainWindow, public StatusView {
   void SetOpenFilesDialog(std::unique_ptr<OpenFilesDialog> dialog);
   // The folder dialog of the drive chooser's "フォルダを指定…"; tests replace it.
   void SetFolderPicker(std::unique_ptr<FolderPicker> picker);
+  // The folder dialog of the export buttons; tests replace it.
+  void SetExportFolderPicker(std::unique_ptr<FolderPicker> picker);
   // The about box of the run, made right after the window.
   void SetAboutBox(TfrAbout* about);
   TfrAbout* aboutBox() const { return about_; }
@@ -95,6 +99,11 @@ class TfrMain : public QMainWindow, public StatusView {
   void SetHistoryChooser(std::unique_ptr<HistoryChooser> chooser);
   void SetCheckDialog(std::unique_ptr<CheckDialog> dialog);
   void SetBackupPicker(std::unique_ptr<FolderPicker> picker);
+  void btEjectClick();
+  // Once a second: drives that came or went are shown in the chooser (a card with the
+  // handset's folders is chosen while none is loaded), and a loaded card found gone disables
+  // the card's operations until the next load.
+  void PollDrives();
   void btHelpClick();
   void Panel5Click();
   void Image3Click();
@@ -126,6 +135,12 @@ class TfrMain : public QMainWindow, public StatusView {
   void btEditFolderClick(MediaKind kind);
   void btAddClick(MediaKind kind);
   void cbFitClick(MediaKind kind);
+  void btExportClick(MediaKind kind);
+  // A drag out of a kind's list: the selected item's file, for the desktop or a file manager.
+  void sgDragOut(MediaKind kind);
+  // What that drag carries: the file URL of the selected item's file (where it is now, on the
+  // card or on the computer); nullptr for a blank row.
+  QMimeData* ListDragData(MediaKind kind);
 
   // The folder shown on a kind's page (from 1), 0 before the first load.
   int ShownFolder(MediaKind kind) const;
@@ -145,6 +160,7 @@ class TfrMain : public QMainWindow, public StatusView {
   QPushButton* btBackUp;
   QPushButton* btRestore;
   QPushButton* btCheck;
+  QPushButton* btEject;
   QPushButton* btHelp;
   QPushButton* btEnd;
   QFrame* Panel5;
@@ -177,6 +193,8 @@ class TfrMain : public QMainWindow, public StatusView {
   void ShowUndoable();
   // After an undo, a restore or a repair: the card as it is now.
   void ShowCommitted();
+  // The loaded card is gone (pulled out or ejected): nothing acts on it until a load.
+  void DisableCardOperations();
   // After files were staged on a kind's shown folder: rows, gauge, update button.
   void ShowStagedFiles(MediaKind kind);
   // The item on the selected row of a kind's list, nullptr for a blank row.
@@ -193,8 +211,10 @@ class TfrMain : public QMainWindow, public StatusView {
   std::unique_ptr<HistoryChooser> historyChooser_;
   std::unique_ptr<CheckDialog> checkDialog_;
   std::unique_ptr<FolderPicker> backupPicker_;
+  std::unique_ptr<FolderPicker> exportPicker_;
   TfrAbout* about_ = nullptr;
   std::set<char> commandLineDrives_;
+  std::set<char> knownDrives_;  // the drives the chooser listed at the last poll
   bool shown_ = false;
 };
 

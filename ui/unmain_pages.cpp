@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QDrag>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -14,6 +15,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "ui/folder_picker.h"
 #include "ui/open_files_dialog.h"
 #include "ui/preview.h"
 #include "ui/unmain.h"
@@ -21,10 +23,14 @@
 namespace sdmate {
 namespace {
 
-// The local files of a drag, as native paths in the order they were dragged.
+// Marks a drag of an item out of a list: dropped back on the window it is no file to add (it
+// would stage the card's own file again).
+const QString kOwnDrag = QStringLiteral("application/x-sdmate-item");
+
+// The local files of a drag from outside, as native paths in the order they were dragged.
 std::vector<std::string> LocalFiles(const QMimeData* data) {
   std::vector<std::string> paths;
-  if (data == nullptr || !data->hasUrls()) return paths;
+  if (data == nullptr || !data->hasUrls() || data->hasFormat(kOwnDrag)) return paths;
   for (const QUrl& url : data->urls()) {
     if (url.isLocalFile())
       paths.push_back(QDir::toNativeSeparators(url.toLocalFile()).toStdString());
@@ -67,6 +73,8 @@ void TfrMain::ConnectPage(KindPage& page) {
     cbFitClick(kind);
     connect(page.cbFit, &QCheckBox::toggled, this, on(&TfrMain::cbFitClick));
   }
+  connect(page.btExport, &QPushButton::clicked, this, on(&TfrMain::btExportClick));
+  connect(&page, &KindPage::DragFromList, this, on(&TfrMain::sgDragOut));
 }
 
 // ---- Folders
@@ -269,6 +277,40 @@ void TfrMain::dropEvent(QDropEvent* event) {
   const QPoint point = event->position().toPoint();
   QTimer::singleShot(0, this,
                      [this, point, paths = std::move(paths)] { DropFilesAt(point, paths); });
+}
+
+// ---- Export and dragging out
+
+void TfrMain::SetExportFolderPicker(std::unique_ptr<FolderPicker> picker) {
+  exportPicker_ = std::move(picker);
+}
+
+void TfrMain::btExportClick(MediaKind kind) {
+  const int n = ShownFolder(kind);
+  if (n == 0) return;
+  const std::string folder = exportPicker_->Pick(this, QStringLiteral("書き出し先のフォルダ"), {});
+  if (folder.empty()) return;
+  session_.ExportFolder(kind, n,
+                        QDir::toNativeSeparators(QString::fromStdString(folder)).toStdString());
+}
+
+QMimeData* TfrMain::ListDragData(MediaKind kind) {
+  const ItemRow* item = SelectedItem(kind);
+  if (item == nullptr) return nullptr;
+  const std::string path = NativePath(item->sourceDir + item->sourceName);
+  if (path.empty()) return nullptr;
+  auto* files = new QMimeData;
+  files->setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+  files->setData(kOwnDrag, QByteArrayLiteral("1"));
+  return files;
+}
+
+void TfrMain::sgDragOut(MediaKind kind) {
+  QMimeData* files = ListDragData(kind);
+  if (files == nullptr) return;
+  auto* drag = new QDrag(page(kind).sg);
+  drag->setMimeData(files);
+  drag->exec(Qt::CopyAction);
 }
 
 // ---- Texts at the edge

@@ -48,6 +48,12 @@ Places SystemPlaces() {
     places.dataDirectory = places.programDirectory + "sdmate-data/";
   }
   places.historyDirectory = places.dataDirectory + "history/";
+  // The installed layout is relative to the program, so a package or a prefix of the user's
+  // own finds it alike.
+  places.docDirectory =
+      WithSeparator((std::filesystem::path(places.programDirectory) / SDMATE_DOC_FROM_BIN)
+                        .lexically_normal()
+                        .string());
   return places;
 }
 

@@ -1,5 +1,8 @@
 // Drives on POSIX systems: the mounted file systems get letters, removable ones first, and a
-// chosen folder gets the next free letter. Removable means the block device says so.
+// chosen folder gets the next free letter. Removable means the block device says so. The mount
+// table is read again on each refresh; an eject flushes, unmounts and powers off through
+// udisksctl.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/sysmacros.h>
@@ -7,8 +10,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 
+#include "platform/child_process.h"
 #include "platform/drive_table.h"
 #include "platform/drives.h"
 
@@ -33,20 +38,66 @@ std::string Unescape(const std::string& text) {
   return result;
 }
 
-// Mount points of real devices, in the order of the mount table.
-std::vector<std::string> MountedDevices() {
-  std::vector<std::string> points;
-  std::ifstream mounts("/proc/self/mounts");
+struct Mount {
+  std::string device;  // "/dev/sdb1"
+  std::string point;   // "/media/user/CARD"
+};
+
+// Mounts of real devices, in the order of the mount table, each point once.
+std::vector<Mount> MountedDevices() {
+  std::vector<Mount> mounts;
+  std::ifstream table("/proc/self/mounts");
   std::string line;
-  while (std::getline(mounts, line)) {
+  while (std::getline(table, line)) {
     std::istringstream fields(line);
     std::string device, point;
     fields >> device >> point;
     if (device.rfind("/dev/", 0) != 0 || device.rfind("/dev/loop", 0) == 0) continue;
     point = Unescape(point);
-    if (std::find(points.begin(), points.end(), point) == points.end()) points.push_back(point);
+    if (std::none_of(mounts.begin(), mounts.end(),
+                     [&point](const Mount& mount) { return mount.point == point; })) {
+      mounts.push_back({Unescape(device), point});
+    }
   }
-  return points;
+  return mounts;
+}
+
+// The mount a folder lies on: the mounted device whose mount point is the longest leading part
+// of the folder's real path.
+std::optional<Mount> MountOf(const std::string& folder) {
+  std::error_code error;
+  const std::string real = fs::canonical(folder, error).string();
+  if (error) return std::nullopt;
+  std::optional<Mount> best;
+  for (const Mount& mount : MountedDevices()) {
+    const bool inside =
+        real == mount.point || mount.point == "/" || real.rfind(mount.point + "/", 0) == 0;
+    if (inside && (!best || mount.point.size() > best->point.size())) best = mount;
+  }
+  return best;
+}
+
+// The label udev gives a device's file system (/dev/disk/by-label, with "\x20" for a space).
+std::string LabelOf(const std::string& device) {
+  std::error_code error;
+  const fs::path target = fs::canonical(device, error);
+  if (error) return {};
+  for (const auto& entry : fs::directory_iterator("/dev/disk/by-label", error)) {
+    std::error_code linkError;
+    if (fs::canonical(entry.path(), linkError) != target || linkError) continue;
+    const std::string name = entry.path().filename().string();
+    std::string label;
+    for (std::size_t at = 0; at < name.size(); ++at) {
+      if (name.compare(at, 2, "\\x") == 0 && at + 3 < name.size()) {
+        label.push_back(static_cast<char>(std::stoi(name.substr(at + 2, 2), nullptr, 16)));
+        at += 3;
+      } else {
+        label.push_back(name[at]);
+      }
+    }
+    return label;
+  }
+  return {};
 }
 
 DriveType TypeOfFolder(const std::string& folder) {
@@ -92,18 +143,20 @@ std::string UuidOfMount(const fs::path& point) {
 class PosixDrives final : public Drives {
  public:
   explicit PosixDrives(DriveTable& table) : table_(table) {
-    std::vector<std::string> points = MountedDevices();
-    std::stable_partition(points.begin(), points.end(), [](const std::string& point) {
-      return TypeOfFolder(point) == DriveType::Removable;
+    std::vector<Mount> mounts = MountedDevices();
+    std::stable_partition(mounts.begin(), mounts.end(), [](const Mount& mount) {
+      return TypeOfFolder(mount.point) == DriveType::Removable;
     });
-    for (const std::string& point : points) table_.MapFolder(point);
+    for (const Mount& mount : mounts) Take(mount);
   }
 
   std::vector<DriveInfo> List() override {
     std::vector<DriveInfo> drives;
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
       if (auto root = table_.RootOf(letter)) {
-        drives.push_back({letter, *root, TypeOfFolder(*root)});
+        const auto mounted = mounted_.find(letter);
+        drives.push_back({letter, *root, TypeOfFolder(*root),
+                          mounted != mounted_.end() ? LabelOf(mounted->second.device) : ""});
       }
     }
     return drives;
@@ -142,13 +195,73 @@ class PosixDrives final : public Drives {
     return uuid.empty() ? "path:" + folder.string() : "uuid:" + uuid;
   }
 
+  bool Refresh() override {
+    const std::vector<Mount> mounts = MountedDevices();
+    bool changed = false;
+    for (auto at = mounted_.begin(); at != mounted_.end();) {
+      const bool still = std::any_of(mounts.begin(), mounts.end(), [&at](const Mount& mount) {
+        return mount.point == at->second.point;
+      });
+      if (still) {
+        ++at;
+        continue;
+      }
+      table_.Assign(at->first, {});
+      at = mounted_.erase(at);
+      changed = true;
+    }
+    for (const Mount& mount : mounts) {
+      const bool known = std::any_of(mounted_.begin(), mounted_.end(), [&mount](const auto& entry) {
+        return entry.second.point == mount.point;
+      });
+      if (!known && Take(mount)) changed = true;
+    }
+    return changed;
+  }
+
+  EjectResult Eject(char letter) override {
+    const std::optional<std::string> root = table_.RootOf(letter);
+    const std::optional<Mount> mount = root ? MountOf(*root) : std::nullopt;
+    if (!mount || TypeOfFolder(mount->point) != DriveType::Removable) return {false, false, {}};
+    // Whatever the kernel still holds for the medium is written before it goes.
+    const int folder = ::open(mount->point.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+      ::syncfs(folder);
+      ::close(folder);
+    }
+    const ChildResult unmounted = RunChild({"udisksctl", "unmount", "-b", mount->device});
+    if (!unmounted.ran || unmounted.status != 0) return {false, true, unmounted.output};
+    // Unmounted is safe to pull; a reader that cannot be powered off (an internal slot) is
+    // no failure.
+    RunChild({"udisksctl", "power-off", "-b", mount->device});
+    for (auto at = mounted_.begin(); at != mounted_.end();) {
+      at = at->second.point == mount->point ? mounted_.erase(at) : std::next(at);
+    }
+    // The letter, and every folder picked inside the medium, stand for nothing now.
+    for (const auto& [assigned, folderRoot] : table_.Assigned()) {
+      const bool inside =
+          folderRoot == mount->point || folderRoot.rfind(mount->point + "/", 0) == 0;
+      if (assigned == letter || inside) table_.Assign(assigned, {});
+    }
+    return {true, true, {}};
+  }
+
  private:
+  // Gives a mount a letter; false when none is free.
+  bool Take(const Mount& mount) {
+    const char letter = table_.MapFolder(mount.point);
+    if (letter == 0) return false;
+    mounted_[letter] = mount;
+    return true;
+  }
+
   bool Query(char letter, struct statvfs& info) {
     auto root = table_.RootOf(letter);
     return root && ::statvfs(root->c_str(), &info) == 0;
   }
 
   DriveTable& table_;
+  std::map<char, Mount> mounted_;  // the letters the mount table gave, with their mounts
 };
 
 }  // namespace

@@ -174,6 +174,15 @@ class PosixFiles final : public Files {
     return native && fs::is_directory(*native, error);
   }
 
+  bool IsWritableDirectory(const std::string& path) override {
+    auto native = Native(path);
+    std::error_code error;
+    // The kernel's own answer for this process: modes, ACLs, read-only mounts and immutable
+    // directories, also for the super-user.
+    return native && fs::is_directory(*native, error) &&
+           ::faccessat(AT_FDCWD, native->c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+  }
+
   bool MakeDirectories(const std::string& path) override {
     auto native = Native(path);
     if (!native) return false;

@@ -71,6 +71,7 @@ Places SystemPlaces() {
                              ? WithSeparator(win32::Narrow(local)) + "Sdmate\\"
                              : places.programDirectory + "Sdmate\\";
   places.historyDirectory = places.dataDirectory + "History\\";
+  places.docDirectory = places.programDirectory;
   return places;
 }
 

@@ -1,6 +1,13 @@
 // Drives on Windows: the logical drives map to themselves, and a chosen folder gets the next
-// free letter inside the program.
+// free letter inside the program. A refresh compares the logical drives with the last ones; an
+// eject flushes and dismounts the volume and asks the configuration manager to eject its disk.
 #include <windows.h>
+// (after windows.h)
+#include <cfgmgr32.h>
+#include <setupapi.h>
+#include <winioctl.h>
+
+#include <vector>
 
 #include <cstdio>
 
@@ -30,22 +37,123 @@ DriveType FromWindows(UINT type) {
   }
 }
 
+std::string DriveRoot(int slot) { return std::string(1, static_cast<char>('A' + slot)) + ":\\"; }
+
+// The disks' interface class (GUID_DEVINTERFACE_DISK).
+constexpr GUID kDiskInterface = {
+    0x53f56307, 0xb6bf, 0x11d0, {0x94, 0xf2, 0x00, 0xa0, 0xc9, 0x1e, 0xfb, 0x8b}};
+
+// The device instance of the disk with this number, or 0.
+DEVINST DiskInstance(DWORD number) {
+  HDEVINFO set = ::SetupDiGetClassDevsW(&kDiskInterface, nullptr, nullptr,
+                                        DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+  if (set == INVALID_HANDLE_VALUE) return 0;
+  DEVINST found = 0;
+  SP_DEVICE_INTERFACE_DATA face{};
+  face.cbSize = sizeof face;
+  for (DWORD i = 0;
+       found == 0 && ::SetupDiEnumDeviceInterfaces(set, nullptr, &kDiskInterface, i, &face); ++i) {
+    DWORD size = 0;
+    ::SetupDiGetDeviceInterfaceDetailW(set, &face, nullptr, 0, &size, nullptr);
+    std::vector<unsigned char> buffer(size);
+    auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(buffer.data());
+    detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
+    SP_DEVINFO_DATA device{};
+    device.cbSize = sizeof device;
+    if (!::SetupDiGetDeviceInterfaceDetailW(set, &face, detail, size, nullptr, &device)) continue;
+    HANDLE disk = ::CreateFileW(detail->DevicePath, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (disk == INVALID_HANDLE_VALUE) continue;
+    STORAGE_DEVICE_NUMBER its{};
+    DWORD bytes = 0;
+    if (::DeviceIoControl(disk, IOCTL_STORAGE_GET_DEVICE_NUMBER, nullptr, 0, &its, sizeof its,
+                          &bytes, nullptr) &&
+        its.DeviceNumber == number) {
+      found = device.DevInst;
+    }
+    ::CloseHandle(disk);
+  }
+  ::SetupDiDestroyDeviceInfoList(set);
+  return found;
+}
+
+std::string LastErrorText() {
+  wchar_t* text = nullptr;
+  ::FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, ::GetLastError(), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::string narrow = text != nullptr ? win32::Narrow(text) : std::string();
+  ::LocalFree(text);
+  return narrow;
+}
+
 class Win32Drives final : public Drives {
  public:
-  explicit Win32Drives(DriveTable& table) : table_(table) {
-    DWORD mask = ::GetLogicalDrives();
+  explicit Win32Drives(DriveTable& table) : table_(table), mask_(::GetLogicalDrives()) {
     for (int i = 0; i < 26; ++i) {
-      if (mask & (1u << i))
-        table_.Assign(static_cast<char>('A' + i), std::string(1, 'A' + i) + ":\\");
+      if (mask_ & (1u << i)) table_.Assign(static_cast<char>('A' + i), DriveRoot(i));
     }
   }
 
   std::vector<DriveInfo> List() override {
     std::vector<DriveInfo> drives;
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
-      if (auto root = table_.RootOf(letter)) drives.push_back({letter, *root, TypeOf(letter)});
+      if (auto root = table_.RootOf(letter)) {
+        drives.push_back({letter, *root, TypeOf(letter), LabelOf(letter)});
+      }
     }
     return drives;
+  }
+
+  bool Refresh() override {
+    const DWORD mask = ::GetLogicalDrives();
+    if (mask == mask_) return false;
+    for (int i = 0; i < 26; ++i) {
+      const DWORD bit = 1u << i;
+      const char letter = static_cast<char>('A' + i);
+      if ((mask & bit) && !(mask_ & bit)) table_.Assign(letter, DriveRoot(i));
+      if (!(mask & bit) && (mask_ & bit) && table_.RootOf(letter) == DriveRoot(i))
+        table_.Assign(letter, {});
+    }
+    mask_ = mask;
+    return true;
+  }
+
+  EjectResult Eject(char letter) override {
+    const int slot = letter >= 'a' ? letter - 'a' : letter - 'A';
+    if (slot < 0 || slot >= 26 || table_.RootOf(letter) != DriveRoot(slot) ||
+        TypeOf(letter) != DriveType::Removable)
+      return {false, false, {}};
+    const std::wstring volumePath = std::wstring(L"\\\\.\\") + static_cast<wchar_t>(letter) + L":";
+    HANDLE volume =
+        ::CreateFileW(volumePath.c_str(), GENERIC_READ | GENERIC_WRITE,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (volume == INVALID_HANDLE_VALUE) return {false, true, LastErrorText()};
+    DWORD bytes = 0;
+    STORAGE_DEVICE_NUMBER number{};
+    const bool flushed =
+        ::FlushFileBuffers(volume) &&
+        ::DeviceIoControl(volume, FSCTL_LOCK_VOLUME, nullptr, 0, nullptr, 0, &bytes, nullptr) &&
+        ::DeviceIoControl(volume, FSCTL_DISMOUNT_VOLUME, nullptr, 0, nullptr, 0, &bytes, nullptr) &&
+        ::DeviceIoControl(volume, IOCTL_STORAGE_GET_DEVICE_NUMBER, nullptr, 0, &number,
+                          sizeof number, &bytes, nullptr);
+    EjectResult result{false, true, flushed ? std::string() : LastErrorText()};
+    if (flushed) {
+      DEVINST disk = DiskInstance(number.DeviceNumber);
+      PNP_VETO_TYPE veto = PNP_VetoTypeUnknown;
+      wchar_t vetoName[MAX_PATH] = {};
+      // The disk itself, or else the reader it hangs on, is what the system ejects.
+      CONFIGRET answer = disk != 0 ? ::CM_Request_Device_EjectW(disk, &veto, vetoName, MAX_PATH, 0)
+                                   : CR_NO_SUCH_DEVINST;
+      DEVINST parent = 0;
+      if (answer != CR_SUCCESS && disk != 0 && ::CM_Get_Parent(&parent, disk, 0) == CR_SUCCESS)
+        answer = ::CM_Request_Device_EjectW(parent, &veto, vetoName, MAX_PATH, 0);
+      result.ejected = answer == CR_SUCCESS && veto == PNP_VetoTypeUnknown;
+      if (!result.ejected) result.detail = win32::Narrow(vetoName);
+    }
+    ::CloseHandle(volume);
+    if (result.ejected) table_.Assign(letter, {});
+    return result;
   }
 
   DriveType TypeOf(char letter) override {
@@ -103,7 +211,17 @@ class Win32Drives final : public Drives {
     return wide;
   }
 
+  std::string LabelOf(char letter) const {
+    auto root = Root(letter);
+    wchar_t label[MAX_PATH + 1] = {};
+    if (!root || !::GetVolumeInformationW(root->c_str(), label, MAX_PATH + 1, nullptr, nullptr,
+                                          nullptr, nullptr, 0))
+      return {};
+    return win32::Narrow(label);
+  }
+
   DriveTable& table_;
+  DWORD mask_;
 };
 
 }  // namespace

@@ -219,6 +219,20 @@ class Win32Files final : public Files {
     return wide && IsDirectoryW(*wide);
   }
 
+  bool IsWritableDirectory(const std::string& path) override {
+    auto wide = Wide(path);
+    if (!wide || !IsDirectoryW(*wide)) return false;
+    // Access rights on Windows are known only by trying: a file that deletes itself on close.
+    std::wstring probe = *wide;
+    if (probe.back() != L'\\') probe.push_back(L'\\');
+    probe += L"sdmate-" + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
+    HANDLE file = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    ::CloseHandle(file);
+    return true;
+  }
+
   bool MakeDirectories(const std::string& path) override {
     auto wide = Wide(path);
     return wide && MakeDirectoriesW(*wide);

@@ -7,8 +7,9 @@
 namespace sdmate::test {
 namespace {
 
-constexpr const char* kDone = "バックアップが完了しました";
-constexpr const char* kPartial = "いくつかのデータがバックアップできなかった可能性があります";
+constexpr const char* kDone = "バックアップが完了しました\n保存先：";
+constexpr const char* kPartial =
+    "いくつかのデータがバックアップできなかった可能性があります\n保存先：";
 constexpr LocalTime kTime{2024, 1, 2, 3, 4, 5};
 constexpr const char* kStamp = "20240102-030405";  // the folder made at kTime
 
@@ -37,7 +38,7 @@ TEST(BackupTest, CopiesTheThreeAreasIntoTheStampedFolder) {
   auto card = SnapshotTree(rig.cardRoot());
   card.erase("OTHER/not-copied.txt");
   EXPECT_EQ(copied, card);
-  EXPECT_EQ(rig.feedback.Texts(), std::vector<std::string>{kDone});
+  EXPECT_EQ(rig.feedback.Texts(), std::vector<std::string>{kDone + result.folder});
   EXPECT_EQ(rig.feedback.shown[0].kind, MessageKind::Information);
   EXPECT_EQ(rig.feedback.statuses, (std::vector<std::string>{"データのバックアップ中...", ""}));
   EXPECT_EQ(rig.feedback.busyDepth, 0);
@@ -50,6 +51,7 @@ TEST(BackupTest, CopiesTheThreeAreasIntoTheStampedFolder) {
 TEST(BackupTest, WithoutAFolderTheBackupGoesIntoBackUpBesideTheProgram) {
   CardRig rig;
   FillCard(rig, true);
+  fs::create_directories(PathFromUtf8(rig.session.places().programDirectory));
   BackupResult result = BackUp(rig, {});
   EXPECT_TRUE(result.complete);
   const fs::path folder = PathFromUtf8(rig.session.places().programDirectory) / "BackUp" / kStamp;
@@ -58,13 +60,42 @@ TEST(BackupTest, WithoutAFolderTheBackupGoesIntoBackUpBesideTheProgram) {
             CardBuilder::DefaultContent("MOL001.3GP"));
 }
 
+// An installed program's folder cannot be written: the backup goes into the user's data
+// folder, and the window's completion asks whether to open it.
+TEST(BackupTest, AnUnwritableProgramFolderSendsTheBackupToTheDataFolder) {
+  CardRig rig;
+  FillCard(rig, true);
+  const fs::path program = PathFromUtf8(rig.session.places().programDirectory);
+  fs::create_directories(program);
+  ReadOnlyDirectory locked(program);
+  if (!locked.effective()) GTEST_SKIP() << "the folder cannot be made read-only here";
+  const fs::path data = PathFromUtf8(rig.session.places().dataDirectory);
+  EXPECT_EQ(rig.session.DefaultBackupRoot(), Utf8(data / "BackUp"));
+
+  rig.clock.Set(kTime);
+  rig.feedback.answers = {Answer::Yes, Answer::No};
+  const BackupResult result = rig.session.Backup(CardRig::kDrive, {}, true);
+  EXPECT_TRUE(result.complete);
+  EXPECT_TRUE(result.open);
+  EXPECT_EQ(result.folder, JoinNativePath(Utf8(data / "BackUp" / kStamp), ""));
+  EXPECT_EQ(ReadBytes(data / "BackUp" / kStamp / "DCIM/100NEC/NEC_0001.JPG"), "camera");
+  EXPECT_FALSE(fs::exists(program / "BackUp"));
+  ASSERT_EQ(rig.feedback.shown.size(), 1U);
+  EXPECT_EQ(rig.feedback.shown[0].kind, MessageKind::Confirmation);
+  EXPECT_EQ(rig.feedback.shown[0].buttons, Buttons::YesNo);
+  EXPECT_EQ(rig.feedback.shown[0].text,
+            kDone + result.folder + "\n\n保存先のフォルダを開きますか？");
+
+  EXPECT_FALSE(rig.session.Backup(CardRig::kDrive, {}, true).open);
+}
+
 TEST(BackupTest, CardWithoutCameraAreaEndsWithTheWarning) {
   CardRig rig;
   FillCard(rig, false);
   const fs::path root = rig.base() / "BackUp";
   BackupResult result = BackUp(rig, root);
   EXPECT_FALSE(result.complete);
-  EXPECT_EQ(rig.feedback.Texts(), std::vector<std::string>{kPartial});
+  EXPECT_EQ(rig.feedback.Texts(), std::vector<std::string>{kPartial + result.folder});
   EXPECT_EQ(rig.feedback.shown[0].kind, MessageKind::Warning);
   EXPECT_TRUE(fs::exists(root / kStamp / "SD_VIDEO/PRL001/MOL001.3GP"));
   EXPECT_EQ(rig.feedback.statuses.back(), "");
@@ -77,8 +108,9 @@ TEST(BackupTest, FailedCopyWarnsEvenWhenTheAreasExist) {
   const fs::path root = rig.base() / "BackUp";
   // The area's folder exists from an earlier backup in the same second.
   fs::create_directories(root / kStamp / "SD_VIDEO");
-  EXPECT_FALSE(BackUp(rig, root).complete);
-  EXPECT_EQ(rig.feedback.Texts(), std::vector<std::string>{kPartial});
+  const BackupResult result = BackUp(rig, root);
+  EXPECT_FALSE(result.complete);
+  EXPECT_EQ(rig.feedback.Texts(), std::vector<std::string>{kPartial + result.folder});
 }
 
 TEST(BackupTest, TwoBackupsInOneSecondShareAFolder) {

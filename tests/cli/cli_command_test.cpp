@@ -3,6 +3,7 @@
 #include <set>
 
 #include "core/content_table.h"
+#include "core/version.h"
 #include "tests/cli/cli_runner.h"
 
 namespace sdmate::test {
@@ -187,6 +188,43 @@ TEST_F(CliCommand, CheckReportsEachKindOfDamage) {
                                                "orphan"}))
       << report.dump(2);
   EXPECT_EQ(movie, (std::multiset<std::string>{"countMismatch"})) << report.dump(2);
+}
+
+// The handset's pictographs are emoji in the output, and an emoji given to title is stored as
+// the handset's code; a pictograph without an emoji keeps its bytes.
+TEST_F(CliCommand, PictographsAreEmojiInTheOutputAndInTitles) {
+  builder.Folder(MediaKind::Image, 1, "\xF8\x9F\xF8\xA0",
+                 {{"STIL0001.JPG", "a\xF8\x9F"}, {"STIL0002.JPG", "b"}});
+  Outcome listed = Sdmate({"list", "--json", Card()});
+  ASSERT_EQ(listed.status, 0) << Describe(listed);
+  json list = Parse(listed);
+  EXPECT_EQ(list["image"][0]["title"], "☀☁");
+  EXPECT_EQ(list["image"][0]["items"][0]["title"], "a☀");
+  EXPECT_NE(Sdmate({"list", Card()}).out.find("a☀"), std::string::npos);
+
+  Outcome edited = Sdmate({"edit", "--yes", Card(), "title", "image", "1", "2", "☀", "folder-title",
+                           "image", "1", "晴れ☀️"});
+  ASSERT_EQ(edited.status, 0) << Describe(edited);
+  ContentTable table = DecodeTable(
+      MediaKind::Image, ReadBytes(builder.Native("\\PRIVATE\\DOCOMO\\TABLE\\STILL\\SUD001.TBL")));
+  ASSERT_EQ(table.entries.size(), 2u);
+  EXPECT_EQ(table.entries[0].title, "a\xF8\x9F");
+  EXPECT_EQ(table.entries[1].title, "\xF8\x9F");
+  EXPECT_EQ(table.folderTitle, "\x90\xB0\x82\xEA\xF8\x9F");  // 晴れ in Shift-JIS, then the sun
+}
+
+TEST_F(CliCommand, HelpAndVersionGoToStandardOutput) {
+  for (const char* word : {"--help", "help", "-h"}) {
+    Outcome help = Sdmate({word});
+    EXPECT_EQ(help.status, 0) << Describe(help);
+    EXPECT_TRUE(help.out.starts_with("使い方:")) << Describe(help);
+    EXPECT_EQ(help.err, "");
+  }
+  Outcome version = Sdmate({"--version"});
+  EXPECT_EQ(version.status, 0) << Describe(version);
+  std::string line = version.out;
+  std::erase(line, '\r');  // a text-mode console on Windows
+  EXPECT_EQ(line, std::string("sdmate-cli ") + kVersion + "\n");
 }
 
 TEST_F(CliCommand, BadUsageShowsTheUsageAndLeavesTheCard) {

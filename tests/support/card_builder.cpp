@@ -1,6 +1,7 @@
 // Card trees for the tests, and the test doubles.
 #include "tests/support/card_builder.h"
 
+#include <algorithm>
 #include <fstream>
 #include <random>
 #include <stdexcept>
@@ -153,7 +154,10 @@ std::vector<std::string> ScriptedFeedback::Texts() const {
 std::vector<DriveInfo> FakeDrives::List() {
   std::vector<DriveInfo> drives;
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
-    if (auto root = table_.RootOf(letter)) drives.push_back({letter, *root, type});
+    if (auto root = table_.RootOf(letter)) {
+      const auto label = labels.find(*root);
+      drives.push_back({letter, *root, type, label != labels.end() ? label->second : ""});
+    }
   }
   return drives;
 }
@@ -165,6 +169,38 @@ DriveType FakeDrives::TypeOf(char letter) {
 std::int64_t FakeDrives::TotalBytes(char letter) { return table_.IsAssigned(letter) ? total : -1; }
 
 std::int64_t FakeDrives::FreeBytes(char letter) { return table_.IsAssigned(letter) ? free : -1; }
+
+bool FakeDrives::Refresh() {
+  bool changed = false;
+  for (auto at = mounted_.begin(); at != mounted_.end();) {
+    if (std::find(mounts.begin(), mounts.end(), at->second) != mounts.end()) {
+      ++at;
+      continue;
+    }
+    table_.Assign(at->first, {});
+    at = mounted_.erase(at);
+    changed = true;
+  }
+  for (const std::string& folder : mounts) {
+    const bool known = std::any_of(mounted_.begin(), mounted_.end(),
+                                   [&folder](const auto& entry) { return entry.second == folder; });
+    if (known) continue;
+    if (const char letter = table_.MapFolder(folder)) {
+      mounted_[letter] = folder;
+      changed = true;
+    }
+  }
+  return changed;
+}
+
+EjectResult FakeDrives::Eject(char letter) {
+  ejected.push_back(letter);
+  if (ejectResult.ejected) {
+    table_.Assign(letter, {});
+    mounted_.erase(letter);
+  }
+  return ejectResult;
+}
 
 bool FailingFiles::Fails(const std::string& a, const std::string& b, bool readOnlyFirst) {
   // Only the card's operations fail (and count): the computer's folders, the history among

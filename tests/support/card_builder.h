@@ -138,13 +138,22 @@ class FakeDrives : public Drives {
     auto root = table_.RootOf(letter);
     return root ? "path:" + *root : std::string();
   }
+  // Folders in `mounts` not seen before get letters, and the letters of those taken out of it
+  // stand for nothing, as the system's mount table would have it.
+  bool Refresh() override;
+  EjectResult Eject(char letter) override;
 
   DriveType type = DriveType::Removable;
+  std::vector<std::string> mounts;            // folders the test "mounts"
+  std::map<std::string, std::string> labels;  // volume labels by root folder
+  EjectResult ejectResult{true, true, {}};    // what Eject answers
+  std::vector<char> ejected;                  // the letters Eject was asked for
   std::int64_t total = 64LL * 1024 * 1024;
   std::int64_t free = 32LL * 1024 * 1024;
 
  private:
   DriveTable& table_;
+  std::map<char, std::string> mounted_;
 };
 
 // Real files, except that the operations a test picks fail. Each write, copy, move, delete and
@@ -169,6 +178,9 @@ class FailingFiles : public Files {
   }
   bool Exists(const std::string& path) override { return real_.Exists(path); }
   bool IsDirectory(const std::string& path) override { return real_.IsDirectory(path); }
+  bool IsWritableDirectory(const std::string& path) override {
+    return real_.IsWritableDirectory(path);
+  }
   std::optional<std::string> ReadFile(const std::string& path, std::size_t maxBytes) override {
     return real_.ReadFile(path, maxBytes);
   }

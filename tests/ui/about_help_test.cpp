@@ -130,7 +130,7 @@ TEST_F(AboutHelpTest, HelpOpensTheCurrentDirectorysReadMe) {
   EXPECT_EQ(opened_, (std::vector<std::string>{test::Utf8(here / "ReadMe.txt")}));
 }
 
-TEST(FindHelpFileTest, PrefersTheCurrentDirectoryThenTheProgramsFolder) {
+TEST(FindHelpFileTest, PrefersTheCurrentDirectoryThenTheProgramsFolderThenTheInstalledDocuments) {
   TempDir temp;
   const fs::path current = temp.path() / "current";
   const fs::path program = temp.path() / "program";
@@ -156,7 +156,13 @@ TEST(FindHelpFileTest, PrefersTheCurrentDirectoryThenTheProgramsFolder) {
   for (const Case& c : cases) {
     EXPECT_EQ(FindHelpFile(test::Utf8(c.currentDirectory), c.programDirectory), c.expected)
         << c.currentDirectory;
-  }
+  }  // Installed, the guide is in the documents' folder, found after the other two.
+  const fs::path doc = temp.path() / "share" / "doc" / "sdmate";
+  WriteBytes(doc / "ReadMe.txt", "installed");
+  EXPECT_EQ(FindHelpFile(test::Utf8(empty), test::Utf8(empty), test::Utf8(doc) + "/"),
+            test::Utf8(doc / "ReadMe.txt"));
+  EXPECT_EQ(FindHelpFile(test::Utf8(empty), programDir, test::Utf8(doc) + "/"),
+            test::Utf8(program / "ReadMe.txt"));
 }
 
 }  // namespace

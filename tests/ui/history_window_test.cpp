@@ -97,6 +97,8 @@ TEST_F(HistoryWindowTest, TheHistoryGoesBackToTheChosenSnapshot) {
 TEST_F(HistoryWindowTest, ABackupIsRestoredFromTheFolderChosenInTheBackupFolder) {
   WriteCard();
   OpenAndLoad();
+  // A program folder the user may write to keeps the backups beside the program.
+  fs::create_directories(temp_.path() / "program");
   window().btBackUp->click();
   const fs::path backups = temp_.path() / "program" / "BackUp";
   ASSERT_TRUE(fs::is_directory(backups));

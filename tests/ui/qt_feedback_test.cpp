@@ -7,7 +7,10 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QTimer>
+#include <QTranslator>
+#include <set>
 
+#include "ui/qt_translations.h"
 #include "window_fixture.h"
 
 namespace sdmate::test {
@@ -21,13 +24,17 @@ class QtFeedbackTest : public WindowTest {
   }
   void TearDown() override { qtFeedback_.SetView(nullptr); }
 
-  // Answers the next message box with `button`, remembering its caption and text.
+  // Answers the next message box with `button`, remembering its caption, text and the texts
+  // of its buttons (without their shortcut marks).
   void AnswerNextBox(QMessageBox::StandardButton button) {
     QTimer::singleShot(0, [this, button] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
       ASSERT_NE(box, nullptr);
       caption_ = box->windowTitle().toStdString();
       text_ = box->text().toStdString();
+      buttonTexts_.clear();
+      for (QAbstractButton* shown : box->buttons())
+        buttonTexts_.insert(shown->text().remove(QLatin1Char('&')).toStdString());
       box->button(button)->click();
     });
   }
@@ -35,6 +42,7 @@ class QtFeedbackTest : public WindowTest {
   QtFeedback qtFeedback_;
   std::string caption_;
   std::string text_;
+  std::set<std::string> buttonTexts_;
 };
 
 TEST_F(QtFeedbackTest, BoxesCarryTheCaptionOfTheirKindAndReturnTheButton) {
@@ -58,6 +66,24 @@ TEST_F(QtFeedbackTest, BoxesCarryTheCaptionOfTheirKindAndReturnTheButton) {
     EXPECT_EQ(caption_, c.caption);
     EXPECT_EQ(text_, "一行目\nC:\\card\\STIL0001.JPG");
   }
+}
+
+// Qt's own button texts come from its Japanese translation, loaded as main loads it.
+TEST_F(QtFeedbackTest, TheButtonsOfTheBoxesAreInJapanese) {
+  QTranslator* translator = InstallQtTranslations(*QCoreApplication::instance());
+  ASSERT_NE(translator, nullptr) << "qtbase_ja.qm not found (Debian qt6-translations-l10n)";
+  const std::pair<Buttons, std::set<std::string>> cases[] = {
+      {Buttons::YesNo, {"はい(Y)", "いいえ(N)"}},
+      {Buttons::YesCancel, {"はい(Y)", "キャンセル"}},
+      {Buttons::Ok, {"OK"}},
+  };
+  for (const auto& [buttons, texts] : cases) {
+    AnswerNextBox(buttons == Buttons::Ok ? QMessageBox::Ok : QMessageBox::Yes);
+    qtFeedback_.Ask(MessageKind::Confirmation, "確認します", buttons);
+    EXPECT_EQ(buttonTexts_, texts);
+  }
+  QCoreApplication::removeTranslator(translator);
+  delete translator;
 }
 
 TEST_F(QtFeedbackTest, StatusBusyAndProgress) {

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "card/pictograph_codec.h"
 #include "platform/drive_table.h"
 #include "platform/files.h"
 #include "platform/text_codec.h"
@@ -53,7 +54,8 @@ class WindowTest : public ::testing::Test {
       : card_(temp_.path() / "card"),
         files_(MakeNativeFiles(table_)),
         drives_(table_),
-        codec_(MakeNativeTextCodec()) {
+        cp932_(MakeNativeTextCodec()),
+        codec_(std::make_unique<PictographCodec>(*cp932_)) {
     fs::create_directories(card_.root());
   }
 
@@ -121,7 +123,8 @@ class WindowTest : public ::testing::Test {
   DriveTable table_;
   std::unique_ptr<Files> files_;
   FakeDrives drives_;
-  std::unique_ptr<TextCodec> codec_;
+  std::unique_ptr<TextCodec> cp932_;
+  std::unique_ptr<TextCodec> codec_;  // the handset's pictographs as emoji, as main builds it
   FixedClock clock_;
   ScriptedFeedback feedback_;
   FitServices fit_;  // none unless a test sets it before Open

@@ -1,0 +1,67 @@
+// The pictograph palette of the title fields.
+#include "ui/pictograph_palette.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QLineEdit>
+
+#include "core/pictographs.h"
+
+namespace sdmate {
+namespace {
+
+constexpr int kCellSide = 26;
+
+QFont EmojiFont() {
+  QFont font;
+  font.setFamilies({QStringLiteral("Noto Color Emoji"), QStringLiteral("Segoe UI Emoji")});
+  font.setPixelSize(16);
+  return font;
+}
+
+}  // namespace
+
+PictographPalette::PictographPalette(QLineEdit* field, QWidget* parent)
+    : QToolButton(parent), field_(field) {
+  setObjectName(QStringLiteral("btPict") + field->objectName().mid(2));
+  setText(QStringLiteral("☀"));
+  setFont(EmojiFont());
+  setToolTip(QStringLiteral("絵文字"));
+  setFocusPolicy(Qt::NoFocus);
+  connect(this, &QToolButton::clicked, this, &PictographPalette::Open);
+}
+
+void PictographPalette::Open() {
+  if (grid_ == nullptr) {
+    grid_ = new QFrame(this, Qt::Popup);
+    grid_->setObjectName(QStringLiteral("PictographGrid"));
+    grid_->setFrameShape(QFrame::StyledPanel);
+    auto* layout = new QGridLayout(grid_);
+    layout->setSpacing(0);
+    layout->setContentsMargins(2, 2, 2, 2);
+    int at = 0;
+    for (const Pictograph& pictograph : Pictographs()) {
+      const QString emoji = QString::fromStdString(pictograph.emoji);
+      auto* cell = new QToolButton(grid_);
+      cell->setObjectName(QStringLiteral("pict") + QString::number(pictograph.code, 16).toUpper());
+      cell->setText(emoji);
+      cell->setFont(EmojiFont());
+      cell->setAutoRaise(true);
+      cell->setFixedSize(kCellSide, kCellSide);
+      connect(cell, &QToolButton::clicked, this, [this, emoji] { Insert(emoji); });
+      layout->addWidget(cell, at / kColumns, at % kColumns);
+      ++at;
+    }
+  }
+  grid_->adjustSize();
+  grid_->move(mapToGlobal(QPoint(0, height())));
+  grid_->show();
+}
+
+void PictographPalette::Insert(const QString& emoji) {
+  grid_->hide();
+  field_->setFocus();
+  field_->insert(emoji);
+}
+
+}  // namespace sdmate
