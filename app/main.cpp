@@ -61,7 +61,7 @@ int main(int argc, char* argv[]) {
   sdmate::PictographCodec codec(*cp932);
   std::unique_ptr<sdmate::Clock> clock = sdmate::MakeSystemClock();
   sdmate::QtFeedback feedback;
-  sdmate::SessionServices services{*files, *drives, codec,
+  sdmate::SessionServices services{*files, *drives,  codec,
                                    *clock, feedback, sdmate::SystemPlaces()};
   // Fitted files wait in a folder of this run, removed when the program ends.
   std::unique_ptr<sdmate::ScratchFolder> scratch = sdmate::MakeScratchFolder("sdmate-fit");

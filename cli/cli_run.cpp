@@ -4,8 +4,8 @@
 #include "cli/cli_messages.h"
 #include "cli/commands.h"
 #include "cli/output.h"
-#include "platform/native_path.h"
 #include "core/version.h"
+#include "platform/native_path.h"
 
 namespace sdmate::cli {
 

@@ -13,9 +13,9 @@
 #include <map>
 #include <sstream>
 
-#include "platform/child_process.h"
 #include "platform/drive_table.h"
 #include "platform/drives.h"
+#include "platform/processes.h"
 
 namespace sdmate {
 namespace {
@@ -229,11 +229,21 @@ class PosixDrives final : public Drives {
       ::syncfs(folder);
       ::close(folder);
     }
-    const ChildResult unmounted = RunChild({"udisksctl", "unmount", "-b", mount->device});
-    if (!unmounted.ran || unmounted.status != 0) return {false, true, unmounted.output};
+    // udisks unmounts for the user without the super-user's rights; its words say why not.
+    std::unique_ptr<Processes> processes = MakeNativeProcesses();
+    const std::optional<std::string> udisks =
+        processes->FindProgram("udisksctl", ProgramSearchPath());
+    if (!udisks) return {false, true, "udisksctl が見つかりません"};
+    auto udisksctl = [&](const char* verb) {
+      return processes->Run({.program = *udisks,
+                             .arguments = {verb, "-b", mount->device},
+                             .timeout = std::chrono::seconds(30)});
+    };
+    const ProcessResult unmounted = udisksctl("unmount");
+    if (!unmounted.succeeded()) return {false, true, unmounted.output + unmounted.errors};
     // Unmounted is safe to pull; a reader that cannot be powered off (an internal slot) is
     // no failure.
-    RunChild({"udisksctl", "power-off", "-b", mount->device});
+    udisksctl("power-off");
     for (auto at = mounted_.begin(); at != mounted_.end();) {
       at = at->second.point == mount->point ? mounted_.erase(at) : std::next(at);
     }

@@ -7,9 +7,8 @@
 #include <setupapi.h>
 #include <winioctl.h>
 
-#include <vector>
-
 #include <cstdio>
+#include <vector>
 
 #include "platform/drive_table.h"
 #include "platform/drives.h"
