@@ -1,4 +1,6 @@
 // history, undo and restore: the card's snapshots, a commit taken back, a backup put back.
+#include <functional>
+
 #include "cli/cli_messages.h"
 #include "cli/commands.h"
 #include "cli/console_feedback.h"
@@ -49,12 +51,15 @@ int RunHistory(const Command& command, CliServices& services, char letter, std::
   return kExitOk;
 }
 
-int RunUndo(const Command& command, CliServices& services, char letter, std::ostream& out,
-            std::ostream& err) {
+namespace {
+
+// An undo or a restore: the loaded card taken back by `take`, its plan shown on a dry run.
+int RunTakeBack(const Command& command, CliServices& services, char letter, std::ostream& out,
+                std::ostream& err, const std::function<CardSession::TakeBack(CardSession&)>& take) {
   ConsoleFeedback feedback(err, command.yes);
   CardSession session(SessionOn(services, services.files, feedback));
   if (!LoadWhole(session, letter, command.card, err, false)) return kExitUsage;
-  const CardSession::TakeBack outcome = session.Undo(command.snapshot, command.dryRun);
+  const CardSession::TakeBack outcome = take(session);
   if (command.dryRun) {
     PrintPlan(outcome.summary, out);
     Say(err) << text::kDryRun << '\n';
@@ -64,19 +69,20 @@ int RunUndo(const Command& command, CliServices& services, char letter, std::ost
   return TakeBackStatus(command, outcome, err);
 }
 
+}  // namespace
+
+int RunUndo(const Command& command, CliServices& services, char letter, std::ostream& out,
+            std::ostream& err) {
+  return RunTakeBack(command, services, letter, out, err, [&](CardSession& session) {
+    return session.Undo(command.snapshot, command.dryRun);
+  });
+}
+
 int RunRestore(const Command& command, CliServices& services, char letter, std::ostream& out,
                std::ostream& err) {
-  ConsoleFeedback feedback(err, command.yes);
-  CardSession session(SessionOn(services, services.files, feedback));
-  if (!LoadWhole(session, letter, command.card, err, false)) return kExitUsage;
-  const CardSession::TakeBack outcome = session.Restore(command.backup, command.dryRun);
-  if (command.dryRun) {
-    PrintPlan(outcome.summary, out);
-    Say(err) << text::kDryRun << '\n';
-  } else if (outcome.ran) {
-    PrintCard(command, session.model(), services.codec, out);
-  }
-  return TakeBackStatus(command, outcome, err);
+  return RunTakeBack(command, services, letter, out, err, [&](CardSession& session) {
+    return session.Restore(command.backup, command.dryRun);
+  });
 }
 
 }  // namespace sdmate::cli

@@ -14,37 +14,6 @@ bool IsControl(char c) {
   return byte < 0x20 || byte == 0x7F;
 }
 
-struct ResolvedPath {
-  char drive = 0;
-  std::vector<std::string_view> components;
-};
-
-// "E:\\A\.\B\..\C" becomes E and {A, C}. Nothing when the text has no drive letter followed by
-// ":" and a separator, climbs above the root, or holds another ":" (a second drive or a
-// stream name).
-std::optional<ResolvedPath> Resolve(std::string_view path) {
-  if (path.size() < 3 || UpperLetter(path[0]) == 0 || path[1] != ':' || !IsSeparator(path[2])) {
-    return std::nullopt;
-  }
-  ResolvedPath resolved{.drive = UpperLetter(path[0])};
-  std::string_view rest = path.substr(3);
-  std::size_t at = 0;
-  while (at <= rest.size()) {
-    std::size_t end = at;
-    while (end < rest.size() && !IsSeparator(rest[end])) ++end;
-    std::string_view part = rest.substr(at, end - at);
-    if (part.find(':') != std::string_view::npos) return std::nullopt;
-    if (part == "..") {
-      if (resolved.components.empty()) return std::nullopt;
-      resolved.components.pop_back();
-    } else if (!part.empty() && part != ".") {
-      resolved.components.push_back(part);
-    }
-    at = end + 1;
-  }
-  return resolved;
-}
-
 // The components of a text that begins with a separator, split as they stand.
 std::vector<std::string_view> SplitComponents(std::string_view text) {
   std::vector<std::string_view> parts;
@@ -92,13 +61,14 @@ bool IsPlainEntryName(std::string_view stem, std::string_view extension) {
 }
 
 bool IsInsideCardRoot(std::string_view path, char drive) {
-  std::optional<ResolvedPath> resolved = Resolve(path);
-  return resolved && UpperLetter(drive) != 0 && resolved->drive == UpperLetter(drive) &&
-         !resolved->components.empty();
+  const std::string resolved = ResolvedCardPath(path);
+  return UpperLetter(drive) != 0 && resolved.size() > 3 && resolved[0] == UpperLetter(drive);
 }
 
+// "E:\\A\.\B\..\C" becomes "E:\\A\C". Nothing when the text has no drive letter followed by
+// ":" and a separator, climbs above the root, or holds another ":" (a second drive or a
+// stream name).
 std::string ResolvedCardPath(std::string_view path) {
-  // Resolve's rules, built straight into the text: it is asked for every file of a commit.
   if (path.size() < 3 || UpperLetter(path[0]) == 0 || path[1] != ':' || !IsSeparator(path[2])) {
     return {};
   }
@@ -125,16 +95,11 @@ std::string ResolvedCardPath(std::string_view path) {
 }
 
 bool IsStrictlyBelow(std::string_view path, std::string_view base) {
-  std::optional<ResolvedPath> inner = Resolve(path);
-  std::optional<ResolvedPath> outer = Resolve(base);
-  if (!inner || !outer || inner->drive != outer->drive ||
-      inner->components.size() <= outer->components.size()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < outer->components.size(); ++i) {
-    if (inner->components[i] != outer->components[i]) return false;
-  }
-  return true;
+  const std::string inner = ResolvedCardPath(path);
+  const std::string outer = ResolvedCardPath(base);
+  // Part by part: "E:\\A\\B" is below "E:\\A" and "E:\\", not below "E:\\AB".
+  return !inner.empty() && !outer.empty() && inner.size() > outer.size() &&
+         inner.starts_with(outer) && inner[outer.size()] == '\\';
 }
 
 }  // namespace sdmate
