@@ -76,6 +76,10 @@ class CountingFiles : public Files {
   std::optional<std::string> ResolveOnDrive(const std::string& path) override {
     return real_.ResolveOnDrive(path);
   }
+  std::vector<std::optional<std::string>> ResolveAllOnDrive(
+      const std::vector<std::string>& paths) override {
+    return real_.ResolveAllOnDrive(paths);
+  }
 
  private:
   Files& real_;

@@ -16,15 +16,21 @@ std::string CommitRunner::SourceKeyOf(const std::string& path) {
   if (CardDriveOf(path) == drive_) return KeyOf(path);
   if (CardDriveOf(path) != 0) return {};
   if (auto known = sourceKeys_.find(path); known != sourceKeys_.end()) return known->second;
-  // A path of the computer: it may still be a file of the card, named another way.
-  std::string key;
-  const std::optional<std::string> card = files_.ResolveOnDrive(path);
-  if (card && CardDriveOf(*card) == drive_) {
-    key = KeyOf(*card);
-    if (!path_.contains(key)) path_[key] = *card;
+  ResolveSources({path});
+  return sourceKeys_[path];
+}
+
+// Paths of the computer: each may still be a file of the card, named another way.
+void CommitRunner::ResolveSources(const std::vector<std::string>& paths) {
+  const std::vector<std::optional<std::string>> cards = files_.ResolveAllOnDrive(paths);
+  for (std::size_t i = 0; i < paths.size() && i < cards.size(); ++i) {
+    std::string key;
+    if (cards[i] && CardDriveOf(*cards[i]) == drive_) {
+      key = KeyOf(*cards[i]);
+      if (!path_.contains(key)) path_[key] = *cards[i];
+    }
+    sourceKeys_[paths[i]] = key;
   }
-  sourceKeys_[path] = key;
-  return key;
 }
 
 CommitRunner::Token CommitRunner::Original(const std::string& key, const std::string& path) {

@@ -53,6 +53,17 @@ void CommitRunner::Prepare(const std::vector<KindPlan>& plans) {
   wanted_.clear();
   done_.clear();
   needsOfFolder_.assign(plans.size(), {});
+  // The files of the computer the plans copy, resolved together: many share a folder.
+  std::vector<std::string> sources;
+  for (const KindPlan& plan : plans) {
+    for (const Operation& operation : plan.operations) {
+      const bool copies = operation.step == Step::Copy || operation.step == Step::Move;
+      if (copies && operation.after < 0 && CardDriveOf(operation.from) == 0) {
+        sources.push_back(operation.from);
+      }
+    }
+  }
+  ResolveSources(sources);
   std::unordered_map<const ItemRow*, Token> carried;
   for (std::size_t p = 0; p < plans.size(); ++p) {
     Enter(plans[p], p);

@@ -67,6 +67,7 @@ class CommitRunner {
   // The key of a source path: a card path, or a path of the computer that lies on the card;
   // empty for a file elsewhere.
   std::string SourceKeyOf(const std::string& path);
+  void ResolveSources(const std::vector<std::string>& paths);
   // The original content of a card path, registered the first time the path is met.
   Token Original(const std::string& key, const std::string& path);
   Token ContentAt(const std::string& key) const;

@@ -54,6 +54,15 @@ class Files {
   // in (a card path or a native path of the computer); nullopt when it lies on no drive that
   // has a letter.
   virtual std::optional<std::string> ResolveOnDrive(const std::string& path) = 0;
+  // ResolveOnDrive for many paths at once, in their order: a backend may resolve a folder they
+  // share once (a commit of many files of one folder of the computer).
+  virtual std::vector<std::optional<std::string>> ResolveAllOnDrive(
+      const std::vector<std::string>& paths) {
+    std::vector<std::optional<std::string>> resolved;
+    resolved.reserve(paths.size());
+    for (const std::string& path : paths) resolved.push_back(ResolveOnDrive(path));
+    return resolved;
+  }
   // Makes everything written to the file system that holds path durable before it returns (a
   // card behind a reader may then be pulled). True when the system reported success.
   virtual bool FlushVolume(const std::string& path) = 0;

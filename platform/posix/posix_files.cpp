@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <map>
 #include <system_error>
 #include <utility>
 
@@ -116,6 +117,28 @@ bool CopyTree(const fs::path& from, const fs::path& to) {
     ok = CopyTree(it->path(), to / it->path().filename()) && ok;
   }
   return ok && !error;
+}
+
+// The card path of a resolved native path: below the drive whose folder holds it most closely
+// (mount points nest); nullopt when no drive's does.
+std::optional<std::string> CardPathOf(const fs::path& resolved,
+                                      const std::vector<std::pair<char, fs::path>>& roots) {
+  std::optional<std::string> best;
+  std::size_t bestLength = 0;
+  for (const auto& [letter, base] : roots) {
+    const fs::path below = resolved.lexically_relative(base);
+    if (below.empty() || *below.begin() == "..") continue;
+    if (best && base.native().size() <= bestLength) continue;
+    std::string card = std::string(1, letter) + ":\\";
+    for (const fs::path& part : below) {
+      if (part == ".") continue;
+      card += '\\';
+      card += part.native();
+    }
+    best = card;
+    bestLength = base.native().size();
+  }
+  return best;
 }
 
 class PosixFiles final : public Files {
@@ -280,28 +303,47 @@ class PosixFiles final : public Files {
   }
 
   std::optional<std::string> ResolveOnDrive(const std::string& path) override {
-    auto native = Native(path);
-    if (!native) return std::nullopt;
+    return ResolveAllOnDrive({path}).front();
+  }
+
+  std::vector<std::optional<std::string>> ResolveAllOnDrive(
+      const std::vector<std::string>& paths) override {
     std::error_code error;
-    const fs::path resolved = fs::weakly_canonical(fs::path(*native), error);
-    if (error) return std::nullopt;
-    // The drive whose folder holds the path most closely: mount points nest.
-    std::optional<std::string> best;
-    std::size_t bestLength = 0;
+    std::vector<std::pair<char, fs::path>> roots;
     for (const auto& [letter, root] : table_.Assigned()) {
-      const fs::path base = fs::weakly_canonical(Trimmed(root), error);
-      if (error) continue;
-      const fs::path below = resolved.lexically_relative(base);
-      if (below.empty() || *below.begin() == "..") continue;
-      if (best && base.native().size() <= bestLength) continue;
-      std::string card = std::string(1, letter) + ":\\";
-      for (const fs::path& part : below) {
-        if (part != ".") card += "\\" + part.string();
-      }
-      best = card;
-      bestLength = base.native().size();
+      fs::path base = fs::weakly_canonical(Trimmed(root), error);
+      if (!error) roots.emplace_back(letter, std::move(base));
     }
-    return best;
+    // The folders of the paths, resolved once each; a file that is itself a link is resolved on
+    // its own.
+    std::map<fs::path, std::optional<fs::path>> folders;
+    std::vector<std::optional<std::string>> resolved;
+    resolved.reserve(paths.size());
+    for (const std::string& path : paths) {
+      auto native = Native(path);
+      if (!native) {
+        resolved.emplace_back();
+        continue;
+      }
+      const fs::path file(*native);
+      struct stat info {};
+      const bool link = ::lstat(file.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+      std::optional<fs::path> full;
+      if (link || !file.has_parent_path() || !file.has_filename() || file.filename() == "." ||
+          file.filename() == "..") {
+        full = fs::weakly_canonical(file, error);
+        if (error) full.reset();
+      } else {
+        auto [folder, added] = folders.try_emplace(file.parent_path());
+        if (added) {
+          folder->second = fs::weakly_canonical(file.parent_path(), error);
+          if (error) folder->second.reset();
+        }
+        if (folder->second) full = *folder->second / file.filename();
+      }
+      resolved.push_back(full ? CardPathOf(*full, roots) : std::nullopt);
+    }
+    return resolved;
   }
 
   std::optional<std::vector<std::string>> ListDirectory(const std::string& path) override {

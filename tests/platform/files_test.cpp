@@ -147,5 +147,33 @@ TEST_F(FilesTest, PathsLongerThan260CharactersAreCopiedMovedAndDeleted) {
   EXPECT_FALSE(files->Exists(deep));
 }
 
+#ifndef _WIN32
+// Paths of the computer are told apart from the card's own files under other spellings: through
+// a link to the card's folder, a link to one of its files, or the card's native path itself.
+TEST_F(FilesTest, PathsOfTheComputerAreResolvedOntoTheCardTogether) {
+  test::TempDir computer;
+  WriteBytes(dir.path() / "PRIVATE" / "A.JPG", "card");
+  WriteBytes(computer.path() / "photos" / "own.jpg", "own");
+  fs::create_directory_symlink(dir.path() / "PRIVATE", computer.path() / "card-folder");
+  fs::create_symlink(dir.path() / "PRIVATE" / "A.JPG", computer.path() / "photos" / "link.jpg");
+  const std::vector<std::string> paths = {(computer.path() / "photos" / "own.jpg").string(),
+                                          (computer.path() / "photos" / "link.jpg").string(),
+                                          (computer.path() / "card-folder" / "A.JPG").string(),
+                                          (dir.path() / "PRIVATE" / "." / "A.JPG").string(),
+                                          (computer.path() / "photos" / "missing.jpg").string()};
+  const std::vector<std::optional<std::string>> all = files->ResolveAllOnDrive(paths);
+  ASSERT_EQ(all.size(), paths.size());
+  EXPECT_EQ(all[0], std::nullopt);
+  EXPECT_EQ(all[1], "E:\\\\PRIVATE\\A.JPG");
+  EXPECT_EQ(all[2], "E:\\\\PRIVATE\\A.JPG");
+  EXPECT_EQ(all[3], "E:\\\\PRIVATE\\A.JPG");
+  EXPECT_EQ(all[4], std::nullopt);
+  // One at a time, the same answers.
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    EXPECT_EQ(files->ResolveOnDrive(paths[i]), all[i]) << paths[i];
+  }
+}
+#endif
+
 }  // namespace
 }  // namespace sdmate

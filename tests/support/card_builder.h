@@ -193,6 +193,10 @@ class FailingFiles : public Files {
   std::optional<std::string> ResolveOnDrive(const std::string& path) override {
     return real_.ResolveOnDrive(path);
   }
+  std::vector<std::optional<std::string>> ResolveAllOnDrive(
+      const std::vector<std::string>& paths) override {
+    return real_.ResolveAllOnDrive(paths);
+  }
   std::optional<std::vector<std::string>> ListDirectory(const std::string& path) override {
     return real_.ListDirectory(path);
   }
