@@ -87,7 +87,8 @@ TEST_F(CliHistory, ABackupIsRestoredAndTheRestoreTakenBack) {
   const std::string backups = (temp.path() / "backups").string();
   Outcome backup = Sdmate({"backup", Card(), backups});
   ASSERT_EQ(backup.status, 0) << Describe(backup);
-  const std::string folder = backup.out.substr(0, backup.out.find('\n'));
+  std::string folder = backup.out.substr(0, backup.out.find('\n'));
+  std::erase(folder, '\r');  // a text-mode console on Windows
   const auto backedUp = SnapshotTree(card);
   ASSERT_EQ(Run({"edit", "--yes", Card(), "delete", "image", "1", "2"}).status, 0);
   const auto edited = SnapshotTree(card);
