@@ -3,9 +3,23 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QSize>
+#include <QSplitter>
 #include <QStringList>
+#include <QTreeView>
+#include <algorithm>
 
 namespace sdmate {
+namespace {
+
+constexpr int kWidth = 820;
+constexpr int kHeight = 500;
+constexpr int kPlacesWidth = 150;
+// The details view's columns: name (what is left), size, type ("JPEG 画像") and date.
+constexpr int kColumnWidths[] = {0, 80, 120, 160};
+
+}  // namespace
 
 QString QtNameFilter(std::string_view filter) {
   const QString text = QString::fromUtf8(filter.data(), static_cast<qsizetype>(filter.size()));
@@ -27,6 +41,16 @@ QFileDialog* QtOpenFilesDialog::Prepare(QWidget* parent, std::string_view filter
     dialog_->setSizeGripEnabled(true);
     // The handset's names are upper case, a computer's often are not.
     dialog_->setFilter(dialog_->filter() & ~QDir::CaseSensitive);
+    // Qt's own dialog opens too narrow for Japanese texts: the places, the type and the date
+    // would be cut short.
+    dialog_->resize(dialog_->sizeHint().expandedTo(QSize(kWidth, kHeight)));
+    if (auto* splitter = dialog_->findChild<QSplitter*>(QStringLiteral("splitter")))
+      splitter->setSizes({kPlacesWidth, kWidth - kPlacesWidth});
+    if (auto* details = dialog_->findChild<QTreeView*>(QStringLiteral("treeView"))) {
+      QHeaderView* header = details->header();
+      for (int column = 1; column <= 3; ++column)
+        header->resizeSection(column, std::max(header->sectionSize(column), kColumnWidths[column]));
+    }
   }
   dialog_->setNameFilter(QtNameFilter(filter));
   return dialog_;

@@ -7,6 +7,7 @@
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTreeView>
 #include <QUrl>
 
 #include "ui/open_files_dialog.h"
@@ -295,6 +296,31 @@ TEST(QtNameFilterTest, TurnsTheKindsFiltersIntoQtsForm) {
   EXPECT_EQ(QtNameFilter(DialogFilter(MediaKind::Document)), "ドキュメントデータ (*.PDF)");
 }
 
+// The names the dialog offers in `folder`. Names the filter turns away stay in the model,
+// greyed out, on some platforms.
+QStringList OfferedNames(const QFileSystemModel& model, const fs::path& folder) {
+  const QModelIndex root = model.index(QString::fromStdString(test::Utf8(folder)));
+  QStringList names;
+  for (int row = 0; row < model.rowCount(root); ++row) {
+    const QModelIndex index = model.index(row, 0, root);
+    if (model.flags(index) & Qt::ItemIsEnabled) names << model.fileName(index);
+  }
+  names.sort();
+  return names;
+}
+
+// Turns the dialog into Qt's own, as on desktops without a native one, in `folder`, and waits
+// until it offers `entries` names there.
+const QFileSystemModel& ShowQtsOwnDialog(QFileDialog& dialog, const fs::path& folder, int entries) {
+  dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+  dialog.setDirectory(QString::fromStdString(test::Utf8(folder)));
+  auto* model = dialog.findChild<QFileSystemModel*>();
+  EXPECT_NE(model, nullptr);
+  for (int wait = 0; wait < 3000 && OfferedNames(*model, folder).size() < entries; wait += 10)
+    QTest::qWait(10);
+  return *model;
+}
+
 TEST(QtOpenFilesDialogTest, OneDialogForTheKindsMatchingExtensionsWhateverTheirCase) {
   TempDir folder;
   for (const char* name : {"a.jpg", "B.Jpg", "c.GIF", "d.txt", "e.jpeg"}) {
@@ -309,24 +335,40 @@ TEST(QtOpenFilesDialogTest, OneDialogForTheKindsMatchingExtensionsWhateverTheirC
   EXPECT_TRUE(dialog->isSizeGripEnabled());
   EXPECT_EQ(dialog->nameFilters(), QStringList{"待ち受け画像データ (*.JPG *.GIF)"});
 
-  // Qt's own dialog, as on desktops without a native one.
-  dialog->setOption(QFileDialog::DontUseNativeDialog, true);
-  dialog->setDirectory(QString::fromStdString(test::Utf8(folder.path())));
-  auto* model = dialog->findChild<QFileSystemModel*>();
-  ASSERT_NE(model, nullptr);
-  const QModelIndex root = model->index(QString::fromStdString(test::Utf8(folder.path())));
-  QStringList shown;
-  for (int wait = 0; wait < 3000 && shown.size() < 3; wait += 10) {
-    QTest::qWait(10);
-    shown.clear();
-    for (int row = 0; row < model->rowCount(root); ++row) {
-      const QModelIndex index = model->index(row, 0, root);
-      // Names the filter turns away stay in the model, greyed out, on some platforms.
-      if (model->flags(index) & Qt::ItemIsEnabled) shown << model->fileName(index);
-    }
+  const QFileSystemModel& model = ShowQtsOwnDialog(*dialog, folder.path(), 3);
+  EXPECT_EQ(OfferedNames(model, folder.path()), (QStringList{"B.Jpg", "a.jpg", "c.GIF"}));
+}
+
+// Qt's texts in the dialog: the column headers and the type of a folder, which Qt 6 asks
+// under a context its Japanese translation does not use; and the details view wide enough
+// that the size, type and date of a picture are not cut short.
+TEST(QtOpenFilesDialogTest, TheDetailsAreInJapaneseAndShownWhole) {
+  const QtTranslationsInstalled translations;
+  ASSERT_TRUE(translations.loaded()) << "qtbase_ja.qm not found (Debian qt6-translations-l10n)";
+  TempDir folder;
+  fs::create_directory(folder.path() / "sub");
+  WriteBytes(folder.path() / "photo.jpg", PictureBytes("JPG", 8, 8));
+  QWidget owner;
+  QtOpenFilesDialog openFiles;
+  QFileDialog* dialog = openFiles.Prepare(&owner, DialogFilter(MediaKind::Image));
+  const QFileSystemModel& model = ShowQtsOwnDialog(*dialog, folder.path(), 2);
+  QStringList headers;
+  for (int column = 0; column < 4; ++column)
+    headers << model.headerData(column, Qt::Horizontal).toString();
+  EXPECT_EQ(headers, (QStringList{"名前", "サイズ", "タイプ", "更新日"}));
+  const auto index = [&](const char* name, int column) {
+    return model.index(QString::fromStdString(test::Utf8(folder.path() / name)), column);
+  };
+  EXPECT_EQ(model.type(index("sub", 0)), "フォルダ");
+
+  auto* details = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+  ASSERT_NE(details, nullptr);
+  for (int column = 1; column <= 3; ++column) {
+    const QString shown = model.data(index("photo.jpg", column)).toString();
+    EXPECT_GE(details->header()->sectionSize(column),
+              details->fontMetrics().horizontalAdvance(shown))
+        << shown.toStdString();
   }
-  shown.sort();
-  EXPECT_EQ(shown, (QStringList{"B.Jpg", "a.jpg", "c.GIF"}));
 }
 
 }  // namespace

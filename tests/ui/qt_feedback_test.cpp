@@ -7,10 +7,8 @@
 #include <QMessageBox>
 #include <QProgressDialog>
 #include <QTimer>
-#include <QTranslator>
 #include <set>
 
-#include "ui/qt_translations.h"
 #include "window_fixture.h"
 
 namespace sdmate::test {
@@ -70,8 +68,8 @@ TEST_F(QtFeedbackTest, BoxesCarryTheCaptionOfTheirKindAndReturnTheButton) {
 
 // Qt's own button texts come from its Japanese translation, loaded as main loads it.
 TEST_F(QtFeedbackTest, TheButtonsOfTheBoxesAreInJapanese) {
-  QTranslator* translator = InstallQtTranslations(*QCoreApplication::instance());
-  ASSERT_NE(translator, nullptr) << "qtbase_ja.qm not found (Debian qt6-translations-l10n)";
+  const QtTranslationsInstalled translations;
+  ASSERT_TRUE(translations.loaded()) << "qtbase_ja.qm not found (Debian qt6-translations-l10n)";
   const std::pair<Buttons, std::set<std::string>> cases[] = {
       {Buttons::YesNo, {"はい(Y)", "いいえ(N)"}},
       {Buttons::YesCancel, {"はい(Y)", "キャンセル"}},
@@ -82,8 +80,6 @@ TEST_F(QtFeedbackTest, TheButtonsOfTheBoxesAreInJapanese) {
     qtFeedback_.Ask(MessageKind::Confirmation, "確認します", buttons);
     EXPECT_EQ(buttonTexts_, texts);
   }
-  QCoreApplication::removeTranslator(translator);
-  delete translator;
 }
 
 TEST_F(QtFeedbackTest, StatusBusyAndProgress) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QStandardPaths>
 #include <memory>
 
 namespace {
@@ -10,7 +11,11 @@ namespace {
 class QtEnvironment : public ::testing::Environment {
  public:
   QtEnvironment(int& argc, char** argv) : argc_(argc), argv_(argv) {}
-  void SetUp() override { app_ = std::make_unique<QApplication>(argc_, argv_); }
+  void SetUp() override {
+    // Qt's settings (the file dialog's folders and columns) go to a test place, not the user's.
+    QStandardPaths::setTestModeEnabled(true);
+    app_ = std::make_unique<QApplication>(argc_, argv_);
+  }
   void TearDown() override { app_.reset(); }
 
  private:

@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTranslator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "platform/files.h"
 #include "platform/text_codec.h"
 #include "tests/support/card_builder.h"
+#include "ui/qt_translations.h"
 #include "ui/unmain.h"
 
 namespace sdmate::test {
@@ -47,6 +49,23 @@ inline void TypeText(QWidget* widget, const QString& text) {
     QApplication::sendEvent(widget, &release);
   }
 }
+
+// Qt's Japanese translation, installed as main installs it, for the life of one test.
+class QtTranslationsInstalled {
+ public:
+  QtTranslationsInstalled() : translator_(InstallQtTranslations(*QCoreApplication::instance())) {}
+  ~QtTranslationsInstalled() {
+    if (translator_ == nullptr) return;
+    QCoreApplication::removeTranslator(translator_);
+    delete translator_;
+  }
+  QtTranslationsInstalled(const QtTranslationsInstalled&) = delete;
+  QtTranslationsInstalled& operator=(const QtTranslationsInstalled&) = delete;
+  bool loaded() const { return translator_ != nullptr; }
+
+ private:
+  QTranslator* translator_;
+};
 
 class WindowTest : public ::testing::Test {
  protected:
