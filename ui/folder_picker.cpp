@@ -3,12 +3,18 @@
 
 #include <QFileDialog>
 
+#include "ui/open_files_dialog.h"
+
 namespace sdmate {
 
 std::string QtFolderPicker::Pick(QWidget* parent, const QString& caption,
                                  const std::string& start) {
-  return QFileDialog::getExistingDirectory(parent, caption, QString::fromStdString(start))
-      .toStdString();
+  QFileDialog dialog(parent, caption, QString::fromStdString(start));
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly, true);
+  GiveRoomForJapanese(dialog);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().front().toStdString();
 }
 
 }  // namespace sdmate

@@ -16,8 +16,8 @@ namespace {
 constexpr int kWidth = 820;
 constexpr int kHeight = 500;
 constexpr int kPlacesWidth = 150;
-// The details view's columns: name (what is left), size, type ("JPEG 画像") and date.
-constexpr int kColumnWidths[] = {0, 80, 120, 160};
+// The details view's size, type ("JPEG 画像") and date columns (1 to 3); the name takes the rest.
+constexpr int kDetailWidths[] = {80, 120, 160};
 
 }  // namespace
 
@@ -27,6 +27,21 @@ QString QtNameFilter(std::string_view filter) {
   const QString caption = bar < 0 ? QString() : text.left(bar);
   const QStringList patterns = text.mid(bar + 1).split(QLatin1Char(';'), Qt::SkipEmptyParts);
   return QStringLiteral("%1 (%2)").arg(caption, patterns.join(QLatin1Char(' ')));
+}
+
+void GiveRoomForJapanese(QFileDialog& dialog) {
+  dialog.resize(dialog.sizeHint().expandedTo(QSize(kWidth, kHeight)));
+  if (auto* splitter = dialog.findChild<QSplitter*>(QStringLiteral("splitter")))
+    splitter->setSizes({kPlacesWidth, kWidth - kPlacesWidth});
+  if (auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+    QHeaderView* header = details->header();
+    int column = 1;
+    for (const int width : kDetailWidths) {
+      // Wider columns the user saved stay.
+      header->resizeSection(column, std::max(header->sectionSize(column), width));
+      ++column;
+    }
+  }
 }
 
 QtOpenFilesDialog::~QtOpenFilesDialog() { delete dialog_.data(); }
@@ -41,16 +56,7 @@ QFileDialog* QtOpenFilesDialog::Prepare(QWidget* parent, std::string_view filter
     dialog_->setSizeGripEnabled(true);
     // The handset's names are upper case, a computer's often are not.
     dialog_->setFilter(dialog_->filter() & ~QDir::CaseSensitive);
-    // Qt's own dialog opens too narrow for Japanese texts: the places, the type and the date
-    // would be cut short.
-    dialog_->resize(dialog_->sizeHint().expandedTo(QSize(kWidth, kHeight)));
-    if (auto* splitter = dialog_->findChild<QSplitter*>(QStringLiteral("splitter")))
-      splitter->setSizes({kPlacesWidth, kWidth - kPlacesWidth});
-    if (auto* details = dialog_->findChild<QTreeView*>(QStringLiteral("treeView"))) {
-      QHeaderView* header = details->header();
-      for (int column = 1; column <= 3; ++column)
-        header->resizeSection(column, std::max(header->sectionSize(column), kColumnWidths[column]));
-    }
+    GiveRoomForJapanese(*dialog_);
   }
   dialog_->setNameFilter(QtNameFilter(filter));
   return dialog_;

@@ -25,6 +25,10 @@ class OpenFilesDialog {
 // The filter in Qt's form: "待ち受け画像データ (*.JPG *.GIF)".
 QString QtNameFilter(std::string_view filter);
 
+// Qt's own file dialog opens too narrow for Japanese texts: the places, the type and the date
+// would be cut short. Sizes the dialog and its columns so that they are not.
+void GiveRoomForJapanese(QFileDialog& dialog);
+
 // One QFileDialog for the three kinds: several files, names may be typed, resizable, no
 // renaming or deleting inside it, extensions matched whatever their case.
 class QtOpenFilesDialog : public OpenFilesDialog {

@@ -6,18 +6,15 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
-#include <utility>
 
 namespace sdmate {
 namespace {
 
-// Qt 6 asks some texts under new contexts that its Japanese translation still files under the
-// old ones: the type column of the file dialog ("Folder", "Drive") asks
-// QAbstractFileIconProvider and is translated under QFileDialog. Without the second look the
+// Qt 6 asks the file dialog's types ("Folder", "Drive") under QAbstractFileIconProvider; its
+// Japanese translation still files them under Qt 5's QFileDialog. Without the second look the
 // dialog calls every folder "Folder".
-constexpr std::pair<const char*, const char*> kMovedContexts[] = {
-    {"QAbstractFileIconProvider", "QFileDialog"},
-};
+constexpr char kAskedContext[] = "QAbstractFileIconProvider";
+constexpr char kTranslatedContext[] = "QFileDialog";
 
 class QtBaseTranslator : public QTranslator {
  public:
@@ -26,11 +23,8 @@ class QtBaseTranslator : public QTranslator {
   QString translate(const char* context, const char* sourceText, const char* disambiguation,
                     int n) const override {
     QString text = QTranslator::translate(context, sourceText, disambiguation, n);
-    if (!text.isEmpty() || context == nullptr) return text;
-    for (const auto& [now, before] : kMovedContexts) {
-      if (qstrcmp(context, now) == 0)
-        return QTranslator::translate(before, sourceText, disambiguation, n);
-    }
+    if (text.isEmpty() && qstrcmp(context, kAskedContext) == 0)
+      text = QTranslator::translate(kTranslatedContext, sourceText, disambiguation, n);
     return text;
   }
 };
