@@ -40,6 +40,25 @@ class Feedback {
   // Steps of a long operation.
   virtual void Progress(int /*done*/, int /*total*/) {}
 
+  // A long operation the user may stop between its steps (fitting a batch of files, an
+  // export): while the returned guard lives, the progress offers 中止, and Cancelled() says
+  // whether it was pressed. A commit never runs under it: the card is not left half written.
+  class CancelGuard {
+   public:
+    explicit CancelGuard(Feedback& feedback) : feedback_(&feedback) {
+      feedback_->BeginCancellable();
+    }
+    CancelGuard(const CancelGuard&) = delete;
+    CancelGuard& operator=(const CancelGuard&) = delete;
+    ~CancelGuard() { feedback_->EndCancellable(); }
+
+   private:
+    Feedback* feedback_;
+  };
+  [[nodiscard]] CancelGuard Cancellable() { return CancelGuard(*this); }
+  // True once the user stopped the operation under the current guard.
+  virtual bool Cancelled() { return false; }
+
   // The busy pointer for the life of the returned guard, restored on every way out.
   class BusyGuard {
    public:
@@ -56,6 +75,8 @@ class Feedback {
  protected:
   virtual void BeginBusy() {}
   virtual void EndBusy() {}
+  virtual void BeginCancellable() {}
+  virtual void EndCancellable() {}
 };
 
 // Answers nothing, shows nothing: for benchmarks and batch work that must not stop.

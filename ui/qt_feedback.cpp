@@ -72,7 +72,12 @@ void QtFeedback::Progress(int done, int total) {
   if (progress_ == nullptr) {
     progress_ = new QProgressDialog(Parent());
     progress_->setWindowTitle(QStringLiteral("Sdmate"));
-    progress_->setCancelButton(nullptr);  // the card must not be left half written
+    if (cancellable_ > 0) {
+      progress_->setCancelButtonText(QStringLiteral("中止"));
+      QObject::connect(progress_, &QProgressDialog::canceled, [this] { cancelled_ = true; });
+    } else {
+      progress_->setCancelButton(nullptr);  // the card must not be left half written
+    }
     progress_->setWindowModality(Qt::ApplicationModal);
     progress_->setMinimumDuration(300);
     progress_->setAutoClose(false);
@@ -82,6 +87,21 @@ void QtFeedback::Progress(int done, int total) {
   const QString count = QStringLiteral("%1 / %2").arg(done).arg(total);
   progress_->setLabelText(status_.isEmpty() ? count : status_ + QLatin1Char('\n') + count);
   progress_->setValue(done);
+}
+
+bool QtFeedback::Cancelled() {
+  if (cancellable_ == 0) return false;
+  QApplication::processEvents();  // a press of 中止 waits in the queue
+  return cancelled_;
+}
+
+void QtFeedback::BeginCancellable() {
+  if (cancellable_++ == 0) cancelled_ = false;
+  CloseProgress();  // the next progress is made with its 中止 button
+}
+
+void QtFeedback::EndCancellable() {
+  if (--cancellable_ == 0) CloseProgress();
 }
 
 void QtFeedback::CloseProgress() {

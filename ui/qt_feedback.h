@@ -24,10 +24,13 @@ class QtFeedback : public Feedback {
   void Status(std::string_view text) override;
   void Refresh() override;
   void Progress(int done, int total) override;
+  bool Cancelled() override;
 
  protected:
   void BeginBusy() override;
   void EndBusy() override;
+  void BeginCancellable() override;
+  void EndCancellable() override;
 
  private:
   void CloseProgress();
@@ -36,6 +39,8 @@ class QtFeedback : public Feedback {
   StatusView* view_ = nullptr;
   QString status_;  // the last status text, repeated above the count
   QPointer<QProgressDialog> progress_;
+  int cancellable_ = 0;     // depth of the operations the user may stop
+  bool cancelled_ = false;  // 中止 was pressed under them
 };
 
 }  // namespace sdmate

@@ -98,6 +98,11 @@ class ScriptedFeedback : public Feedback {
   Answer Ask(MessageKind kind, std::string_view text, Buttons buttons) override;
   void Status(std::string_view text) override { statuses.emplace_back(text); }
   void Progress(int done, int total) override { progress.emplace_back(done, total); }
+  // 中止 is pressed once this many progress steps were shown under a cancellable operation
+  // (-1: never).
+  bool Cancelled() override {
+    return cancellable > 0 && cancelAfter >= 0 && static_cast<int>(progress.size()) >= cancelAfter;
+  }
 
   std::vector<Answer> answers;         // taken in order for Yes/No and Yes/Cancel questions
   Answer defaultAnswer = Answer::Yes;  // once the script runs out
@@ -106,6 +111,8 @@ class ScriptedFeedback : public Feedback {
   std::vector<std::pair<int, int>> progress;
   int busyDepth = 0;
   int busyCount = 0;
+  int cancellable = 0;  // depth of the cancellable operations running
+  int cancelAfter = -1;
 
   // Texts of everything shown, for readable assertions.
   std::vector<std::string> Texts() const;
@@ -116,6 +123,8 @@ class ScriptedFeedback : public Feedback {
     ++busyCount;
   }
   void EndBusy() override { --busyDepth; }
+  void BeginCancellable() override { ++cancellable; }
+  void EndCancellable() override { --cancellable; }
 
  private:
   std::size_t next_ = 0;
