@@ -34,6 +34,14 @@ std::string LastLine(std::string_view text) {
   return std::string(start == std::string_view::npos ? text : text.substr(start + 1));
 }
 
+// The tool's last line of errors without the clip's path in front, which the message already
+// names.
+std::string ErrorOf(std::string_view errors, const std::string& input) {
+  std::string line = LastLine(errors);
+  if (line.starts_with(input + ": ")) line.erase(0, input.size() + 2);
+  return line;
+}
+
 std::optional<double> ParseNumber(std::string_view text) {
   double value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -96,7 +104,7 @@ ConvertResult FfmpegMovieConverter::ConvertForComputer(const std::string& input,
   if (!probed.succeeded() || !streams.any) {
     return {Outcome::NotConverted,
             {},
-            text::kMovieUnreadable + LastLine(probed.timedOut ? "timeout" : probed.errors)};
+            text::kMovieUnreadable + ErrorOf(probed.timedOut ? "timeout" : probed.errors, input)};
   }
   if (!streams.refused) return {Outcome::AlreadyPlayable, {}, {}};
 
@@ -127,7 +135,7 @@ ConvertResult FfmpegMovieConverter::ConvertForComputer(const std::string& input,
   if (!result.started) return {Outcome::NotConverted, {}, text::kMovieToolsGone};
   if (result.timedOut) return {Outcome::NotConverted, {}, text::kMovieTimedOut};
   if (result.exitCode != 0) {
-    return {Outcome::NotConverted, {}, text::kMovieFailed + LastLine(result.errors)};
+    return {Outcome::NotConverted, {}, text::kMovieFailed + ErrorOf(result.errors, input)};
   }
   return {Outcome::Converted, output, {}};
 }
