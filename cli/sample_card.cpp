@@ -123,7 +123,7 @@ std::string WriteSampleCard(char drive, Files& files, TextCodec& codec) {
   if (!files.MakeDirectories(camera)) return camera;
   const char* pictures[] = {"camera.jpg", "camera2.jpg", "camera3.jpg"};
   for (int p = 1; p <= 3; ++p) {
-    const std::string path = camera + "NEC_" + PadNumber(p, 4) + ".JPG";
+    std::string path = camera + "NEC_" + PadNumber(p, 4) + ".JPG";
     if (!files.WriteFileReplacing(path, std::string(SampleFile(pictures[p - 1])))) return path;
   }
   return {};

@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
-#include <cmath>
 #include <string_view>
 
 #include "core/card_layout.h"
@@ -26,14 +24,6 @@ struct Streams {
   double seconds = 0;    // 0 when unknown
 };
 
-std::string LastLine(std::string_view text) {
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) {
-    text.remove_suffix(1);
-  }
-  const std::size_t start = text.find_last_of('\n');
-  return std::string(start == std::string_view::npos ? text : text.substr(start + 1));
-}
-
 // The tool's last line of errors without the clip's path in front, which the message already
 // names.
 std::string ErrorOf(std::string_view errors, const std::string& input) {
@@ -42,20 +32,9 @@ std::string ErrorOf(std::string_view errors, const std::string& input) {
   return line;
 }
 
-std::optional<double> ParseNumber(std::string_view text) {
-  double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end == text.data() || !std::isfinite(value)) return std::nullopt;
-  return value;
-}
-
 Streams ParseStreams(std::string_view output) {
   Streams streams;
-  while (!output.empty()) {
-    const std::size_t end = output.find('\n');
-    std::string_view line = output.substr(0, end);
-    output = end == std::string_view::npos ? std::string_view() : output.substr(end + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  ForEachLine(output, [&streams](std::string_view line) {
     if (line == "codec_type=video" || line == "codec_type=audio") streams.any = true;
     if (line.starts_with("codec_name=")) {
       const std::string_view codec = line.substr(11);
@@ -66,40 +45,24 @@ Streams ParseStreams(std::string_view output) {
     if (line.starts_with("duration=")) {
       streams.seconds = std::max(0.0, ParseNumber(line.substr(9)).value_or(0));
     }
-  }
+  });
   return streams;
 }
 
 }  // namespace
 
 FfmpegMovieConverter::FfmpegMovieConverter(Processes& processes, std::vector<std::string> folders)
-    : processes_(processes), folders_(std::move(folders)) {}
+    : processes_(processes), programs_(processes, std::move(folders)) {}
 
-bool FfmpegMovieConverter::Available() {
-  if (!looked_) {
-    ffmpeg_ = processes_.FindProgram("ffmpeg", folders_);
-    ffprobe_ = processes_.FindProgram("ffprobe", folders_);
-    looked_ = true;
-  }
-  return ffmpeg_.has_value() && ffprobe_.has_value();
-}
+bool FfmpegMovieConverter::Available() { return programs_.Available(); }
 
 ConvertResult FfmpegMovieConverter::ConvertForComputer(const std::string& input,
                                                        const std::string& outputFolder,
                                                        const FitProgress& progress) {
   using Outcome = ConvertResult::Outcome;
   if (!Available()) return {Outcome::NotConverted, {}, text::kMovieToolsGone};
-  ProcessRun probe;
-  probe.program = *ffprobe_;
-  probe.arguments = {"-v",
-                     "error",
-                     "-show_entries",
-                     "format=duration:stream=codec_type,codec_name",
-                     "-of",
-                     "default=noprint_wrappers=1",
-                     input};
-  probe.timeout = std::chrono::seconds(60);
-  const ProcessResult probed = processes_.Run(probe);
+  const ProcessResult probed =
+      RunFfprobe(processes_, programs_, "format=duration:stream=codec_type,codec_name", input);
   const Streams streams = ParseStreams(probed.output);
   if (!probed.succeeded() || !streams.any) {
     return {Outcome::NotConverted,
@@ -112,7 +75,7 @@ ConvertResult FfmpegMovieConverter::ConvertForComputer(const std::string& input,
   if (stem.empty()) stem = "movie";
   const std::string output = JoinNativePath(outputFolder, stem + ".mp4");
   ProcessRun run;
-  run.program = *ffmpeg_;
+  run.program = programs_.ffmpeg();
   run.arguments = {"-nostdin", "-hide_banner", "-v", "error", "-y", "-i", input,
                    // The first picture and the first sound, whichever the clip has.
                    "-map", "0:v:0?", "-map", "0:a:0?", "-sn", "-dn", "-c:v", "libx264", "-preset",
@@ -125,12 +88,7 @@ ConvertResult FfmpegMovieConverter::ConvertForComputer(const std::string& input,
   run.timeout = std::chrono::milliseconds(
       streams.seconds > 0 ? 60000 + static_cast<std::int64_t>(streams.seconds * 10000) : 600000);
   const int total = std::max(1, static_cast<int>(streams.seconds * 1000));
-  run.onOutputLine = [&progress, total](std::string_view line) {
-    if (!progress || !line.starts_with("out_time_us=")) return;
-    if (std::optional<double> us = ParseNumber(line.substr(12))) {
-      progress(std::clamp(static_cast<int>(*us / 1000), 0, total - 1), total);
-    }
-  };
+  run.onOutputLine = ProgressLines(progress, total);
   const ProcessResult result = processes_.Run(run);
   if (!result.started) return {Outcome::NotConverted, {}, text::kMovieToolsGone};
   if (result.timedOut) return {Outcome::NotConverted, {}, text::kMovieTimedOut};

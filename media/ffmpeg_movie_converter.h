@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "import/movie_converter.h"
+#include "media/ffmpeg_tools.h"
 #include "platform/processes.h"
 
 namespace sdmate {
@@ -23,10 +24,7 @@ class FfmpegMovieConverter final : public MovieConverter {
 
  private:
   Processes& processes_;
-  std::vector<std::string> folders_;
-  bool looked_ = false;
-  std::optional<std::string> ffmpeg_;
-  std::optional<std::string> ffprobe_;
+  FfmpegPrograms programs_;
 };
 
 }  // namespace sdmate
