@@ -169,7 +169,6 @@ void ExportRun::ExportOne(const ExportFile& file) {
           std::string(file.name.substr(0, file.name.size() - ExtensionOf(file.name).size())) +
           ".mp4";
       if (Place(file, converted.path, name)) ++result_.converted;
-      context_.files.ShellDelete(converted.path);
       break;
     }
     case ConvertResult::Outcome::AlreadyPlayable:
@@ -180,6 +179,10 @@ void ExportRun::ExportOne(const ExportFile& file) {
         result_.asIs.push_back({source, result_.written.back(), converted.reason});
       }
       break;
+  }
+  // The converted file (or what a failed conversion left) is not kept past its copy.
+  if (!output.empty()) {
+    context_.files.ShellDelete(output.substr(0, output.find_last_not_of("/\\") + 1));
   }
 }
 

@@ -160,6 +160,7 @@ class FakeConverter : public MovieConverter {
   ConvertResult ConvertForComputer(const std::string& input, const std::string& outputFolder,
                                    const FitProgress& /*progress*/) override {
     inputs.push_back(input);
+    outputs.push_back(outputFolder);
     const std::string bytes = ReadBytes(PathFromUtf8(input));
     if (bytes.starts_with("h264")) return {ConvertResult::Outcome::AlreadyPlayable, {}, {}};
     if (bytes.starts_with("junk")) return {ConvertResult::Outcome::NotConverted, {}, "読めません"};
@@ -169,6 +170,7 @@ class FakeConverter : public MovieConverter {
   }
   bool available = true;
   std::vector<std::string> inputs;
+  std::vector<std::string> outputs;
 };
 
 // A card with folders of every kind and camera pictures, and a session that converts movies with
@@ -260,6 +262,9 @@ TEST_F(CardExportTest, MoviesAreConvertedWhenAskedAndKeepTheirTime) {
   EXPECT_NE(summary.find(std::string(text::kExportConverted) + "1 件"), std::string::npos);
   EXPECT_NE(summary.find(std::string(text::kExportAsIs) + "1 件"), std::string::npos);
   EXPECT_NE(summary.find("MOL003.3GP（読めません）"), std::string::npos) << summary;
+  for (const std::string& folder : converter.outputs) {
+    EXPECT_FALSE(fs::exists(PathFromUtf8(folder))) << "converted files are not kept";
+  }
 
   // Converted again, the same bytes: nothing is added.
   const ExportResult again = session.ExportCard(
