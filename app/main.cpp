@@ -65,11 +65,14 @@ int main(int argc, char* argv[]) {
                                    *clock, feedback, sdmate::SystemPlaces()};
   // Fitted files wait in a folder of this run, removed when the program ends.
   std::unique_ptr<sdmate::ScratchFolder> scratch = sdmate::MakeScratchFolder("sdmate-fit");
+  // Movies converted for an export wait in a folder of this run until they are copied.
+  std::unique_ptr<sdmate::ScratchFolder> converted = sdmate::MakeScratchFolder("sdmate-export");
   std::unique_ptr<sdmate::Processes> processes = sdmate::MakeNativeProcesses();
 #ifdef SDMATE_HAVE_MEDIA
   sdmate::MediaFitters fitters =
       sdmate::MakeMediaFitters(*files, *processes, services.places.programDirectory);
   services.fit = {fitters.pictures.get(), fitters.movies.get(), scratch.get()};
+  services.exporting = {fitters.converter.get(), converted.get()};
 #endif
 
   sdmate::TfrMain window(services);

@@ -69,6 +69,10 @@ class CountingFiles : public Files {
     ++dataOperations;
     return real_.ShellDelete(path);
   }
+  NewFile CopyToNewFile(const std::string& from, const std::string& to,
+                        std::optional<std::int64_t> modified) override {
+    return real_.CopyToNewFile(from, to, modified);
+  }
   std::optional<std::vector<std::string>> ListDirectory(const std::string& path) override {
     return real_.ListDirectory(path);
   }

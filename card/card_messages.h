@@ -116,12 +116,6 @@ inline constexpr char kBackupCompleted[] = "バックアップが完了しまし
 inline constexpr char kBackupFolder[] = "保存先：";
 inline constexpr char kOpenBackupFolder[] = "保存先のフォルダを開きますか？";
 
-// The export of a folder's items (the folder follows kBackupFolder's line).
-inline constexpr char kExportStatus[] = "書き出し中...";
-// "書き出しが完了しました（3 件）"
-inline constexpr char kExportCompletedBefore[] = "書き出しが完了しました（";
-inline constexpr char kExportCompletedAfter[] = " 件）";
-inline constexpr char kExportFailed[] = "次のファイルを書き出せませんでした．";
 inline constexpr char kBackupIncomplete[] =
     "いくつかのデータがバックアップできなかった可能性があります";
 

@@ -2,12 +2,15 @@
 #include "card/card_session.h"
 
 #include "card/card_messages.h"
+#include "card/export_messages.h"
 #include "editing/titles.h"
 #include "platform/native_path.h"
 
 namespace sdmate {
 
 LoadResult CardSession::Load(char drive, LoadOptions options) {
+  // The camera area is read again when next asked, from the card now loaded.
+  camera_ = {};
   LoadResult result = LoadCard(model_, drive, backupAdvice_, services_.files, services_.drives,
                                services_.feedback, options);
   // The load replaced the staged items: no fitted file is read any more.
@@ -251,6 +254,54 @@ FolderDeleteResult CardSession::DeleteFolder(MediaKind kind, int folder) {
   FolderDeleteResult result = sdmate::DeleteFolder(model_, kind, folder, services_.feedback);
   if (result.deleted) updateDue_ = true;
   return result;
+}
+
+const CameraArea& CardSession::Camera() {
+  if (!camera_.listed && model_.loaded && model_.drive != 0) {
+    Feedback::BusyGuard busy = services_.feedback.Busy();
+    services_.feedback.Status(text::kCameraStatus);
+    camera_ = ListCameraArea(model_.drive, services_.files, services_.clock);
+    services_.feedback.Status("");
+  }
+  return camera_;
+}
+
+bool CardSession::CanConvertMovies() {
+  return services_.exporting.movies != nullptr && services_.exporting.folder != nullptr &&
+         services_.exporting.movies->Available();
+}
+
+ExportResult CardSession::Export(const std::vector<ExportFile>& plan,
+                                 const std::string& destination, const ExportOptions& options) {
+  ExportContext context{services_.files, services_.drives, services_.feedback, services_.exporting,
+                        model_.drive};
+  return RunExport(plan, destination, options, context);
+}
+
+ExportResult CardSession::ExportFolder(MediaKind kind, int folder, const std::string& destination,
+                                       const ExportOptions& options, const std::vector<int>& rows) {
+  if (!model_.loaded || !model_.of(kind).hasFolder(folder)) return {};
+  return Export(
+      PlanFolderExport(model_.of(kind).folder(folder), kind, rows, destination, services_.codec),
+      destination, options);
+}
+
+ExportResult CardSession::ExportCameraFolder(int folder, const std::string& destination,
+                                             const std::vector<int>& pictures) {
+  const CameraArea& camera = Camera();
+  if (folder < 1 || folder > static_cast<int>(camera.folders.size())) return {};
+  return Export(
+      PlanCameraExport(camera.folders[static_cast<std::size_t>(folder - 1)], pictures, destination),
+      destination, {});
+}
+
+ExportResult CardSession::ExportCard(const std::string& destination, const ExportParts& parts,
+                                     const ExportOptions& options) {
+  if (!model_.loaded) return {};
+  static const CameraArea kNoCamera;
+  const CameraArea& camera = parts.camera ? Camera() : kNoCamera;
+  return Export(PlanCardExport(model_, camera, parts, destination, services_.codec), destination,
+                options);
 }
 
 }  // namespace sdmate

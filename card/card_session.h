@@ -34,6 +34,8 @@ struct SessionServices {
   Places places;
   // Fitting of pictures and movies to the handset as they are staged; none: staged as they are.
   FitServices fit = {};
+  // Movies converted for the computer as they are exported; none: exported as they are.
+  ExportServices exporting = {};
 };
 
 class CardSession {
@@ -120,12 +122,27 @@ class CardSession {
   };
   RepairOutcome Repair(RepairOptions options, bool dryRun = false);
 
-  // Copies the items a folder shows into a native folder, named by their titles.
-  ExportResult ExportFolder(MediaKind kind, int folder, const std::string& destination) {
-    if (!model_.of(kind).hasFolder(folder)) return {};
-    return ExportItems(model_.of(kind).folder(folder), destination, services_.files,
-                       services_.codec, services_.feedback);
-  }
+  // The handset's camera pictures on the loaded card, by folder, to be read only (the handset
+  // keeps its own table of them): listed when first asked after a load.
+  const CameraArea& Camera();
+
+  // Exports into a native folder of the computer; the card is only read, and a file already
+  // there is never replaced (the same file is skipped, another takes the next number). Each
+  // tells the user the summary and stops between files when 中止 is pressed.
+  // Whether movies can be converted for the computer in this run (ffmpeg found).
+  bool CanConvertMovies();
+  // The items a folder shows (the given list rows, from 1; all when none), named by their
+  // titles.
+  ExportResult ExportFolder(MediaKind kind, int folder, const std::string& destination,
+                            const ExportOptions& options = {}, const std::vector<int>& rows = {});
+  // The pictures of the camera folder at that place of Camera().folders (from 1; the given
+  // pictures, from 1; all when none), named by the time they were taken.
+  ExportResult ExportCameraFolder(int folder, const std::string& destination,
+                                  const std::vector<int>& pictures = {});
+  // Everything on the card the parts name: destination/<kind>/<number title>/, camera pictures
+  // in destination/カメラ画像/<folder>/.
+  ExportResult ExportCard(const std::string& destination, const ExportParts& parts = {},
+                          const ExportOptions& options = {});
   // What is wrong with the card on a drive, read-only.
   std::vector<Finding> Check(char drive) { return CheckCard(drive, services_.files); }
 
@@ -181,8 +198,12 @@ class CardSession {
     return result;
   }
 
+  ExportResult Export(const std::vector<ExportFile>& plan, const std::string& destination,
+                      const ExportOptions& options);
+
   SessionServices services_;
   History history_;
+  CameraArea camera_;
   FileFitting fitting_{services_.fit};
   CardModel model_;
   bool updateDue_ = false;

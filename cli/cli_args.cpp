@@ -110,15 +110,11 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
   }
   if (at >= args.size()) return Fail("コマンドがありません");
   static const std::pair<const char*, CommandName> kNames[] = {
-      {"list", CommandName::List},
-      {"edit", CommandName::Edit},
-      {"check", CommandName::Check},
-      {"repair", CommandName::Repair},
-      {"backup", CommandName::Backup},
-      {"history", CommandName::History},
-      {"undo", CommandName::Undo},
-      {"restore", CommandName::Restore},
-      {"make-sample", CommandName::MakeSample}};
+      {"list", CommandName::List},     {"edit", CommandName::Edit},
+      {"check", CommandName::Check},   {"repair", CommandName::Repair},
+      {"backup", CommandName::Backup}, {"history", CommandName::History},
+      {"undo", CommandName::Undo},     {"restore", CommandName::Restore},
+      {"export", CommandName::Export}, {"make-sample", CommandName::MakeSample}};
   const std::string& name = args[at++];
   if (name == "help" || name == "--help" || name == "-h") return {command, {}};
   if (name == "--version") {
@@ -157,6 +153,13 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
       command.history = args[++at];
     } else if (option == "--fit" && takes({C::Edit})) {
       command.fit = true;
+    } else if (option == "--convert" && takes({C::Export})) {
+      command.convert = true;
+    } else if (option == "--kind" && takes({C::Export}) && at + 1 < args.size()) {
+      command.exportKind = args[++at];
+      if (command.exportKind != "camera" && !KindOf(command.exportKind)) {
+        return Fail("不明な種類です (image, movie, document, camera): " + command.exportKind);
+      }
     } else {
       return Fail("不明なオプションです: " + option);
     }
@@ -176,6 +179,11 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
       // Without operations, the card is committed as it is.
       if (rest == 0) return {std::move(command), {}};
       return ParseOps(args, at, std::move(command));
+    case CommandName::Export:
+      if (rest == 0) return Fail("DEST がありません");
+      if (rest > 1) return Fail("余分な語があります: " + args[at + 1]);
+      command.destination = args[at];
+      break;
     case CommandName::Backup:
     case CommandName::Undo:
       if (rest > 1) return Fail("余分な語があります: " + args[at + 1]);
@@ -200,6 +208,7 @@ std::string UsageText() {
          "  sdmate-cli history [--json] CARD\n"
          "  sdmate-cli undo [--yes] [--dry-run] CARD [ID]\n"
          "  sdmate-cli restore [--yes] [--dry-run] BACKUP CARD\n"
+         "  sdmate-cli export [--kind KIND|camera] [--convert] CARD DEST\n"
          "  sdmate-cli make-sample CARD\n"
          "  sdmate-cli --help | --version\n"
          "  どのコマンドにも --history DIR (更新の履歴のフォルダ) を付けられます。\n"
@@ -208,6 +217,11 @@ std::string UsageText() {
          "FOLDER と ROW は 1 から数えます (ROW は一覧の行)。\n"
          "--fit: add する画像とムービーを携帯電話に合わせて変換します (画像は 240x320 以内・\n"
          "100KB 以下の JPEG、ムービーは 176x144・300KB 以下の 3GP。ムービーには ffmpeg が必要)。\n"
+         "export: カードのすべてを DEST/<種類>/<番号 タイトル>/ にタイトルの名前で書き出します\n"
+         "(カメラ画像は DEST/カメラ画像/<フォルダ>/ "
+         "に撮影日時の名前で)。同じファイルは書き出しません。\n"
+         "--convert: パソコンで再生できない形式のムービーを MP4 (H.264/AAC) に変換します (ffmpeg "
+         "が必要)。\n"
          "\n"
          "OP:\n"
          "  add KIND FOLDER FILE           ファイルを追加\n"

@@ -20,6 +20,7 @@ enum class CommandName {
   History,
   Undo,
   Restore,
+  Export,
   MakeSample,
   Help,
   Version
@@ -43,8 +44,10 @@ struct Command {
   bool dryRun = false;
   bool deleteOrphans = false;  // repair: delete orphans instead of adopting them
   bool fit = false;            // edit: pictures and movies of every add fitted to the handset
+  bool convert = false;        // export: movies converted for the computer
+  std::string exportKind;      // export --kind: "image", "movie", "document", "camera"; empty: all
   std::string card;
-  std::string destination;  // backup: empty for the default
+  std::string destination;  // backup: empty for the default; export: DEST
   std::string backup;       // restore: the backup folder
   std::string snapshot;     // undo: the snapshot's id, empty for the last commit
   std::string history;      // --history: the history folder, empty for the default

@@ -50,15 +50,15 @@ bool LoadWhole(CardSession& session, char letter, const std::string& card, std::
 
 SessionServices SessionOn(CliServices& services, Files& files, Feedback& feedback) {
   return {files,    services.drives, services.codec, services.clock,
-          feedback, services.places, services.fit};
+          feedback, services.places, services.fit,   services.exporting};
 }
 
-void PrintCard(const Command& command, const CardModel& model, TextCodec& codec,
-               std::ostream& out) {
+void PrintCard(const Command& command, const CardModel& model, TextCodec& codec, std::ostream& out,
+               const CameraArea* camera) {
   if (command.json) {
-    PrintCardJson(model, codec, out);
+    PrintCardJson(model, codec, out, camera);
   } else {
-    PrintCardText(model, codec, out);
+    PrintCardText(model, codec, out, camera);
   }
 }
 
@@ -99,6 +99,8 @@ int RunCli(const std::vector<std::string>& args, CliServices& services, std::ost
       return RunUndo(command, services, letter, out, err);
     case CommandName::Restore:
       return RunRestore(command, services, letter, out, err);
+    case CommandName::Export:
+      return RunExport(command, services, letter, out, err);
     default:
       return kExitUsage;
   }

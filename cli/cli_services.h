@@ -1,6 +1,7 @@
 // The operating system's services as sdmate-cli's main builds them, handed to the commands.
 #pragma once
 
+#include "card/export_items.h"
 #include "import/fitting.h"
 #include "platform/clock.h"
 #include "platform/drives.h"
@@ -18,6 +19,8 @@ struct CliServices {
   Places places;
   // The fitters of pictures and movies where this build has them, for edit --fit.
   FitServices fit = {};
+  // The converter of movies for the computer where this build has it, for export --convert.
+  ExportServices exporting = {};
 };
 
 }  // namespace sdmate::cli

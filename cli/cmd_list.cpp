@@ -1,4 +1,4 @@
-// list: the card as the window shows it.
+// list: the card as the window shows it, and the camera pictures beside it.
 #include "cli/cli_messages.h"
 #include "cli/commands.h"
 #include "cli/console_feedback.h"
@@ -16,7 +16,7 @@ int RunList(const Command& command, CliServices& services, char letter, std::ost
     Say(err) << text::kCardUnreadable << command.card << '\n';
     return kExitUsage;
   }
-  PrintCard(command, session.model(), services.codec, out);
+  PrintCard(command, session.model(), services.codec, out, &session.Camera());
   return session.model().complete ? kExitOk : kExitUsage;
 }
 

@@ -27,8 +27,9 @@ bool LoadWhole(CardSession& session, char letter, const std::string& card, std::
                bool whole);
 // A session on the command's own files and feedback.
 SessionServices SessionOn(CliServices& services, Files& files, Feedback& feedback);
-// The card as text or JSON, as the command asked.
-void PrintCard(const Command& command, const CardModel& model, TextCodec& codec, std::ostream& out);
+// The card as text or JSON, as the command asked; with its camera pictures when given.
+void PrintCard(const Command& command, const CardModel& model, TextCodec& codec, std::ostream& out,
+               const CameraArea* camera = nullptr);
 
 int RunList(const Command& command, CliServices& services, char letter, std::ostream& out,
             std::ostream& err);
@@ -44,6 +45,8 @@ int RunUndo(const Command& command, CliServices& services, char letter, std::ost
 int RunRestore(const Command& command, CliServices& services, char letter, std::ostream& out,
                std::ostream& err);
 int RunBackup(const Command& command, CliServices& services, char letter, std::ostream& out,
+              std::ostream& err);
+int RunExport(const Command& command, CliServices& services, char letter, std::ostream& out,
               std::ostream& err);
 int RunMakeSample(const Command& command, CliServices& services, std::ostream& out,
                   std::ostream& err);

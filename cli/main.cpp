@@ -25,11 +25,14 @@ int main(int argc, char** argv) {
   sdmate::cli::CliServices services{*files, *drives, codec, *clock, sdmate::SystemPlaces()};
   // Fitted files wait in a folder of this run, removed when the program ends.
   std::unique_ptr<sdmate::ScratchFolder> scratch = sdmate::MakeScratchFolder("sdmate-fit");
+  // Movies converted for an export wait in a folder of this run until they are copied.
+  std::unique_ptr<sdmate::ScratchFolder> converted = sdmate::MakeScratchFolder("sdmate-export");
   std::unique_ptr<sdmate::Processes> processes = sdmate::MakeNativeProcesses();
 #ifdef SDMATE_HAVE_MEDIA
   sdmate::MediaFitters fitters =
       sdmate::MakeMediaFitters(*files, *processes, services.places.programDirectory);
   services.fit = {fitters.pictures.get(), fitters.movies.get(), scratch.get()};
+  services.exporting = {fitters.converter.get(), converted.get()};
 #endif
   return sdmate::cli::RunCli(sdmate::Utf8Arguments(argc, argv), services, std::cout, std::cerr);
 }

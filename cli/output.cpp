@@ -1,6 +1,7 @@
 // The card and the check's findings as the commands print them.
 #include "cli/output.h"
 
+#include <cstdio>
 #include <iomanip>
 #include <nlohmann/json.hpp>
 
@@ -11,13 +12,26 @@ namespace {
 
 using Json = nlohmann::ordered_json;
 
+// The camera pictures' key beside the kinds' ("image", "movie", "document").
+constexpr const char* kCameraKey = "camera";
+
 void Dump(const Json& json, std::ostream& out) {
   out << json.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
 }
 
+// "2005:03:03 14:07:31", as the items' stamps are written.
+std::string ShotText(const LocalTime& shot) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%04d:%02d:%02d %02d:%02d:%02d", shot.year % 10000,
+                shot.month % 100, shot.day % 100, shot.hour % 100, shot.minute % 100,
+                shot.second % 100);
+  return text;
+}
+
 }  // namespace
 
-void PrintCardText(const CardModel& model, TextCodec& codec, std::ostream& out) {
+void PrintCardText(const CardModel& model, TextCodec& codec, std::ostream& out,
+                   const CameraArea* camera) {
   for (MediaKind kind : kAllKinds) {
     const KindState& state = model.of(kind);
     for (int n = 1; n <= state.folderCount(); ++n) {
@@ -31,9 +45,19 @@ void PrintCardText(const CardModel& model, TextCodec& codec, std::ostream& out) 
       }
     }
   }
+  if (camera == nullptr) return;
+  for (const CameraFolder& folder : camera->folders) {
+    out << kCameraKey << " " << folder.number << " " << folder.name << '\n';
+    int row = 0;
+    for (const CameraPicture& picture : folder.pictures) {
+      out << std::setw(5) << ++row << "  " << picture.name << "  " << ShotText(picture.shot) << "  "
+          << std::setw(7) << picture.size << "  " << picture.width << "x" << picture.height << '\n';
+    }
+  }
 }
 
-void PrintCardJson(const CardModel& model, TextCodec& codec, std::ostream& out) {
+void PrintCardJson(const CardModel& model, TextCodec& codec, std::ostream& out,
+                   const CameraArea* camera) {
   Json card = Json::object();
   for (MediaKind kind : kAllKinds) {
     const KindState& state = model.of(kind);
@@ -51,6 +75,22 @@ void PrintCardJson(const CardModel& model, TextCodec& codec, std::ostream& out) 
           {{"folder", n}, {"title", codec.ToUtf8(folder.folderTitle)}, {"items", items}});
     }
     card[TraitsOf(kind).key] = std::move(folders);
+  }
+  if (camera != nullptr) {
+    Json folders = Json::array();
+    for (const CameraFolder& folder : camera->folders) {
+      Json pictures = Json::array();
+      for (const CameraPicture& picture : folder.pictures) {
+        pictures.push_back({{"name", picture.name},
+                            {"shot", ShotText(picture.shot)},
+                            {"shotFromExif", picture.shotFromExif},
+                            {"size", picture.size},
+                            {"width", picture.width},
+                            {"height", picture.height}});
+      }
+      folders.push_back({{"folder", folder.number}, {"name", folder.name}, {"items", pictures}});
+    }
+    card[kCameraKey] = std::move(folders);
   }
   Dump(card, out);
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "card/camera_area.h"
 #include "card/card_check.h"
 #include "card/history.h"
 #include "core/card_model.h"
@@ -14,8 +15,11 @@
 
 namespace sdmate::cli {
 
-void PrintCardText(const CardModel& model, TextCodec& codec, std::ostream& out);
-void PrintCardJson(const CardModel& model, TextCodec& codec, std::ostream& out);
+// The camera pictures follow under "camera" when given.
+void PrintCardText(const CardModel& model, TextCodec& codec, std::ostream& out,
+                   const CameraArea* camera = nullptr);
+void PrintCardJson(const CardModel& model, TextCodec& codec, std::ostream& out,
+                   const CameraArea* camera = nullptr);
 
 // native turns a finding's card path into the path the user knows.
 using NativeOf = std::function<std::string(const std::string& cardPath)>;

@@ -118,11 +118,13 @@ std::string WriteSampleCard(char drive, Files& files, TextCodec& codec) {
     std::string tablePath = TablePath(drive, folder.kind, folder.number);
     if (!files.WriteFileReplacing(tablePath, table)) return tablePath;
   }
-  // The camera's own folder: the program only backs it up.
+  // The camera's own folder: the program lists and exports it, and never writes it.
   std::string camera = CardRoot(drive) + "\\DCIM\\100NECDT\\";
   if (!files.MakeDirectories(camera)) return camera;
-  if (!files.WriteFileReplacing(camera + "NEC_0001.JPG", std::string(SampleFile("camera.jpg")))) {
-    return camera + "NEC_0001.JPG";
+  const char* pictures[] = {"camera.jpg", "camera2.jpg", "camera3.jpg"};
+  for (int p = 1; p <= 3; ++p) {
+    std::string path = camera + "NEC_" + PadNumber(p, 4) + ".JPG";
+    if (!files.WriteFileReplacing(path, std::string(SampleFile(pictures[p - 1])))) return path;
   }
   return {};
 }

@@ -64,6 +64,10 @@ class StagingFiles : public Files {
   bool ShellDelete(const std::string& path) override {
     return committing_ && real_.ShellDelete(path);
   }
+  NewFile CopyToNewFile(const std::string& from, const std::string& to,
+                        std::optional<std::int64_t> modified) override {
+    return committing_ ? real_.CopyToNewFile(from, to, modified) : NewFile::Failed;
+  }
 
  private:
   bool IsPending(const std::string& path) const {

@@ -34,4 +34,12 @@ HandsetProfile N901iSProfile() {
   return profile;
 }
 
+std::string AreaRootOf(const ContentArea& area) {
+  const std::string& directory = area.dataDirectory;
+  const std::size_t field = directory.find('#');
+  if (field == std::string::npos) return directory;
+  const std::size_t part = directory.rfind('\\', field);
+  return part == std::string::npos ? std::string() : directory.substr(0, part + 1);
+}
+
 }  // namespace sdmate

@@ -35,4 +35,9 @@ struct HandsetProfile {
 // The one handset the program knows.
 HandsetProfile N901iSProfile();
 
+// The directory that holds an area's numbered folders: the data directory up to the part with
+// the number field ("\DCIM\" of "\DCIM\#3FNECDT\"); the data directory itself when it has
+// none.
+std::string AreaRootOf(const ContentArea& area);
+
 }  // namespace sdmate

@@ -25,6 +25,7 @@ const KindTraits kTraits[] = {
      .folderDeleteQuestion = "現在表示している待ち受け画像フォルダを削除してもよろしいですか？",
      .dialogCaption = "待ち受け画像データ|",
      .tabText = "\u3000待受け画像\u3000\u3000",
+     .exportFolder = "待受け画像",
      .titleLabel = "待受け画像タイトル"},
     {.kind = MediaKind::Movie,
      .area = AreaIndex::Movie,
@@ -46,6 +47,7 @@ const KindTraits kTraits[] = {
      .folderDeleteQuestion = "現在表示しているムービーフォルダを削除してもよろしいですか？",
      .dialogCaption = "ムービーデータ|",
      .tabText = "\u3000ムービー\u3000\u3000\u3000",
+     .exportFolder = "ムービー",
      .titleLabel = "ムービータイトル"},
     {.kind = MediaKind::Document,
      .area = AreaIndex::Document,
@@ -67,6 +69,7 @@ const KindTraits kTraits[] = {
      .folderDeleteQuestion = "現在表示しているドキュメントフォルダを削除してもよろしいですか？",
      .dialogCaption = "ドキュメントデータ|",
      .tabText = "\u3000ドキュメント\u3000",
+     .exportFolder = "ドキュメント",
      .titleLabel = "ドキュメントタイトル"},
 };
 

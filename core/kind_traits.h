@@ -39,6 +39,7 @@ struct KindTraits {
   const char* folderDeleteQuestion;
   const char* dialogCaption;  // file type caption of the open-file dialog, with its "|"
   const char* tabText;
+  const char* exportFolder;  // the kind's folder in an export of the whole card
   const char* titleLabel;
 };
 

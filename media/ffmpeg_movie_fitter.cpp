@@ -4,11 +4,11 @@
 #include "media/ffmpeg_movie_fitter.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <string_view>
 
 #include "core/card_layout.h"
+#include "media/ffmpeg_tools.h"
 #include "media/media_messages.h"
 #include "platform/native_path.h"
 
@@ -25,21 +25,6 @@ constexpr double kContainerBytesPerSecond = 400;
 constexpr double kRateMargin = 0.9;
 // Simple Profile level 3, the most a handset of this age decodes.
 constexpr int kMaxVideoBitsPerSecond = 384000;
-
-std::string LastLine(std::string_view text) {
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) {
-    text.remove_suffix(1);
-  }
-  const std::size_t start = text.find_last_of('\n');
-  return std::string(start == std::string_view::npos ? text : text.substr(start + 1));
-}
-
-std::optional<double> ParseNumber(std::string_view text) {
-  double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end == text.data() || !std::isfinite(value)) return std::nullopt;
-  return value;
-}
 
 std::string FrameFilter(const MovieLimits& limits) {
   const std::string w = std::to_string(limits.width);
@@ -74,46 +59,25 @@ MoviePlan PlanMovie(double seconds, bool hasVideo, bool hasAudio, const MovieLim
 
 FfmpegMovieFitter::FfmpegMovieFitter(Processes& processes, Files& files,
                                      std::vector<std::string> folders)
-    : processes_(processes), files_(files), folders_(std::move(folders)) {}
+    : processes_(processes), files_(files), programs_(processes, std::move(folders)) {}
 
-bool FfmpegMovieFitter::Available() {
-  if (!looked_) {
-    ffmpeg_ = processes_.FindProgram("ffmpeg", folders_);
-    ffprobe_ = processes_.FindProgram("ffprobe", folders_);
-    looked_ = true;
-  }
-  return ffmpeg_.has_value() && ffprobe_.has_value();
-}
+bool FfmpegMovieFitter::Available() { return programs_.Available(); }
 
 std::optional<FfmpegMovieFitter::Probe> FfmpegMovieFitter::ProbeClip(const std::string& input,
                                                                      std::string& reason) {
-  ProcessRun run;
-  run.program = *ffprobe_;
-  run.arguments = {"-v",
-                   "error",
-                   "-show_entries",
-                   "format=duration:stream=codec_type",
-                   "-of",
-                   "default=noprint_wrappers=1",
-                   input};
-  run.timeout = std::chrono::seconds(60);
-  const ProcessResult result = processes_.Run(run);
+  const ProcessResult result =
+      RunFfprobe(processes_, programs_, "format=duration:stream=codec_type", input);
   if (!result.succeeded()) {
     reason = text::kMovieUnreadable + LastLine(result.timedOut ? "timeout" : result.errors);
     return std::nullopt;
   }
   Probe probe;
   std::optional<double> seconds;
-  std::string_view rest(result.output);
-  while (!rest.empty()) {
-    const std::size_t end = rest.find('\n');
-    std::string_view line = rest.substr(0, end);
-    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  ForEachLine(result.output, [&probe, &seconds](std::string_view line) {
     if (line == "codec_type=video") probe.hasVideo = true;
     if (line == "codec_type=audio") probe.hasAudio = true;
     if (line.starts_with("duration=")) seconds = ParseNumber(line.substr(9));
-  }
+  });
   if (!probe.hasVideo && !probe.hasAudio) {
     reason = text::kMovieUnreadable + LastLine(result.errors);
     return std::nullopt;
@@ -130,7 +94,7 @@ std::string FfmpegMovieFitter::Encode(const std::string& input, const Probe& pro
                                       int videoBitsPerSecond, const MovieLimits& limits,
                                       const std::string& output, const FitProgress& progress) {
   ProcessRun run;
-  run.program = *ffmpeg_;
+  run.program = programs_.ffmpeg();
   run.arguments = {"-nostdin", "-hide_banner", "-v", "error", "-y", "-i", input};
   if (probe.hasVideo) {
     // Without a buffer of one second the rate control overshoots a busy clip by a fifth.
@@ -150,14 +114,7 @@ std::string FfmpegMovieFitter::Encode(const std::string& input, const Probe& pro
   // A small frame encodes many times faster than it plays; the limit only catches a hang.
   run.timeout = std::chrono::milliseconds(30000 + static_cast<std::int64_t>(probe.seconds * 5000));
   const int total = std::max(1, static_cast<int>(probe.seconds * 1000));
-  run.onOutputLine = [&progress, total](std::string_view line) {
-    if (!progress) return;
-    if (line.starts_with("out_time_us=")) {
-      if (std::optional<double> us = ParseNumber(line.substr(12))) {
-        progress(std::clamp(static_cast<int>(*us / 1000), 0, total - 1), total);
-      }
-    }
-  };
+  run.onOutputLine = ProgressLines(progress, total);
   const ProcessResult result = processes_.Run(run);
   if (!result.started) return text::kMovieToolsGone;
   if (result.timedOut) return text::kMovieTimedOut;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "import/fitting.h"
+#include "media/ffmpeg_tools.h"
 #include "platform/files.h"
 #include "platform/processes.h"
 
@@ -47,10 +48,7 @@ class FfmpegMovieFitter final : public MovieFitter {
 
   Processes& processes_;
   Files& files_;
-  std::vector<std::string> folders_;
-  bool looked_ = false;
-  std::optional<std::string> ffmpeg_;
-  std::optional<std::string> ffprobe_;
+  FfmpegPrograms programs_;
 };
 
 }  // namespace sdmate

@@ -1,6 +1,7 @@
 // The fitters of this build.
 #include "media/media_fitters.h"
 
+#include "media/ffmpeg_movie_converter.h"
 #include "media/ffmpeg_movie_fitter.h"
 #include "media/vips_picture_fitter.h"
 
@@ -12,7 +13,8 @@ MediaFitters MakeMediaFitters(Files& files, Processes& processes,
   for (std::string& folder : ProgramSearchPath()) folders.push_back(std::move(folder));
   MediaFitters fitters;
   fitters.pictures = std::make_unique<VipsPictureFitter>(files);
-  fitters.movies = std::make_unique<FfmpegMovieFitter>(processes, files, std::move(folders));
+  fitters.movies = std::make_unique<FfmpegMovieFitter>(processes, files, folders);
+  fitters.converter = std::make_unique<FfmpegMovieConverter>(processes, std::move(folders));
   return fitters;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "import/fitting.h"
+#include "import/movie_converter.h"
 #include "platform/files.h"
 #include "platform/processes.h"
 
@@ -13,9 +14,12 @@ namespace sdmate {
 struct MediaFitters {
   std::unique_ptr<PictureFitter> pictures;
   std::unique_ptr<MovieFitter> movies;
+  // Movies of the card converted for the computer as they are exported.
+  std::unique_ptr<MovieConverter> converter;
 };
 
-// libvips for pictures; for movies ffmpeg beside the program, else on the PATH.
+// libvips for pictures; for movies (fitting and converting) ffmpeg beside the program, else on
+// the PATH.
 MediaFitters MakeMediaFitters(Files& files, Processes& processes,
                               const std::string& programDirectory);
 

@@ -1,6 +1,7 @@
 // Time stamps of folder names.
 #include "platform/clock.h"
 
+#include <chrono>
 #include <cstdio>
 
 namespace sdmate {
@@ -10,6 +11,20 @@ std::string FolderStamp(const LocalTime& time) {
   std::snprintf(text, sizeof text, "%04d%02d%02d-%02d%02d%02d", time.year % 10000, time.month % 100,
                 time.day % 100, time.hour % 100, time.minute % 100, time.second % 100);
   return text;
+}
+
+LocalTime CalendarTimeOf(std::int64_t unixSeconds) {
+  using namespace std::chrono;
+  const sys_seconds instant{seconds(unixSeconds)};
+  const sys_days day = floor<days>(instant);
+  const year_month_day date(day);
+  const hh_mm_ss<seconds> time(instant - day);
+  return {static_cast<int>(date.year()),
+          static_cast<int>(unsigned(date.month())),
+          static_cast<int>(unsigned(date.day())),
+          static_cast<int>(time.hours().count()),
+          static_cast<int>(time.minutes().count()),
+          static_cast<int>(time.seconds().count())};
 }
 
 }  // namespace sdmate

@@ -12,6 +12,13 @@ namespace sdmate {
 
 class DriveTable;
 
+// How a copy to a new file ended.
+enum class NewFile {
+  Created,    // the file was made, whole, and flushed to its disk
+  NameTaken,  // the file system holds an entry of that name (by its own rules of case or width)
+  Failed,     // nothing was left under the name
+};
+
 class Files {
  public:
   virtual ~Files() = default;
@@ -45,6 +52,12 @@ class Files {
   virtual bool ShellCopy(const std::string& from, const std::string& to) = 0;
   virtual bool ShellMove(const std::string& from, const std::string& to) = 0;
   virtual bool ShellDelete(const std::string& path) = 0;
+  // Copies a regular file to a name that is created for it and for nothing else (O_EXCL,
+  // CREATE_NEW): an entry the file system takes for that name is never replaced. The copy gets
+  // the modification time `modified` (nanoseconds since 1970, UTC), or the source's when none,
+  // and is flushed to its disk before the call returns; a copy that fails half way is removed.
+  virtual NewFile CopyToNewFile(const std::string& from, const std::string& to,
+                                std::optional<std::int64_t> modified) = 0;
   // True when no part of a card path below its drive's root is a symbolic link (or, on Windows,
   // another reparse point): a link inside a card folder may lead anywhere. Parts that do not
   // exist yet are no links; a path of the computer is not examined.

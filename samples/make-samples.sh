@@ -21,6 +21,29 @@ convert -size 96x128 xc:white -fill '#3366cc' -draw 'rectangle 0,0 96,32' \
   -colors 8 -strip stripes.gif
 convert -size 160x120 gradient:'#ffffff-#999999' -fill '#cc3333' -draw 'rectangle 40,30 120,90' \
   -strip -quality 70 camera.jpg
+convert -size 160x120 gradient:'#ffffcc-#66aacc' -fill '#3366cc' -draw 'circle 80,60 80,30' \
+  -strip -quality 70 camera2.jpg
+convert -size 160x120 gradient:'#eeffee-#669966' -fill '#ffcc00' -draw 'polygon 20,100 80,20 140,100' \
+  -strip -quality 70 camera3.jpg
+# The camera's first two pictures carry the time they were taken (the same second) in an EXIF
+# block, as the handset writes it; the third has none, like a picture copied from elsewhere.
+python3 - <<'PY'
+import struct
+
+def with_shot(path, shot):
+    tiff = b"II*\0" + struct.pack("<I", 8)
+    tiff += struct.pack("<H", 1) + struct.pack("<HHII", 0x8769, 4, 1, 26) + struct.pack("<I", 0)
+    text = shot.encode("ascii") + b"\0"
+    tiff += struct.pack("<H", 1) + struct.pack("<HHII", 0x9003, 2, len(text), 44)
+    tiff += struct.pack("<I", 0) + text
+    block = b"Exif\0\0" + tiff
+    jpeg = open(path, "rb").read()
+    open(path, "wb").write(jpeg[:2] + b"\xff\xe1" + struct.pack(">H", len(block) + 2) + block
+                           + jpeg[2:])
+
+with_shot("camera.jpg", "2005:03:03 14:07:31")
+with_shot("camera2.jpg", "2005:03:03 14:07:31")
+PY
 
 # One-page PDFs with a heading and a few ruled lines, with a correct cross-reference table.
 python3 - <<'PY'

@@ -26,6 +26,13 @@ class SystemClock final : public Clock {
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
             local.tm_hour,        local.tm_min,     local.tm_sec};
   }
+  LocalTime LocalTimeOf(std::int64_t unixSeconds) override {
+    const auto when = static_cast<std::time_t>(unixSeconds);
+    std::tm local{};
+    if (::localtime_r(&when, &local) == nullptr) return CalendarTimeOf(unixSeconds);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+            local.tm_hour,        local.tm_min,     local.tm_sec};
+  }
 };
 
 }  // namespace

@@ -67,6 +67,18 @@ bool WriteAll(int fd, const char* data, std::size_t size) {
   return true;
 }
 
+// Every byte from one descriptor to the other, to the end of the source.
+bool CopyBytes(int from, int to) {
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = ::read(from, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return false;
+    if (got == 0) return true;
+    if (!WriteAll(to, buffer, static_cast<std::size_t>(got))) return false;
+  }
+}
+
 // Copies a regular file's bytes and gives the copy the source's modification time. The target
 // is never a link (it is refused) nor a pipe.
 bool CopyOneFile(const fs::path& from, const fs::path& to) {
@@ -85,14 +97,7 @@ bool CopyOneFile(const fs::path& from, const fs::path& to) {
   if (!target.valid() || ::fstat(target.get(), &targetInfo) != 0 || !S_ISREG(targetInfo.st_mode)) {
     return false;
   }
-  char buffer[65536];
-  for (;;) {
-    const ssize_t got = ::read(source.get(), buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) return false;
-    if (got == 0) break;
-    if (!WriteAll(target.get(), buffer, static_cast<std::size_t>(got))) return false;
-  }
+  if (!CopyBytes(source.get(), target.get())) return false;
   const struct timespec times[2] = {info.st_atim, info.st_mtim};
   const bool stamped = ::futimens(target.get(), times) == 0;
   return target.Close() && stamped;
@@ -256,6 +261,39 @@ class PosixFiles final : public Files {
     auto source = Native(from);
     auto target = Native(to);
     return source && target && CopyTree(*source, *target);
+  }
+
+  NewFile CopyToNewFile(const std::string& from, const std::string& to,
+                        std::optional<std::int64_t> modified) override {
+    auto source = Native(from);
+    auto target = Native(to);
+    if (!source || !target) return NewFile::Failed;
+    struct stat info {};
+    Descriptor in = OpenRegular(*source, info);
+    if (!in.valid()) return NewFile::Failed;
+    Descriptor out(::open(target->c_str(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY, 0666));
+    if (!out.valid()) return errno == EEXIST ? NewFile::NameTaken : NewFile::Failed;
+    struct timespec times[2] = {info.st_atim, info.st_mtim};
+    if (modified) {
+      const std::int64_t second = *modified / 1000000000 - (*modified % 1000000000 < 0 ? 1 : 0);
+      times[1].tv_sec = static_cast<std::time_t>(second);
+      times[1].tv_nsec = static_cast<long>(*modified - second * 1000000000);
+    }
+    bool ok = CopyBytes(in.get(), out.get()) && ::futimens(out.get(), times) == 0 &&
+              ::fsync(out.get()) == 0;
+    ok = out.Close() && ok;
+    if (!ok) {
+      ::unlink(target->c_str());
+      return NewFile::Failed;
+    }
+    // The new name itself is made durable with its folder; a file system that cannot flush a
+    // folder has already written it with the file.
+    const fs::path folder = fs::path(*target).parent_path();
+    Descriptor directory(::open(folder.empty() ? "." : folder.c_str(),
+                                O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY));
+    if (directory.valid()) ::fsync(directory.get());
+    return NewFile::Created;
   }
 
   bool ShellMove(const std::string& from, const std::string& to) override {

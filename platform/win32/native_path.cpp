@@ -40,6 +40,18 @@ class SystemClock final : public Clock {
     ::GetLocalTime(&now);
     return {now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
   }
+  LocalTime LocalTimeOf(std::int64_t unixSeconds) override {
+    // 100-nanosecond ticks since 1601, in the zone (and its summer time) of that instant.
+    ULARGE_INTEGER ticks{};
+    ticks.QuadPart = static_cast<ULONGLONG>(unixSeconds * 10000000LL + 116444736000000000LL);
+    FILETIME utc{ticks.LowPart, ticks.HighPart};
+    SYSTEMTIME universal{}, local{};
+    if (unixSeconds < -11644473600LL || !::FileTimeToSystemTime(&utc, &universal) ||
+        !::SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local)) {
+      return CalendarTimeOf(unixSeconds);
+    }
+    return {local.wYear, local.wMonth, local.wDay, local.wHour, local.wMinute, local.wSecond};
+  }
 };
 
 }  // namespace

@@ -293,6 +293,58 @@ class Win32Files final : public Files {
     return ShellOperation(FO_COPY, *source, *target);
   }
 
+  NewFile CopyToNewFile(const std::string& from, const std::string& to,
+                        std::optional<std::int64_t> modified) override {
+    auto source = Wide(from);
+    auto target = Wide(to);
+    if (!source || !target) return NewFile::Failed;
+    Handle in(OpenRegular(*source));
+    FILETIME written{};
+    if (!in.valid() || !::GetFileTime(in.get(), nullptr, nullptr, &written)) {
+      return NewFile::Failed;
+    }
+    if (modified) {
+      ULARGE_INTEGER ticks{};
+      ticks.QuadPart = static_cast<ULONGLONG>(*modified / 100 + 116444736000000000LL);
+      written = {ticks.LowPart, ticks.HighPart};
+    }
+    bool ok = false;
+    {
+      Handle out(::CreateFileW(target->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+      if (!out.valid()) {
+        const DWORD error = ::GetLastError();
+        // The system says so in several ways; an entry of that name is there in each.
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS || ExistsW(*target)) {
+          return NewFile::NameTaken;
+        }
+        return NewFile::Failed;
+      }
+      ok = true;
+      char buffer[65536];
+      for (;;) {
+        DWORD got = 0;
+        if (!::ReadFile(in.get(), buffer, sizeof buffer, &got, nullptr)) {
+          ok = false;
+          break;
+        }
+        if (got == 0) break;
+        DWORD put = 0;
+        if (!::WriteFile(out.get(), buffer, got, &put, nullptr) || put != got) {
+          ok = false;
+          break;
+        }
+      }
+      ok = ok && ::SetFileTime(out.get(), nullptr, nullptr, &written) &&
+           ::FlushFileBuffers(out.get());
+    }
+    if (!ok) {
+      ::DeleteFileW(target->c_str());
+      return NewFile::Failed;
+    }
+    return NewFile::Created;
+  }
+
   bool ShellMove(const std::string& from, const std::string& to) override {
     auto source = Wide(from);
     auto target = Wide(to);

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <set>
 
 #include "core/content_table.h"
 #include "tests/support/card_rig.h"
@@ -161,6 +162,43 @@ TEST(FatImageTest, AFullCardOfOneKindOnFat) {
   EXPECT_EQ(ReadBytes(fat.mount() / "PRIVATE/DOCOMO/STILL/SUD126/STIL0001.JPG"), "127/1");
   EXPECT_EQ(ReadBytes(fat.mount() / "PRIVATE/DOCOMO/STILL/SUD127/STIL0001.JPG"), "new picture");
   ExpectNoTemporaries(rig);
+}
+
+}  // namespace
+}  // namespace sdmate::test
+
+namespace sdmate::test {
+namespace {
+
+// An export into a FAT folder: the file system, not the program, says which names are taken,
+// so a title differing from a file there only in case never replaces it.
+TEST(FatImageTest, AnExportNeverReplacesAFileTheFileSystemCallsTheSameName) {
+  TempDir temp;
+  FatMount fat(temp.path());
+  if (!fat.reason().empty()) GTEST_SKIP() << fat.reason();
+  // A folder of its own: fusefat shows the volume label as a file of the root.
+  const fs::path out = fat.mount() / "out";
+  WriteBytes(out / "PHOTO.JPG", "the user's");
+
+  CardRig rig;
+  rig.card.Folder(MediaKind::Image, 1, "f",
+                  {{.name = "STIL0001.JPG", .title = "photo", .content = "card one"},
+                   {.name = "STIL0002.JPG", .title = "PHOTO", .content = "card two"}});
+  rig.Load();
+  const ExportResult first = rig.session.ExportFolder(MediaKind::Image, 1, Utf8(out));
+  EXPECT_TRUE(first.failed.empty());
+  EXPECT_EQ(first.written.size(), 2U);
+  EXPECT_EQ(ReadBytes(out / "PHOTO.JPG"), "the user's");
+  std::multiset<std::string> contents;
+  for (const std::string& name : ListTree(out)) {
+    contents.insert(ReadBytes(out / name));
+  }
+  EXPECT_EQ(contents, (std::multiset<std::string>{"the user's", "card one", "card two"}));
+
+  const ExportResult again = rig.session.ExportFolder(MediaKind::Image, 1, Utf8(out));
+  EXPECT_TRUE(again.written.empty());
+  EXPECT_EQ(again.same.size(), 2U);
+  EXPECT_EQ(ListTree(out).size(), 3U);
 }
 
 }  // namespace

@@ -90,6 +90,12 @@ TEST(CliArgs, RefusesWhatIsNoCommand) {
       {"restore", "card"},
       {"history", "--yes", "card"},
       {"--history"},
+      {"export", "card"},
+      {"export", "card", "dest", "more"},
+      {"export", "--kind", "picture", "card", "dest"},
+      {"export", "--kind"},
+      {"export", "--fit", "card", "dest"},
+      {"list", "--convert", "card"},
   };
   for (const auto& args : bad) {
     std::string line;
@@ -100,9 +106,17 @@ TEST(CliArgs, RefusesWhatIsNoCommand) {
   }
 }
 
-TEST(CliArgs, BackupTakesAnOptionalDestination) {
+TEST(CliArgs, BackupTakesAnOptionalDestinationAndExportOne) {
   EXPECT_EQ(ParseArguments({"backup", "card"}).command->destination, "");
   EXPECT_EQ(ParseArguments({"backup", "card", "/tmp/b"}).command->destination, "/tmp/b");
+  ParseResult exported = ParseArguments({"export", "--convert", "--kind", "camera", "card", "/d"});
+  ASSERT_TRUE(exported.command) << exported.error;
+  EXPECT_EQ(exported.command->name, CommandName::Export);
+  EXPECT_TRUE(exported.command->convert);
+  EXPECT_EQ(exported.command->exportKind, "camera");
+  EXPECT_EQ(exported.command->card, "card");
+  EXPECT_EQ(exported.command->destination, "/d");
+  EXPECT_EQ(ParseArguments({"export", "--kind", "movie", "c", "d"}).command->exportKind, "movie");
 }
 
 }  // namespace

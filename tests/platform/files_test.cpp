@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <ctime>
 
+#include "platform/clock.h"
 #include "platform/drive_table.h"
 #include "tests/support/card_builder.h"
 
@@ -82,6 +84,61 @@ TEST_F(FilesTest, ShellCopyKeepsTimesAndReplaces) {
   EXPECT_EQ(files->FileStampText("F:\\STIL0001.JPG"), "2005:03:03 14:07:00");
   EXPECT_TRUE(fs::exists(source));
   EXPECT_FALSE(files->ShellCopy((dir.path() / "missing").string(), "F:\\x"));
+}
+
+// A copy to a new file never replaces what the file system holds under the name, keeps or sets
+// the time, and leaves nothing behind when it cannot copy.
+TEST_F(FilesTest, CopyToNewFileCreatesOnlyWhatIsNotThere) {
+  const fs::path source = dir.path() / "card" / "NEC_0001.JPG";
+  WriteBytes(source, "picture");
+  SetLocalTime(source, 2005, 3, 3, 14, 7, 31);
+  const fs::path out = dir.path() / "out";
+  fs::create_directories(out);
+  WriteBytes(out / "taken.jpg", "the user's");
+  fs::create_directory(out / "folder.jpg");
+
+  EXPECT_EQ(files->CopyToNewFile(source.string(), (out / "a.jpg").string(), std::nullopt),
+            NewFile::Created);
+  EXPECT_EQ(ReadBytes(out / "a.jpg"), "picture");
+  EXPECT_EQ(fs::last_write_time(out / "a.jpg"), fs::last_write_time(source));
+  const std::int64_t when = 1109826451LL * 1000000000;  // 2005-03-03 05:07:31 UTC
+  EXPECT_EQ(files->CopyToNewFile(source.string(), (out / "b.jpg").string(), when),
+            NewFile::Created);
+  EXPECT_EQ(files->ModifiedTime((out / "b.jpg").string()), when);
+
+  for (const char* name : {"a.jpg", "taken.jpg", "folder.jpg"}) {
+    EXPECT_EQ(files->CopyToNewFile(source.string(), (out / name).string(), std::nullopt),
+              NewFile::NameTaken)
+        << name;
+  }
+  EXPECT_EQ(ReadBytes(out / "taken.jpg"), "the user's");
+  EXPECT_EQ(files->CopyToNewFile((dir.path() / "missing").string(), (out / "c.jpg").string(),
+                                 std::nullopt),
+            NewFile::Failed);
+  EXPECT_EQ(files->CopyToNewFile(source.string(), (out / "no" / "d.jpg").string(), std::nullopt),
+            NewFile::Failed);
+  EXPECT_EQ(test::ListTree(out), (std::vector<std::string>{"a.jpg", "b.jpg", "taken.jpg"}));
+#ifndef _WIN32
+  // A link under the name is an entry of that name: nothing is written through it.
+  fs::create_symlink(dir.path() / "elsewhere.jpg", out / "link.jpg");
+  EXPECT_EQ(files->CopyToNewFile(source.string(), (out / "link.jpg").string(), std::nullopt),
+            NewFile::NameTaken);
+  EXPECT_FALSE(fs::exists(dir.path() / "elsewhere.jpg"));
+#endif
+}
+
+TEST(ClockTest, InstantsBecomeCalendarAndLocalTimes) {
+  const LocalTime epoch = CalendarTimeOf(0);
+  EXPECT_EQ(FolderStamp(epoch), "19700101-000000");
+  EXPECT_EQ(FolderStamp(CalendarTimeOf(1109826451)), "20050303-050731");
+  EXPECT_EQ(FolderStamp(CalendarTimeOf(-1)), "19691231-235959");
+  EXPECT_EQ(FolderStamp(CalendarTimeOf(951782400)), "20000229-000000");  // a leap day
+  FixedClock fixed;
+  EXPECT_EQ(FolderStamp(fixed.LocalTimeOf(1109826451)), "20050303-140731");
+  // The tests run in Japan's time zone, which has no summer time.
+  if (const char* zone = std::getenv("TZ"); zone != nullptr && std::string(zone) == "Asia/Tokyo") {
+    EXPECT_EQ(FolderStamp(MakeSystemClock()->LocalTimeOf(1109826451)), "20050303-140731");
+  }
 }
 
 TEST_F(FilesTest, ShellCopyOfAFileOntoItselfKeepsItsBytes) {

@@ -222,6 +222,10 @@ class FailingFiles : public Files {
   bool ShellMove(const std::string& from, const std::string& to) override {
     return Fails(from, to) ? false : real_.ShellMove(from, to);
   }
+  NewFile CopyToNewFile(const std::string& from, const std::string& to,
+                        std::optional<std::int64_t> modified) override {
+    return Fails(from, to, true) ? NewFile::Failed : real_.CopyToNewFile(from, to, modified);
+  }
   bool ShellDelete(const std::string& path) override {
     return Fails(path, "") ? false : real_.ShellDelete(path);
   }

@@ -193,6 +193,14 @@ bool MemoryFiles::ShellMove(const std::string& from, const std::string& to) {
   return true;
 }
 
+NewFile MemoryFiles::CopyToNewFile(const std::string& from, const std::string& to,
+                                   std::optional<std::int64_t> /*modified*/) {
+  const Node* source = Find(from);
+  if (source == nullptr || source->directory) return NewFile::Failed;
+  if (Find(to) != nullptr) return NewFile::NameTaken;
+  return ShellCopy(from, to) ? NewFile::Created : NewFile::Failed;
+}
+
 bool MemoryFiles::ShellDelete(const std::string& path) {
   const std::string key = KeyOf(path);
   if (key.empty() || !nodes_.contains(key)) return false;

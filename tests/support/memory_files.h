@@ -35,6 +35,8 @@ class MemoryFiles : public Files {
   bool ShellCopy(const std::string& from, const std::string& to) override;
   bool ShellMove(const std::string& from, const std::string& to) override;
   bool ShellDelete(const std::string& path) override;
+  NewFile CopyToNewFile(const std::string& from, const std::string& to,
+                        std::optional<std::int64_t> modified) override;
   bool IsPlainPath(const std::string&) override { return true; }
   std::optional<std::string> ResolveOnDrive(const std::string& path) override;
   std::optional<std::vector<std::string>> ListDirectory(const std::string& path) override;

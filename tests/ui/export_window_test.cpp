@@ -51,7 +51,8 @@ TEST_F(ExportWindowTest, TheExportButtonWritesTheShownFolderByTitles) {
   EXPECT_EQ(ReadBytes(out / "晴れ☀.JPG"), "sun");
   EXPECT_EQ(ReadBytes(out / "a_b.JPG"), "colon");
   EXPECT_FALSE(fs::exists(out / "other.JPG")) << "only the shown folder";
-  EXPECT_EQ(feedback_.Texts().back(), "書き出しが完了しました（2 件）\n保存先：" + Utf8(out));
+  EXPECT_EQ(feedback_.Texts().back(),
+            "書き出しが完了しました（2 件、8 バイト）\n保存先：" + Utf8(out));
 }
 
 TEST_F(ExportWindowTest, ADragOutCarriesTheSelectedItemsFile) {

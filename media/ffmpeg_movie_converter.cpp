@@ -1,0 +1,101 @@
+// Movies for the computer: H.264 (libx264) and AAC in MP4, at the clip's own picture size (an odd
+// side padded by one line, which 4:2:0 pictures need), frame timing and length. The output is
+// bit-exact, so the same clip converted twice gives the same bytes and a second export of it
+// finds the first one's file the same.
+#include "media/ffmpeg_movie_converter.h"
+
+#include <algorithm>
+#include <array>
+#include <string_view>
+
+#include "core/card_layout.h"
+#include "media/media_messages.h"
+#include "platform/native_path.h"
+
+namespace sdmate {
+namespace {
+
+// What players of today refuse: AMR sound, MPEG-4 Part 2 and H.263 pictures.
+constexpr std::array<std::string_view, 5> kRefused = {"amr_nb", "amr_wb", "mpeg4", "h263", "h263p"};
+
+struct Streams {
+  bool refused = false;  // a stream today's players refuse
+  bool any = false;      // a picture or sound stream at all
+  double seconds = 0;    // 0 when unknown
+};
+
+// The tool's last line of errors without the clip's path in front, which the message already
+// names.
+std::string ErrorOf(std::string_view errors, const std::string& input) {
+  std::string line = LastLine(errors);
+  if (line.starts_with(input + ": ")) line.erase(0, input.size() + 2);
+  return line;
+}
+
+Streams ParseStreams(std::string_view output) {
+  Streams streams;
+  ForEachLine(output, [&streams](std::string_view line) {
+    if (line == "codec_type=video" || line == "codec_type=audio") streams.any = true;
+    if (line.starts_with("codec_name=")) {
+      const std::string_view codec = line.substr(11);
+      if (std::find(kRefused.begin(), kRefused.end(), codec) != kRefused.end()) {
+        streams.refused = true;
+      }
+    }
+    if (line.starts_with("duration=")) {
+      streams.seconds = std::max(0.0, ParseNumber(line.substr(9)).value_or(0));
+    }
+  });
+  return streams;
+}
+
+}  // namespace
+
+FfmpegMovieConverter::FfmpegMovieConverter(Processes& processes, std::vector<std::string> folders)
+    : processes_(processes), programs_(processes, std::move(folders)) {}
+
+bool FfmpegMovieConverter::Available() { return programs_.Available(); }
+
+ConvertResult FfmpegMovieConverter::ConvertForComputer(const std::string& input,
+                                                       const std::string& outputFolder,
+                                                       const FitProgress& progress) {
+  using Outcome = ConvertResult::Outcome;
+  if (!Available()) return {Outcome::NotConverted, {}, text::kMovieToolsGone};
+  const ProcessResult probed =
+      RunFfprobe(processes_, programs_, "format=duration:stream=codec_type,codec_name", input);
+  const Streams streams = ParseStreams(probed.output);
+  if (!probed.succeeded() || !streams.any) {
+    return {Outcome::NotConverted,
+            {},
+            text::kMovieUnreadable + ErrorOf(probed.timedOut ? "timeout" : probed.errors, input)};
+  }
+  if (!streams.refused) return {Outcome::AlreadyPlayable, {}, {}};
+
+  std::string stem(StemOf(SplitNativePath(input).name));
+  if (stem.empty()) stem = "movie";
+  const std::string output = JoinNativePath(outputFolder, stem + ".mp4");
+  ProcessRun run;
+  run.program = programs_.ffmpeg();
+  run.arguments = {"-nostdin", "-hide_banner", "-v", "error", "-y", "-i", input,
+                   // The first picture and the first sound, whichever the clip has.
+                   "-map", "0:v:0?", "-map", "0:a:0?", "-sn", "-dn", "-c:v", "libx264", "-preset",
+                   "medium", "-crf", "20", "-pix_fmt", "yuv420p", "-vf",
+                   "pad=ceil(iw/2)*2:ceil(ih/2)*2", "-c:a", "aac", "-movflags", "+faststart",
+                   "-fflags", "+bitexact", "-flags:v", "+bitexact", "-flags:a", "+bitexact",
+                   "-progress", "pipe:1", "-nostats", output};
+  // A handset's clip encodes many times faster than it plays; the limit only catches a hang.
+  // A clip of unknown length gets ten minutes.
+  run.timeout = std::chrono::milliseconds(
+      streams.seconds > 0 ? 60000 + static_cast<std::int64_t>(streams.seconds * 10000) : 600000);
+  const int total = std::max(1, static_cast<int>(streams.seconds * 1000));
+  run.onOutputLine = ProgressLines(progress, total);
+  const ProcessResult result = processes_.Run(run);
+  if (!result.started) return {Outcome::NotConverted, {}, text::kMovieToolsGone};
+  if (result.timedOut) return {Outcome::NotConverted, {}, text::kMovieTimedOut};
+  if (result.exitCode != 0) {
+    return {Outcome::NotConverted, {}, text::kMovieFailed + ErrorOf(result.errors, input)};
+  }
+  return {Outcome::Converted, output, {}};
+}
+
+}  // namespace sdmate
