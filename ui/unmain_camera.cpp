@@ -46,7 +46,14 @@ void TfrMain::ShowCamera() {
 }
 
 void TfrMain::pcMainChange() {
-  if (pcMain->currentWidget() != cameraPage_ || !session_.model().loaded) return;
+  if (!session_.model().loaded) return;
+  // The preview is shared: back on the standby images it shows their selected item again,
+  // never a camera picture under a standby image's name.
+  if (pcMain->currentWidget() == pages_[IndexOf(MediaKind::Image)]) {
+    DispPrev->ShowFile(QString());
+    sgClick(MediaKind::Image);
+  }
+  if (pcMain->currentWidget() != cameraPage_) return;
   if (cameraShown_) {
     sgCameraClick();  // the preview shows this page's picture again
   } else {

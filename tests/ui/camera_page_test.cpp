@@ -119,6 +119,15 @@ TEST_F(CameraPageTest, ThePicturesAreListedByFolderWithShotTimesSizesAndPixels) 
   EXPECT_EQ(CameraColumn(1), std::vector<std::string>{"2005:04:01 09:00:00"});
   QTest::keyClick(camera().sg, Qt::Key_F4);
   EXPECT_EQ(opened_.back(), Native("DCIM/101NECDT/NEC_0001.JPG"));
+
+  // Back on the standby images, the preview is theirs again, and the camera's on return.
+  window().pcMain->setCurrentIndex(0);
+  EXPECT_TRUE(window().DispPrev->shownPath().isEmpty()) << "the standby image is no picture";
+  camera().sbFolder->setCurrentIndex(0);
+  ClickCameraRow(2);
+  window().pcMain->setCurrentIndex(1);
+  ShowCameraTab();
+  EXPECT_EQ(window().DispPrev->shownPath().toStdString(), Native("DCIM/100NECDT/NEC_0002.JPG"));
 }
 
 TEST_F(CameraPageTest, SelectedPicturesAndTheFolderAreExportedUnderTheirShotTimes) {
