@@ -37,8 +37,10 @@ void TfrMain::btExportClick(MediaKind kind) {
   ExportOffer offer;
   const int row = page(kind).SelectedRow();
   if (const ItemRow* item = SelectedItem(kind)) {
+    // An item without a title is known by its file's name.
+    const std::string& name = item->title.empty() ? item->targetName : item->title;
     offer.selectionText =
-        Text("選んでいる項目だけ（%1）").arg(QString::fromStdString(session_.ToUtf8(item->title)));
+        Text("選んでいる項目だけ（%1）").arg(QString::fromStdString(session_.ToUtf8(name)));
   }
   offer.folderText = Text("表示しているフォルダ（フォルダ %1、%2 件）")
                          .arg(n)

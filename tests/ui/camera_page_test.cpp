@@ -215,7 +215,9 @@ TEST_F(CameraPageTest, TheWholeCardGoesIntoAFolderPerKindAndFolder) {
 
 TEST_F(CameraPageTest, AKindPageOffersItsSelectedItemAndSaysWhetherItHoldsMovies) {
   card_.Folder(MediaKind::Movie, 1, "clips",
-               {{.name = "MOL001.3GP", .title = "walk"}, {.name = "MOL002.3GP", .title = "run"}});
+               {{.name = "MOL001.3GP", .title = "walk"},
+                {.name = "MOL002.3GP", .title = "run"},
+                {.name = "MOL003.3GP", .title = ""}});
   OpenWithPicker();
   const fs::path out = temp_.path() / "one";
   picker_->next = Utf8(out);
@@ -225,13 +227,19 @@ TEST_F(CameraPageTest, AKindPageOffersItsSelectedItemAndSaysWhetherItHoldsMovies
   ASSERT_EQ(exportDialog_->offers.size(), 1U);
   EXPECT_EQ(exportDialog_->offers[0].selectionText.toStdString(), "選んでいる項目だけ（run）");
   EXPECT_EQ(exportDialog_->offers[0].folderText.toStdString(),
-            "表示しているフォルダ（フォルダ 1、2 件）");
+            "表示しているフォルダ（フォルダ 1、3 件）");
   EXPECT_EQ(exportDialog_->offers[0].initial, ExportScope::Folder);
   EXPECT_TRUE(exportDialog_->offers[0].folderHasMovies);
   EXPECT_EQ(ListTree(out), std::vector<std::string>{"run.3GP"});
 
   page(MediaKind::Image).btExport->click();
   EXPECT_FALSE(exportDialog_->offers.back().folderHasMovies);
+  // An item without a title is offered under its file's name.
+  exportDialog_->answer = std::nullopt;
+  ClickRow(MediaKind::Movie, 3);
+  page(MediaKind::Movie).btExport->click();
+  EXPECT_EQ(exportDialog_->offers.back().selectionText.toStdString(),
+            "選んでいる項目だけ（MOL003.3GP）");
 }
 
 TEST_F(CameraPageTest, ACardWithoutCameraPicturesSaysSoAndTheNextLoadReadsThemAgain) {
