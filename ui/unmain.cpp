@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include "ui/artwork.h"
+#include "ui/camera_page.h"
 #include "ui/drive_chooser.h"
 #include "ui/folder_picker.h"
 #include "ui/open_files_dialog.h"
@@ -47,7 +48,8 @@ TfrMain::TfrMain(const SessionServices& services, QWidget* parent)
       historyChooser_(std::make_unique<QtHistoryChooser>()),
       checkDialog_(std::make_unique<QtCheckDialog>()),
       backupPicker_(std::make_unique<QtFolderPicker>()),
-      exportPicker_(std::make_unique<QtFolderPicker>()) {
+      exportPicker_(std::make_unique<QtFolderPicker>()),
+      exportDialog_(std::make_unique<QtExportDialog>()) {
   setObjectName(QStringLiteral("frMain"));
   setWindowTitle(QStringLiteral("Sdmate"));
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -83,6 +85,7 @@ TfrMain::TfrMain(const SessionServices& services, QWidget* parent)
     pcMain->addTab(page, QString::fromUtf8(TraitsOf(kind).tabText));
     ConnectPage(*page);
   }
+  AddCameraPage();
 
   BuildRightColumn(client);
   driveChooser_->Fill(session_.ListDrives(), 0);
@@ -202,6 +205,7 @@ void TfrMain::btLoadMemClick() {
   ShowModel();
   EnableEditing();
   for (KindPage* page : pages_) page->btEditFolder->setEnabled(false);
+  CameraAreaLoaded();
 }
 
 void TfrMain::btRefreshDataClick() {
@@ -251,6 +255,7 @@ void TfrMain::btEjectClick() {
 
 void TfrMain::DisableCardOperations() {
   for (KindPage* page : pages_) page->setEnabled(false);
+  cameraPage_->setEnabled(false);
   btRefreshData->setEnabled(false);
   btBackUp->setEnabled(false);
 }

@@ -16,6 +16,7 @@
 
 #include "card/card_session.h"
 #include "ui/card_dialogs.h"
+#include "ui/export_dialog.h"
 #include "ui/folder_picker.h"
 #include "ui/kind_page.h"
 #include "ui/status_view.h"
@@ -34,6 +35,7 @@ class QTabWidget;
 
 namespace sdmate {
 
+class CameraPage;
 class DriveChooser;
 class FolderPicker;
 class OpenFilesDialog;
@@ -59,6 +61,7 @@ class TfrMain : public QMainWindow, public StatusView {
 
   const CardSession& session() const { return session_; }
   KindPage& page(MediaKind kind) { return *pages_[IndexOf(kind)]; }
+  CameraPage& cameraPage() { return *cameraPage_; }
 
   // Opens a native path or a web address ("https://...") with the desktop's program for it;
   // tests replace it. The about box opens its links through the same opener.
@@ -70,6 +73,8 @@ class TfrMain : public QMainWindow, public StatusView {
   void SetFolderPicker(std::unique_ptr<FolderPicker> picker);
   // The folder dialog of the export buttons; tests replace it.
   void SetExportFolderPicker(std::unique_ptr<FolderPicker> picker);
+  // The choice before an export (what goes, movies converted); tests replace it.
+  void SetExportDialog(std::unique_ptr<ExportDialog> dialog);
   // The about box of the run, made right after the window.
   void SetAboutBox(TfrAbout* about);
   TfrAbout* aboutBox() const { return about_; }
@@ -142,6 +147,15 @@ class TfrMain : public QMainWindow, public StatusView {
   // card or on the computer); nullptr for a blank row.
   QMimeData* ListDragData(MediaKind kind);
 
+  // Handlers of the camera pictures' page (ui/unmain_camera.cpp).
+  void sbCameraFolderChange();
+  void sgCameraClick();
+  void sgCameraDblClick();
+  void btExportCameraClick();
+  // Another tab was chosen: the camera pictures are read from the card when their page is
+  // first shown after a load.
+  void pcMainChange();
+
   // The folder shown on a kind's page (from 1), 0 before the first load.
   int ShownFolder(MediaKind kind) const;
 
@@ -176,6 +190,18 @@ class TfrMain : public QMainWindow, public StatusView {
 
  private:
   void BuildRightColumn(QWidget* client);
+  void AddCameraPage();
+  // After a load: the camera page shows the new card's pictures when it is next shown.
+  void CameraAreaLoaded();
+  void ShowCamera();
+  const CameraFolder* ShownCameraFolder();
+  // The export dialog, then the folder dialog: the choice and the native destination folder;
+  // nothing when either was closed.
+  struct ExportRequest {
+    ExportChoice choice;
+    std::string destination;
+  };
+  std::optional<ExportRequest> AskExport(const ExportOffer& offer);
   void ConnectPage(KindPage& page);
   // Redraws everything from the model after a load or an update.
   void ShowModel();
@@ -212,6 +238,10 @@ class TfrMain : public QMainWindow, public StatusView {
   std::unique_ptr<CheckDialog> checkDialog_;
   std::unique_ptr<FolderPicker> backupPicker_;
   std::unique_ptr<FolderPicker> exportPicker_;
+  std::unique_ptr<ExportDialog> exportDialog_;
+  std::string lastExportFolder_;  // where the folder dialog of the next export opens
+  CameraPage* cameraPage_ = nullptr;
+  bool cameraShown_ = false;  // the camera page shows the loaded card's pictures
   TfrAbout* about_ = nullptr;
   std::set<char> commandLineDrives_;
   std::set<char> knownDrives_;  // the drives the chooser listed at the last poll

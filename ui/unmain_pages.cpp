@@ -285,15 +285,6 @@ void TfrMain::SetExportFolderPicker(std::unique_ptr<FolderPicker> picker) {
   exportPicker_ = std::move(picker);
 }
 
-void TfrMain::btExportClick(MediaKind kind) {
-  const int n = ShownFolder(kind);
-  if (n == 0) return;
-  const std::string folder = exportPicker_->Pick(this, QStringLiteral("書き出し先のフォルダ"), {});
-  if (folder.empty()) return;
-  session_.ExportFolder(kind, n,
-                        QDir::toNativeSeparators(QString::fromStdString(folder)).toStdString());
-}
-
 QMimeData* TfrMain::ListDragData(MediaKind kind) {
   const ItemRow* item = SelectedItem(kind);
   if (item == nullptr) return nullptr;

@@ -66,9 +66,10 @@ TEST_F(WindowControlsTest, TabsAndListsCarryTheirTextsAndWidths) {
   Open();
   const QStringList tabs = {QStringLiteral("\u3000待受け画像\u3000\u3000"),
                             QStringLiteral("\u3000ムービー\u3000\u3000\u3000"),
-                            QStringLiteral("\u3000ドキュメント\u3000")};
-  ASSERT_EQ(window().pcMain->count(), 3);
-  for (int i = 0; i < 3; ++i) EXPECT_EQ(window().pcMain->tabText(i), tabs[i]);
+                            QStringLiteral("\u3000ドキュメント\u3000"),
+                            QStringLiteral("\u3000カメラ画像\u3000\u3000")};
+  ASSERT_EQ(window().pcMain->count(), 4);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(window().pcMain->tabText(i), tabs[i]);
 
   const QStringList headings = {"ファイル名", "時刻", "サイズ", "タイトル"};
   for (MediaKind kind : kAllKinds) {

@@ -23,6 +23,7 @@
 #include "platform/files.h"
 #include "platform/text_codec.h"
 #include "tests/support/card_builder.h"
+#include "ui/export_dialog.h"
 #include "ui/qt_translations.h"
 #include "ui/unmain.h"
 
@@ -67,6 +68,17 @@ class QtTranslationsInstalled {
   QTranslator* translator_;
 };
 
+// The export's choice, answered from a script: each offer is kept; no answer closes the dialog.
+class ScriptedExportDialog : public ExportDialog {
+ public:
+  std::optional<ExportChoice> Choose(QWidget*, const ExportOffer& offer) override {
+    offers.push_back(offer);
+    return answer;
+  }
+  std::optional<ExportChoice> answer = ExportChoice{};  // the shown folder, movies converted
+  std::vector<ExportOffer> offers;
+};
+
 class WindowTest : public ::testing::Test {
  protected:
   WindowTest()
@@ -83,6 +95,9 @@ class WindowTest : public ::testing::Test {
   void Open(bool fromCommandLine = true) {
     window_ = std::make_unique<TfrMain>(Services(feedback_));
     window_->SetOpener([this](const std::string& path) { opened_.push_back(path); });
+    auto exportDialog = std::make_unique<ScriptedExportDialog>();
+    exportDialog_ = exportDialog.get();
+    window_->SetExportDialog(std::move(exportDialog));
     letter_ = window_->MapCardFolder(card_.root().string(), fromCommandLine);
   }
   void OpenAndLoad() {
@@ -148,6 +163,7 @@ class WindowTest : public ::testing::Test {
   ScriptedFeedback feedback_;
   FitServices fit_;  // none unless a test sets it before Open
   std::unique_ptr<TfrMain> window_;
+  ScriptedExportDialog* exportDialog_ = nullptr;  // owned by the window
   std::vector<std::string> opened_;
   char letter_ = 0;
 };
