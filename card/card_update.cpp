@@ -22,6 +22,14 @@ std::string FailureMessage(const std::vector<std::string>& failures) {
   return message;
 }
 
+// The files no table named that were renamed out of the commit's way, after the other text.
+std::string SetAsideMessage(const std::vector<SetAsideFile>& files) {
+  if (files.empty()) return {};
+  std::string message = std::string("\n\n") + text::kSetAsideHeading;
+  for (const SetAsideFile& file : files) message += "\n" + file.from + " → " + file.to;
+  return message;
+}
+
 }  // namespace
 
 UpdateResult CommitPlans(CardModel& model, CommitRequest& request, bool& backupAdvice, Files& files,
@@ -40,6 +48,7 @@ UpdateResult CommitPlans(CardModel& model, CommitRequest& request, bool& backupA
     }
     result.changed = outcome.changed;
     result.snapshot = outcome.snapshot;
+    result.setAside = outcome.setAside;
 
     feedback.Status(text::kReloadStatus);
     // The user agreed to use this drive when it was loaded, and it has just been written:
@@ -55,10 +64,12 @@ UpdateResult CommitPlans(CardModel& model, CommitRequest& request, bool& backupA
     feedback.Status("");
   }
   result.ran = true;
+  const std::string setAside = SetAsideMessage(result.setAside);
   if (!result.failures.empty()) {
-    feedback.Tell(MessageKind::Warning, FailureMessage(result.failures));
+    feedback.Tell(MessageKind::Warning, FailureMessage(result.failures) + setAside);
   } else {
-    feedback.Tell(MessageKind::Information, result.changed ? completed : text::kNothingChanged);
+    feedback.Tell(MessageKind::Information,
+                  (result.changed ? completed : text::kNothingChanged) + setAside);
   }
   return result;
 }

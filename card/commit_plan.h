@@ -23,6 +23,8 @@ enum class Step {
   RemoveEmptyDirectory,  // path, a directory, when nothing is left in it
   Copy,                  // from -> path
   Move,                  // from -> path (a rename on the card)
+  SetAside,    // from -> path: a file the plan does not own, in the way of a later step, renamed
+               // to a free name of its folder (path) so that nothing overwrites it
   FolderDone,  // a step of progress: folder `folder` is through, and its items' places in the
                // model are theirs (folder 0: a file operation of an undo or a restore)
 };
@@ -37,6 +39,9 @@ struct Operation {
                    // table could not be written keeps its files where they were
   int after = -1;  // the operation that must have succeeded first, whose result is the source
   ItemRow* item = nullptr;  // the item whose file this carries to its place
+  // Copy: the step owns whatever its target holds (an undo putting back what its commit found
+  // there, a restore). Any other step never writes over a file the plan does not own.
+  bool replaces = false;
 };
 
 // What an item needs of the card after the commit: its file's content at its final place.

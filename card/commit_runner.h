@@ -9,7 +9,9 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "card/commit_plan.h"
@@ -18,20 +20,37 @@
 
 namespace sdmate {
 
+// A file no plan owned, renamed out of a step's way.
+struct SetAsideFile {
+  std::string from;  // card path it had
+  std::string to;    // card path it has now
+};
+
+// The temporaries a commit makes are named "~SDM<tag><n>.TMP", tag and n four hex digits each:
+// true for a name of the commit with that tag (any case).
+bool IsTemporaryOf(std::string_view fileName, std::string_view tag);
+// The tag a commit without one of its own uses.
+inline constexpr char kDefaultTemporaryTag[] = "0000";
+
 class CommitRunner {
  public:
+  // temporaryTag: four hex digits in the names of the commit's temporaries (empty: "0000").
   CommitRunner(char drive, Files& files, Feedback& feedback, std::vector<std::string>& failures,
-               int folderTotal)
+               int folderTotal, std::string temporaryTag = {})
       : drive_(drive),
         files_(files),
         feedback_(feedback),
         failures_(failures),
-        folderTotal_(folderTotal) {}
+        folderTotal_(folderTotal),
+        tag_(temporaryTag.empty() ? std::string(kDefaultTemporaryTag) : std::move(temporaryTag)) {}
 
   // Runs the plan's operations in order, then puts every needed content that is not at its
   // place yet there, and removes the temporary files. Items whose file reached its place get it
   // as their source in the model.
   void Run(std::vector<KindPlan>& plans);
+
+  // The files no plan owned that were renamed out of a step's way.
+  const std::vector<SetAsideFile>& setAside() const { return setAside_; }
 
  private:
   using Token = int;
@@ -54,6 +73,19 @@ class CommitRunner {
   bool FolderFailed(MediaKind kind, int folder) const;
   void Execute(Operation& operation, std::size_t index);
   void Transfer(Operation& operation, std::size_t index);
+  bool MayTransfer(const Operation& operation);
+  bool Locate(const Operation& operation, Token token, std::string& from, std::string& fromKey);
+  bool ClearTarget(const Operation& operation, const std::string& toKey);
+  bool Carry(const Operation& operation, Token token, const std::string& from,
+             const std::string& fromKey, const std::string& toKey);
+  void SetAside(const Operation& operation);
+  // Puts a copy of from at target whole: copied to a new temporary of the commit (flushed), then
+  // renamed over the target.
+  bool CopyWhole(const std::string& from, const std::string& target);
+  // A name of the commit's own for a temporary in its temporary directory.
+  std::string NextTemporary();
+  // The content at key is a file no plan owns: nothing may be written over it.
+  bool HoldsAStray(const std::string& key) const;
   void DeleteFile(const Operation& operation);
   void DeleteTree(const Operation& operation);
   void FolderDone(const Operation& operation, KindPlan& plan);
@@ -88,6 +120,7 @@ class CommitRunner {
   Feedback& feedback_;
   std::vector<std::string>& failures_;
   int folderTotal_;
+  std::string tag_;
   int foldersDone_ = 0;
 
   // The commit.
@@ -110,6 +143,8 @@ class CommitRunner {
   std::vector<std::vector<char>> done_;     // per plan and operation: it succeeded
   std::set<std::pair<MediaKind, int>> failedFolders_;
   std::set<const ItemRow*> stranded_;
+  std::unordered_set<Token> strays_;  // contents of files no plan owns
+  std::vector<SetAsideFile> setAside_;
   std::vector<std::string> temporaries_;                     // keys of the temporary files made
   std::unordered_map<std::string, std::string> sourceKeys_;  // paths of the computer -> key
   int temporaryNumber_ = 0;
