@@ -25,14 +25,21 @@ bool IsCardExtension(std::string_view extension) {
   return true;
 }
 
-// The lowest number no item of the folder holds, deleted and newly staged items included.
-int LowestFreeNumber(const FolderSlot& folder, MediaKind kind) {
+// The lowest number whose name no item of the folder holds (deleted and newly staged items
+// included) and no file of the folder's directory has, compared without regard to case (a FAT
+// card takes "stil0001.jpg" and "STIL0001.JPG" for one file).
+int LowestFreeNumber(const FolderSlot& folder, MediaKind kind, const std::string& directory,
+                     Files& files) {
   // The stems are gathered once, so a batch of many files stays linear per file.
-  std::unordered_set<std::string_view> stems;
+  std::unordered_set<std::string> stems;
   stems.reserve(folder.items.size());
-  for (const ItemRow& item : folder.items) stems.insert(StemOf(item.targetName));
+  for (const ItemRow& item : folder.items) stems.insert(AsciiUpper(StemOf(item.targetName)));
+  for (const std::string& name :
+       files.ListDirectory(directory).value_or(std::vector<std::string>{})) {
+    stems.insert(AsciiUpper(StemOf(name)));
+  }
   for (int k = 1;; ++k) {
-    if (!stems.contains(DataFileStem(kind, k))) return k;
+    if (!stems.contains(AsciiUpper(DataFileStem(kind, k)))) return k;
   }
 }
 
@@ -96,7 +103,8 @@ StageOutcome StageNewFile(CardModel& model, MediaKind kind, int folder, const st
     return StageOutcome::Declined;
   }
 
-  const int number = LowestFreeNumber(slot, kind);
+  const int number =
+      LowestFreeNumber(slot, kind, CardFolderDirectory(model.drive, kind, folder), files);
 
   // A type outside the kind's rules has the limit 0: every such file that is not empty asks.
   // A fitted file keeps its limit.
