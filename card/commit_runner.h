@@ -1,9 +1,31 @@
-// Carries out a kind's plan on the card without losing what an item still needs. The runner
-// knows, for every card file the plan touches, whose content it holds now; before an operation
-// would overwrite, delete or move away a content that a later operation still reads or that an
-// item needs at the end, that content is first moved to a temporary name inside the kind's data
-// directory, and read from there. An operation that cannot be ordered safely is not run and is
-// listed among the failures; so is every operation that fails.
+// The commit runner: carries out the plans of one commit on the card without losing a file.
+//
+// Contents. The runner does not think in file names but in contents: the bytes a card file
+// holds before the first step each get a token, and so does every file of the computer a step
+// copies. A step carries a content from one place to another; the runner keeps track of where
+// every content is as the steps run.
+//
+// Its books, and why:
+//  - at_ / where_: which content each card path holds now, and the places each content is at.
+//    A step reads its content wherever it is by then (its own place, or a temporary).
+//  - reads_ / needs_ / needAt_: which contents a later step still reads, and which an item
+//    needs at its final place. Before a step would overwrite, delete or move away such a
+//    content, the content is first renamed to a temporary of the commit, and read from there.
+//  - wanted_ / done_: the content each step carries and whether it succeeded; the second pass
+//    of a rename runs only after its first pass did.
+//  - failedFolders_ / stranded_: a folder whose table was not written keeps its files where
+//    the old table names them; an item whose file did not move needs it where it was.
+//  - strays_: contents of files no plan owns (commit_ownership.h).
+//
+// The rule of ownership: the runner writes over, moves or removes only what a plan owns. A
+// file in a step's way that nothing owns was renamed out of the way by a SetAside step of the
+// plan; where that could not be done, the step does not run and is listed.
+//
+// Every file the runner writes from a copy lands whole: copied to a new temporary of the
+// commit ("~SDM<tag><n>.TMP" in the plan's temporary directory), flushed, then renamed into
+// place. After the steps, needed contents still under a temporary go to their places, and the
+// temporaries nobody needs are removed. An operation that cannot be ordered safely is not run
+// and is listed among the failures; so is every operation that fails.
 #pragma once
 
 #include <map>
