@@ -99,7 +99,7 @@ std::string SummaryOf(const std::vector<KindPlan>& plans) {
 }
 
 CommitOutcome RunCommit(char drive, CommitRequest& request, Files& files, Drives& drives,
-                        Feedback& feedback, History& history, std::vector<std::string>& failures) {
+                        Feedback& feedback, History& history, std::vector<Failure>& failures) {
   CommitOutcome outcome;
   SetAsideStrays(request.plans, drive, files);
   for (const KindPlan& plan : request.plans)
@@ -126,10 +126,11 @@ CommitOutcome RunCommit(char drive, CommitRequest& request, Files& files, Drives
   outcome.setAside = runner.setAside();
   if (!outcome.changed) return outcome;
   // Everything written is made durable once, for the whole card.
-  if (!files.FlushVolume(CardRoot(drive))) failures.push_back(text::kNotDurable + CardRoot(drive));
+  if (!files.FlushVolume(CardRoot(drive)))
+    failures.emplace_back(text::kNotDurable, CardRoot(drive));
   if (outcome.snapshot) {
     if (!history.Finish(*outcome.snapshot, TableFingerprint(drive, files))) {
-      failures.push_back(text::kHistoryNotFinished + outcome.snapshot->folder);
+      failures.emplace_back(text::kHistoryNotFinished, outcome.snapshot->folder);
     }
     history.Prune(cardKey);
   }

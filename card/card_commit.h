@@ -37,7 +37,7 @@ struct CommitOutcome {
 };
 
 CommitOutcome RunCommit(char drive, CommitRequest& request, Files& files, Drives& drives,
-                        Feedback& feedback, History& history, std::vector<std::string>& failures);
+                        Feedback& feedback, History& history, std::vector<Failure>& failures);
 
 // What the plans will do, in one line ("テーブル 1, 削除 2, ...").
 std::string SummaryOf(const std::vector<KindPlan>& plans);

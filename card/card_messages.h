@@ -70,6 +70,13 @@ inline constexpr char kStrayInTheWay[] =
 inline constexpr char kKeptInTemporary[] =
     "残すデータを元の場所に戻せなかったため、一時ファイルに残しました：";
 
+// The system's reasons, after a failure line in brackets.
+inline constexpr char kNoSpace[] = "残り容量がありません";
+inline constexpr char kReadOnly[] = "書き込みが禁止されています";
+inline constexpr char kDenied[] = "アクセスが拒否されました";
+inline constexpr char kMissing[] = "ファイルまたはフォルダがありません";
+inline constexpr char kOtherError[] = "システムのエラー";
+
 // Files no table names that were in the way of a commit, each followed by "old → new" lines.
 inline constexpr char kSetAsideHeading[] =
     "次のファイルはどのテーブルにもないため、上書きしないよう名前を変えて残しました．\n"

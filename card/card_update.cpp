@@ -10,10 +10,10 @@ namespace {
 // The final warning lists this many failures; the result keeps them all.
 constexpr std::size_t kFailuresShown = 30;
 
-std::string FailureMessage(const std::vector<std::string>& failures) {
+std::string FailureMessage(const std::vector<Failure>& failures, const ShownPath& shown) {
   std::string message = text::kUpdateFailedHeading;
   for (std::size_t i = 0; i < failures.size() && i < kFailuresShown; ++i) {
-    message += "\n" + failures[i];
+    message += "\n" + FailureLine(failures[i], shown);
   }
   if (failures.size() > kFailuresShown) {
     message += std::string("\n") + text::kMoreFailuresBefore +
@@ -23,14 +23,43 @@ std::string FailureMessage(const std::vector<std::string>& failures) {
 }
 
 // The files no table named that were renamed out of the commit's way, after the other text.
-std::string SetAsideMessage(const std::vector<SetAsideFile>& files) {
+std::string SetAsideMessage(const std::vector<SetAsideFile>& files, const ShownPath& shown) {
   if (files.empty()) return {};
   std::string message = std::string("\n\n") + text::kSetAsideHeading;
-  for (const SetAsideFile& file : files) message += "\n" + file.from + " → " + file.to;
+  for (const SetAsideFile& file : files)
+    message += "\n" + shown(file.from) + " → " + shown(file.to);
   return message;
 }
 
 }  // namespace
+
+const char* FileErrorText(FileError error) {
+  switch (error) {
+    case FileError::None:
+      return "";
+    case FileError::NoSpace:
+      return text::kNoSpace;
+    case FileError::ReadOnly:
+      return text::kReadOnly;
+    case FileError::Denied:
+      return text::kDenied;
+    case FileError::Missing:
+      return text::kMissing;
+    case FileError::Other:
+      return text::kOtherError;
+  }
+  return "";
+}
+
+std::string FailureLine(const Failure& failure, const ShownPath& shown) {
+  if (failure.what == nullptr) return failure.path;
+  std::string line = failure.what;
+  if (!failure.path.empty()) line += shown(failure.path);
+  if (!failure.to.empty()) line += " → " + shown(failure.to);
+  if (failure.error != FileError::None)
+    line += std::string("（") + FileErrorText(failure.error) + "）";
+  return line;
+}
 
 UpdateResult CommitPlans(CardModel& model, CommitRequest& request, bool& backupAdvice, Files& files,
                          Drives& drives, Feedback& feedback, History& history,
@@ -64,9 +93,13 @@ UpdateResult CommitPlans(CardModel& model, CommitRequest& request, bool& backupA
     feedback.Status("");
   }
   result.ran = true;
-  const std::string setAside = SetAsideMessage(result.setAside);
+  // Card paths as the system the program runs on writes them.
+  const ShownPath shown = [&drives](const std::string& path) {
+    return drives.NativePathOf(path).value_or(path);
+  };
+  const std::string setAside = SetAsideMessage(result.setAside, shown);
   if (!result.failures.empty()) {
-    feedback.Tell(MessageKind::Warning, FailureMessage(result.failures) + setAside);
+    feedback.Tell(MessageKind::Warning, FailureMessage(result.failures, shown) + setAside);
   } else {
     feedback.Tell(MessageKind::Information,
                   (result.changed ? completed : text::kNothingChanged) + setAside);

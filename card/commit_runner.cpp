@@ -162,7 +162,7 @@ void CommitRunner::Execute(Operation& operation, std::size_t index) {
     case Step::MakeDirectory:
       if (files_.Exists(operation.path)) break;
       if (Guard(operation.path, true) && !files_.MakeDirectories(operation.path)) {
-        Fail(operation.text, operation.path);
+        FailOnDisk(operation.text, operation.path);
       }
       break;
     case Step::WriteTable:
@@ -170,7 +170,7 @@ void CommitRunner::Execute(Operation& operation, std::size_t index) {
       if (!Guard(operation.path)) {
         FailFolder(operation.folder);
       } else if (!files_.WriteFileReplacing(operation.path, operation.bytes)) {
-        Fail(operation.text, operation.path);
+        FailOnDisk(operation.text, operation.path);
         FailFolder(operation.folder);
       }
       break;
@@ -185,7 +185,7 @@ void CommitRunner::Execute(Operation& operation, std::size_t index) {
       if (files_.IsDirectory(operation.path) &&
           files_.ListDirectory(operation.path).value_or(std::vector<std::string>{"?"}).empty() &&
           Guard(operation.path) && !files_.ShellDelete(operation.path)) {
-        Fail(operation.text, operation.path);
+        FailOnDisk(operation.text, operation.path);
       }
       break;
     case Step::Copy:
@@ -285,8 +285,9 @@ bool CommitRunner::Carry(const Operation& operation, Token token, const std::str
                     !(needAt_.contains(fromKey) && needAt_[fromKey] == token);
   const bool ok = move ? files_.ShellMove(from, operation.path) : CopyWhole(from, operation.path);
   if (!ok) {
-    Fail(operation.text,
-         operation.after >= 0 ? operation.from : operation.from + " → " + operation.path);
+    const FileError error = move ? files_.LastError() : copyError_;
+    failures_.emplace_back(operation.text, operation.from,
+                           operation.after >= 0 ? std::string() : operation.path, error);
     // Whatever the failed step left at the target is nobody's content.
     SetContent(toKey, nextToken_++);
     return false;
@@ -304,7 +305,7 @@ void CommitRunner::SetAside(const Operation& operation) {
   if (!Guard(operation.from) || !Guard(operation.path)) return;
   // The free name is taken only when nothing has it since.
   if (files_.Exists(operation.path) || !files_.ShellMove(operation.from, operation.path)) {
-    Fail(operation.text, operation.from);
+    FailOnDisk(operation.text, operation.from, operation.path);
     return;
   }
   SetContent(toKey, token);
@@ -313,6 +314,7 @@ void CommitRunner::SetAside(const Operation& operation) {
 }
 
 bool CommitRunner::CopyWhole(const std::string& from, const std::string& target) {
+  copyError_ = FileError::None;
   for (int attempt = 0; attempt < 16; ++attempt) {
     const std::string temporary = NextTemporary();
     if (!Guard(temporary)) return false;
@@ -320,9 +322,11 @@ bool CommitRunner::CopyWhole(const std::string& from, const std::string& target)
       case NewFile::NameTaken:
         continue;
       case NewFile::Failed:
+        copyError_ = files_.LastError();
         return false;
       case NewFile::Created:
         if (files_.ShellMove(temporary, target)) return true;
+        copyError_ = files_.LastError();
         files_.ShellDelete(temporary);
         return false;
     }
@@ -340,7 +344,7 @@ void CommitRunner::DeleteFile(const Operation& operation) {
   if (files_.ShellDelete(operation.path)) {
     SetContent(key, kAbsent);
   } else {
-    Fail(operation.text, operation.path);
+    FailOnDisk(operation.text, operation.path);
   }
 }
 
@@ -359,7 +363,7 @@ void CommitRunner::DeleteTree(const Operation& operation) {
     }
   }
   if (!files_.ShellDelete(operation.path)) {
-    Fail(operation.text, operation.path);
+    FailOnDisk(operation.text, operation.path);
     return;
   }
   for (const std::string& file : KeysBelow(key)) SetContent(file, kAbsent);
@@ -401,7 +405,7 @@ void CommitRunner::Settle() {
     const bool ok =
         temporary ? files_.ShellMove(path_[fromKey], target) : CopyWhole(path_[fromKey], target);
     if (!ok) {
-      Fail(text::kFileNotMoved, path_[fromKey] + " → " + target);
+      FailOnDisk(text::kFileNotMoved, path_[fromKey], target);
       continue;
     }
     SetContent(need.key, need.token);
@@ -415,7 +419,7 @@ void CommitRunner::Settle() {
     } else if (files_.ShellDelete(path_[key])) {
       SetContent(key, kAbsent);
     } else {
-      Fail(text::kFileNotDeleted, path_[key]);
+      FailOnDisk(text::kFileNotDeleted, path_[key]);
     }
   }
 }
@@ -492,7 +496,11 @@ bool CommitRunner::Readable(const std::string& path) {
 }
 
 void CommitRunner::Fail(const char* what, const std::string& path) {
-  failures_.push_back(what + path);
+  failures_.emplace_back(what, path);
+}
+
+void CommitRunner::FailOnDisk(const char* what, const std::string& path, const std::string& to) {
+  failures_.emplace_back(what, path, to, files_.LastError());
 }
 
 }  // namespace sdmate

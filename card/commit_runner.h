@@ -36,6 +36,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "card/commit_failure.h"
 #include "card/commit_plan.h"
 #include "core/feedback.h"
 #include "platform/files.h"
@@ -57,7 +58,7 @@ inline constexpr char kDefaultTemporaryTag[] = "0000";
 class CommitRunner {
  public:
   // temporaryTag: four hex digits in the names of the commit's temporaries (empty: "0000").
-  CommitRunner(char drive, Files& files, Feedback& feedback, std::vector<std::string>& failures,
+  CommitRunner(char drive, Files& files, Feedback& feedback, std::vector<Failure>& failures,
                int folderTotal, std::string temporaryTag = {})
       : drive_(drive),
         files_(files),
@@ -102,7 +103,7 @@ class CommitRunner {
              const std::string& fromKey, const std::string& toKey);
   void SetAside(const Operation& operation);
   // Puts a copy of from at target whole: copied to a new temporary of the commit (flushed), then
-  // renamed over the target.
+  // renamed over the target. A failure leaves the system's reason in copyError_.
   bool CopyWhole(const std::string& from, const std::string& target);
   // A name of the commit's own for a temporary in its temporary directory.
   std::string NextTemporary();
@@ -136,11 +137,13 @@ class CommitRunner {
   bool Guard(const std::string& path, bool mayBeArea = false);
   bool Readable(const std::string& path);
   void Fail(const char* what, const std::string& path);
+  // A file operation the system refused: with the target, when there is one, and its reason.
+  void FailOnDisk(const char* what, const std::string& path, const std::string& to = {});
 
   char drive_;
   Files& files_;
   Feedback& feedback_;
-  std::vector<std::string>& failures_;
+  std::vector<Failure>& failures_;
   int folderTotal_;
   std::string tag_;
   int foldersDone_ = 0;
@@ -167,6 +170,7 @@ class CommitRunner {
   std::set<const ItemRow*> stranded_;
   std::unordered_set<Token> strays_;  // contents of files no plan owns
   std::vector<SetAsideFile> setAside_;
+  FileError copyError_ = FileError::None;
   std::vector<std::string> temporaries_;                     // keys of the temporary files made
   std::unordered_map<std::string, std::string> sourceKeys_;  // paths of the computer -> key
   int temporaryNumber_ = 0;

@@ -26,17 +26,23 @@ bool IsCardExtension(std::string_view extension) {
 }
 
 // The lowest number whose name no item of the folder holds (deleted and newly staged items
-// included) and no file of the folder's directory has, compared without regard to case (a FAT
-// card takes "stil0001.jpg" and "STIL0001.JPG" for one file).
+// included) and no other file of the folder's directory has, compared without regard to case (a
+// FAT card takes "stil0001.jpg" and "STIL0001.JPG" for one file). A file of the folder's own
+// items may give its name away: the commit moves it first.
 int LowestFreeNumber(const FolderSlot& folder, MediaKind kind, const std::string& directory,
                      Files& files) {
   // The stems are gathered once, so a batch of many files stays linear per file.
   std::unordered_set<std::string> stems;
+  std::unordered_set<std::string> own;
   stems.reserve(folder.items.size());
-  for (const ItemRow& item : folder.items) stems.insert(AsciiUpper(StemOf(item.targetName)));
+  for (const ItemRow& item : folder.items) {
+    stems.insert(AsciiUpper(StemOf(item.targetName)));
+    if (AsciiUpper(item.sourceDir) == AsciiUpper(directory))
+      own.insert(AsciiUpper(item.sourceName));
+  }
   for (const std::string& name :
        files.ListDirectory(directory).value_or(std::vector<std::string>{})) {
-    stems.insert(AsciiUpper(StemOf(name)));
+    if (!own.contains(AsciiUpper(name))) stems.insert(AsciiUpper(StemOf(name)));
   }
   for (int k = 1;; ++k) {
     if (!stems.contains(AsciiUpper(DataFileStem(kind, k)))) return k;

@@ -236,9 +236,9 @@ TEST(FatImageTest, NamesThatDifferOnlyInCaseAreOneFileOnFat) {
   EXPECT_EQ(contents, (std::multiset<std::string>{"old one", "old two", "a stray", "first new",
                                                   "second new", "the handset's"}));
   const CardModel after = rig.LoadFresh();
-  EXPECT_EQ(ListedContents(rig, after, MediaKind::Image),
-            (std::vector<std::vector<std::string>>{
-                {"old one", "old two", "first new", "second new"}}));
+  EXPECT_EQ(
+      ListedContents(rig, after, MediaKind::Image),
+      (std::vector<std::vector<std::string>>{{"old one", "old two", "first new", "second new"}}));
   EXPECT_EQ(ReadBytes(folder / "STIL0003.JPG"), "a stray");
   EXPECT_EQ(ReadBytes(folder / "STIL0004.JPG"), "first new");
   EXPECT_EQ(ReadBytes(folder / "STIL0005.JPG"), "second new");
