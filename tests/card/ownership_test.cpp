@@ -221,3 +221,31 @@ TEST(OwnershipTest, TemporariesAreKnownByTheirCommitsTag) {
 
 }  // namespace
 }  // namespace sdmate::test
+
+namespace sdmate::test {
+namespace {
+
+// A full card: the new picture's copy fails with the system's reason, nothing is left under its
+// name, and the warning names both files as the system writes their paths, with the reason.
+TEST(OwnershipTest, ACopyThatFailsLeavesNothingAndSaysWhy) {
+  CardRig rig;
+  rig.card.Folder(MediaKind::Image, 1, "one", Stills({1, 2}));
+  const std::string photo = rig.ComputerFile("x.jpg", "new picture");
+  rig.Load();
+  ASSERT_EQ(rig.AddFiles(MediaKind::Image, 1, {photo}).staged, 1);
+  rig.files.failPathContaining = "~SDM";  // every copy's temporary: the disk is full
+  const UpdateResult result = rig.Update();
+  rig.files.failPathContaining.clear();
+  ASSERT_EQ(result.failures.size(), 1u);
+  EXPECT_EQ(result.failures[0].error, FileError::NoSpace);
+  const std::string& told = rig.feedback.shown.back().text;
+  EXPECT_NE(told.find(text::kNoSpace), std::string::npos) << told;
+  EXPECT_NE(told.find(Utf8(rig.Native(kStill + "SUD001/STIL0003.JPG"))), std::string::npos) << told;
+  EXPECT_NE(told.find(photo), std::string::npos) << told;
+  EXPECT_EQ(told.find("E:\\"), std::string::npos) << told;
+  EXPECT_FALSE(fs::exists(rig.Native(kStill + "SUD001/STIL0003.JPG")));
+  ExpectNoTemporaries(rig);
+}
+
+}  // namespace
+}  // namespace sdmate::test
