@@ -6,7 +6,6 @@
 
 #include "card/card_messages.h"
 #include "card/commit_ownership.h"
-#include "core/ascii.h"
 #include "core/card_guard.h"
 
 namespace sdmate {
