@@ -8,6 +8,7 @@
 #include "card/commit_runner.h"
 #include "core/ascii.h"
 #include "core/card_guard.h"
+#include "core/card_layout.h"
 
 namespace sdmate {
 namespace {
@@ -26,6 +27,13 @@ bool IsTemporaryOf(std::string_view fileName, std::string_view tag) {
   const std::string name = AsciiUpper(fileName);
   return name.starts_with("~SDM") && name.ends_with(".TMP") &&
          name.substr(4, 4) == AsciiUpper(tag) && IsHexDigits(name.substr(8, 4));
+}
+
+std::vector<std::string> TemporaryDirectories(char drive) {
+  std::vector<std::string> directories;
+  for (MediaKind kind : kAllKinds) directories.push_back(CardDataDirectory(drive, kind));
+  directories.push_back(RestoreTemporaryDirectory(drive));
+  return directories;
 }
 
 std::string CommitRunner::KeyOf(const std::string& cardPath) const { return CardKeyOf(cardPath); }

@@ -70,6 +70,9 @@ struct KindPlan {
 // already the new ones is not written again, and no data file that stays where it is is touched.
 KindPlan PlanKind(KindState& state, MediaKind kind, char drive, Files& files);
 
+// Where an undo's and a restore's plan keeps its temporaries: the card's PRIVATE folder.
+std::string RestoreTemporaryDirectory(char drive);
+
 // A file the handset keeps: read from the card and inside the kind's data directory. Only such
 // a file is ever renamed, moved or deleted; any other file (of the computer, added by the user,
 // or elsewhere on the card's own drive) is only read and copied.

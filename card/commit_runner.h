@@ -54,6 +54,9 @@ struct SetAsideFile {
 bool IsTemporaryOf(std::string_view fileName, std::string_view tag);
 // The tag a commit without one of its own uses.
 inline constexpr char kDefaultTemporaryTag[] = "0000";
+// Every directory a commit's temporaries may be in (the plans' temporary directories): each
+// kind's data directory for a commit, the card's PRIVATE folder for an undo and a restore.
+std::vector<std::string> TemporaryDirectories(char drive);
 
 class CommitRunner {
  public:

@@ -32,7 +32,7 @@ class Builder {
  public:
   Builder(char drive, RestoreSummary& summary) : drive_(drive), summary_(summary) {
     plan_.areas = TreeAreas(drive);
-    plan_.temporaryDirectory = CardRoot(drive) + "\\PRIVATE\\";
+    plan_.temporaryDirectory = RestoreTemporaryDirectory(drive);
   }
 
   void Status(const char* text) {
