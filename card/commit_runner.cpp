@@ -55,6 +55,7 @@ void CommitRunner::Prepare(const std::vector<KindPlan>& plans) {
   sourceKeys_.clear();
   wanted_.clear();
   done_.clear();
+  intermediate_.clear();
   needsOfFolder_.assign(plans.size(), {});
   // The files of the computer the plans copy, resolved together: many share a folder.
   std::vector<std::string> sources;
@@ -87,6 +88,10 @@ void CommitRunner::PrepareOperations(const std::vector<Operation>& operations,
                                      std::unordered_map<const ItemRow*, Token>& carried) {
   wanted_.emplace_back(operations.size(), kAbsent);
   done_.emplace_back(operations.size(), 0);
+  intermediate_.emplace_back(operations.size(), 0);
+  for (const Operation& operation : operations) {
+    if (operation.after >= 0) intermediate_.back()[static_cast<std::size_t>(operation.after)] = 1;
+  }
   std::vector<Token>& wanted = wanted_.back();
   for (std::size_t i = 0; i < operations.size(); ++i) {
     const Operation& operation = operations[i];
@@ -216,7 +221,7 @@ void CommitRunner::Transfer(Operation& operation, std::size_t index) {
     done_[plan_][index] = 1;
     return;
   }
-  if (!ClearTarget(operation, toKey) || !Carry(operation, token, from, fromKey, toKey)) {
+  if (!ClearTarget(operation, toKey) || !Carry(operation, index, token, from, fromKey, toKey)) {
     Skip(index, operation);
     return;
   }
@@ -278,11 +283,23 @@ bool CommitRunner::ClearTarget(const Operation& operation, const std::string& to
 
 // A move takes the content from its place (a rename on the card); where an item needs it right
 // there, or it is a file of the computer, it is copied whole.
-bool CommitRunner::Carry(const Operation& operation, Token token, const std::string& from,
-                         const std::string& fromKey, const std::string& toKey) {
+bool CommitRunner::Carry(const Operation& operation, std::size_t index, Token token,
+                         const std::string& from, const std::string& fromKey,
+                         const std::string& toKey) {
   const bool move = operation.step == Step::Move && !fromKey.empty() &&
                     !(needAt_.contains(fromKey) && needAt_[fromKey] == token);
-  const bool ok = move ? files_.ShellMove(from, operation.path) : CopyWhole(from, operation.path);
+  // The first pass of a rename writes a name no table lists, renamed by the second pass: it is
+  // a temporary of the plan already.
+  const bool intermediate = intermediate_[plan_][index] != 0;
+  bool ok = false;
+  if (move) {
+    ok = files_.ShellMove(from, operation.path);
+  } else if (intermediate) {
+    ok = files_.ShellCopy(from, operation.path);
+    copyError_ = ok ? FileError::None : files_.LastError();
+  } else {
+    ok = CopyWhole(from, operation.path);
+  }
   if (!ok) {
     const FileError error = move ? files_.LastError() : copyError_;
     failures_.emplace_back(operation.text, operation.from,

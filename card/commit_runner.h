@@ -23,7 +23,8 @@
 //
 // Every file the runner writes from a copy lands whole: copied to a new temporary of the
 // commit ("~SDM<tag><n>.TMP" in the plan's temporary directory), flushed, then renamed into
-// place. After the steps, needed contents still under a temporary go to their places, and the
+// place (the first pass of a rename writes a name no table lists, which its second pass renames
+// into place). After the steps, needed contents still under a temporary go to their places, and the
 // temporaries nobody needs are removed. An operation that cannot be ordered safely is not run
 // and is listed among the failures; so is every operation that fails.
 #pragma once
@@ -102,7 +103,7 @@ class CommitRunner {
   bool MayTransfer(const Operation& operation);
   bool Locate(const Operation& operation, Token token, std::string& from, std::string& fromKey);
   bool ClearTarget(const Operation& operation, const std::string& toKey);
-  bool Carry(const Operation& operation, Token token, const std::string& from,
+  bool Carry(const Operation& operation, std::size_t index, Token token, const std::string& from,
              const std::string& fromKey, const std::string& toKey);
   void SetAside(const Operation& operation);
   // Puts a copy of from at target whole: copied to a new temporary of the commit (flushed), then
@@ -169,6 +170,8 @@ class CommitRunner {
   std::vector<std::unordered_map<int, std::vector<const Need*>>> needsOfFolder_;  // per plan
   std::vector<std::vector<Token>> wanted_;  // per plan and operation: the content it carries
   std::vector<std::vector<char>> done_;     // per plan and operation: it succeeded
+  // Per plan and operation: its result is read by a later step (a rename's first pass).
+  std::vector<std::vector<char>> intermediate_;
   std::set<std::pair<MediaKind, int>> failedFolders_;
   std::set<const ItemRow*> stranded_;
   std::unordered_set<Token> strays_;  // contents of files no plan owns
