@@ -74,6 +74,24 @@ TEST(OwnershipTest, AnAddTakesANameNoFileOfTheFolderHas) {
   ExpectNoTemporaries(rig);
 }
 
+// The files in a folder's directory that another item reads (folder 3 moves down into SUD002
+// after folder 2 is deleted) or that go with a removed folder do not hold numbers: the first
+// picture of a new folder is number 1.
+TEST(OwnershipTest, FilesThatMoveAwayLeaveTheirNumbersFree) {
+  CardRig rig;
+  rig.card.Folder(MediaKind::Image, 1, "one", Stills({1}));
+  rig.card.Folder(MediaKind::Image, 2, "two", Stills({1, 2}));
+  rig.card.Folder(MediaKind::Image, 3, "three", {{.name = "STIL0001.JPG", .content = "three"}});
+  const std::string photo = rig.ComputerFile("x.jpg", "new picture");
+  rig.Load();
+  ASSERT_TRUE(rig.DeleteFolder(MediaKind::Image, 2).deleted);
+  ASSERT_EQ(rig.session.AddFolder(MediaKind::Image), 3);
+  ASSERT_EQ(rig.AddFiles(MediaKind::Image, 3, {photo}).staged, 1);
+  ExpectCompleted(rig, rig.Update());
+  EXPECT_EQ(ReadBytes(rig.Native(kStill + "SUD002/STIL0001.JPG")), "three");
+  EXPECT_EQ(ReadBytes(rig.Native(kStill + "SUD003/STIL0001.JPG")), "new picture");
+}
+
 // The stray appears after the add was staged (the handset wrote it meanwhile): the commit
 // renames it to a free name of its folder, says so, and the undo gives the card back exactly.
 TEST(OwnershipTest, AStrayInTheWayOfACopyIsRenamedAndTheUndoPutsItBack) {
