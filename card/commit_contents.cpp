@@ -31,6 +31,7 @@ bool IsTemporaryOf(std::string_view fileName, std::string_view tag) {
 
 std::vector<std::string> TemporaryDirectories(char drive) {
   std::vector<std::string> directories;
+  directories.reserve(std::size(kAllKinds) + 1);
   for (MediaKind kind : kAllKinds) directories.push_back(CardDataDirectory(drive, kind));
   directories.push_back(RestoreTemporaryDirectory(drive));
   return directories;
