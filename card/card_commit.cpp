@@ -4,6 +4,7 @@
 #include <map>
 
 #include "card/card_messages.h"
+#include "card/commit_ownership.h"
 #include "card/commit_runner.h"
 #include "core/card_layout.h"
 
@@ -41,6 +42,7 @@ void TouchedPaths(char drive, const std::vector<KindPlan>& plans, Files& files,
           tree(tree, operation.path);
           break;
         case Step::Move:
+        case Step::SetAside:
           if (CardDriveOf(operation.from) == drive) filePaths.push_back(operation.from);
           filePaths.push_back(operation.path);
           break;
@@ -97,8 +99,9 @@ std::string SummaryOf(const std::vector<KindPlan>& plans) {
 }
 
 CommitOutcome RunCommit(char drive, CommitRequest& request, Files& files, Drives& drives,
-                        Feedback& feedback, History& history, std::vector<std::string>& failures) {
+                        Feedback& feedback, History& history, std::vector<Failure>& failures) {
   CommitOutcome outcome;
+  SetAsideStrays(request.plans, drive, files);
   for (const KindPlan& plan : request.plans)
     outcome.changed = outcome.changed || plan.ChangesTheCard();
   const std::string cardKey = drives.CardKeyOf(drive);
@@ -116,15 +119,18 @@ CommitOutcome RunCommit(char drive, CommitRequest& request, Files& files, Drives
       return outcome;
     }
   }
-  CommitRunner runner(drive, files, feedback, failures, request.progressTotal);
+  CommitRunner runner(drive, files, feedback, failures, request.progressTotal,
+                      request.temporaryTag);
   runner.Run(request.plans);
   outcome.ran = true;
+  outcome.setAside = runner.setAside();
   if (!outcome.changed) return outcome;
   // Everything written is made durable once, for the whole card.
-  if (!files.FlushVolume(CardRoot(drive))) failures.push_back(text::kNotDurable + CardRoot(drive));
+  if (!files.FlushVolume(CardRoot(drive)))
+    failures.emplace_back(text::kNotDurable, CardRoot(drive));
   if (outcome.snapshot) {
     if (!history.Finish(*outcome.snapshot, TableFingerprint(drive, files))) {
-      failures.push_back(text::kHistoryNotFinished + outcome.snapshot->folder);
+      failures.emplace_back(text::kHistoryNotFinished, outcome.snapshot->folder);
     }
     history.Prune(cardKey);
   }

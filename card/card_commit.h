@@ -1,5 +1,6 @@
-// Plans carried out on the card as one commit: the snapshot of what they will change first (a
-// commit whose snapshot cannot be written does not start), then the operations, then one flush
+// Plans carried out on the card as one commit: the files in their way that they do not own
+// renamed aside (steps of the plan), the snapshot of what they will change first (a commit
+// whose snapshot cannot be written does not start), then the operations, then one flush
 // of the card, so that its completion means the card may be pulled, and the fingerprint of the
 // tables it left. The update, the undo, the restore and the repair all run through here.
 #pragma once
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "card/commit_plan.h"
+#include "card/commit_runner.h"
 #include "card/history.h"
 #include "core/feedback.h"
 #include "platform/drives.h"
@@ -21,6 +23,9 @@ struct CommitRequest {
   std::string type = "commit";  // "commit", "undo", "restore", "repair"
   std::string undoOf;           // an undo: the snapshot it undoes
   int progressTotal = 0;        // the progress steps the plans count (their folders)
+  // Four hex digits in the names of the commit's temporaries ("~SDM<tag><n>.TMP"), so that an
+  // undo knows them as its commit's; empty: "0000".
+  std::string temporaryTag;
 };
 
 struct CommitOutcome {
@@ -28,10 +33,11 @@ struct CommitOutcome {
   bool changed = false;         // some operation was to change the card
   bool snapshotFailed = false;  // nothing ran: the snapshot could not be written
   std::optional<Snapshot> snapshot;
+  std::vector<SetAsideFile> setAside;  // files no plan owned, renamed out of the way
 };
 
 CommitOutcome RunCommit(char drive, CommitRequest& request, Files& files, Drives& drives,
-                        Feedback& feedback, History& history, std::vector<std::string>& failures);
+                        Feedback& feedback, History& history, std::vector<Failure>& failures);
 
 // What the plans will do, in one line ("テーブル 1, 削除 2, ...").
 std::string SummaryOf(const std::vector<KindPlan>& plans);

@@ -63,8 +63,24 @@ inline constexpr char kTableNotRemoved[] = "不要なテーブルを削除でき
 inline constexpr char kTableDirectoryUnlisted[] = "テーブルのフォルダを読み取れませんでした：";
 inline constexpr char kWouldOverwrite[] = "残すデータを上書きするため、処理しませんでした：";
 inline constexpr char kSourceMissing[] = "コピー元のファイルがないため、処理しませんでした：";
+inline constexpr char kStrayNotSetAside[] =
+    "どのテーブルにもないファイルを別の名前に移せなかったため、上書きしませんでした：";
+inline constexpr char kStrayInTheWay[] =
+    "どのテーブルにもないファイルがあるため、上書きしませんでした：";
 inline constexpr char kKeptInTemporary[] =
     "残すデータを元の場所に戻せなかったため、一時ファイルに残しました：";
+
+// The system's reasons, after a failure line in brackets.
+inline constexpr char kNoSpace[] = "残り容量がありません";
+inline constexpr char kReadOnly[] = "書き込みが禁止されています";
+inline constexpr char kDenied[] = "アクセスが拒否されました";
+inline constexpr char kMissing[] = "ファイルまたはフォルダがありません";
+inline constexpr char kOtherError[] = "システムのエラー";
+
+// Files no table names that were in the way of a commit, each followed by "old → new" lines.
+inline constexpr char kSetAsideHeading[] =
+    "次のファイルはどのテーブルにもないため、上書きしないよう名前を変えて残しました．\n"
+    "「カード検査」の修復で一覧に加えられます．";
 
 // The history: snapshots, undo, restore.
 inline constexpr char kNothingChanged[] = "変更はありません";

@@ -10,10 +10,10 @@ namespace {
 // The final warning lists this many failures; the result keeps them all.
 constexpr std::size_t kFailuresShown = 30;
 
-std::string FailureMessage(const std::vector<std::string>& failures) {
+std::string FailureMessage(const std::vector<Failure>& failures, const ShownPath& shown) {
   std::string message = text::kUpdateFailedHeading;
   for (std::size_t i = 0; i < failures.size() && i < kFailuresShown; ++i) {
-    message += "\n" + failures[i];
+    message += "\n" + FailureLine(failures[i], shown);
   }
   if (failures.size() > kFailuresShown) {
     message += std::string("\n") + text::kMoreFailuresBefore +
@@ -22,7 +22,44 @@ std::string FailureMessage(const std::vector<std::string>& failures) {
   return message;
 }
 
+// The files no table named that were renamed out of the commit's way, after the other text.
+std::string SetAsideMessage(const std::vector<SetAsideFile>& files, const ShownPath& shown) {
+  if (files.empty()) return {};
+  std::string message = std::string("\n\n") + text::kSetAsideHeading;
+  for (const SetAsideFile& file : files)
+    message += "\n" + shown(file.from) + " → " + shown(file.to);
+  return message;
+}
+
 }  // namespace
+
+const char* FileErrorText(FileError error) {
+  switch (error) {
+    case FileError::None:
+      return "";
+    case FileError::NoSpace:
+      return text::kNoSpace;
+    case FileError::ReadOnly:
+      return text::kReadOnly;
+    case FileError::Denied:
+      return text::kDenied;
+    case FileError::Missing:
+      return text::kMissing;
+    case FileError::Other:
+      return text::kOtherError;
+  }
+  return "";
+}
+
+std::string FailureLine(const Failure& failure, const ShownPath& shown) {
+  if (failure.what == nullptr) return failure.path;
+  std::string line = failure.what;
+  if (!failure.path.empty()) line += shown(failure.path);
+  if (!failure.to.empty()) line += " → " + shown(failure.to);
+  if (failure.error != FileError::None)
+    line += std::string("（") + FileErrorText(failure.error) + "）";
+  return line;
+}
 
 UpdateResult CommitPlans(CardModel& model, CommitRequest& request, bool& backupAdvice, Files& files,
                          Drives& drives, Feedback& feedback, History& history,
@@ -40,6 +77,7 @@ UpdateResult CommitPlans(CardModel& model, CommitRequest& request, bool& backupA
     }
     result.changed = outcome.changed;
     result.snapshot = outcome.snapshot;
+    result.setAside = outcome.setAside;
 
     feedback.Status(text::kReloadStatus);
     // The user agreed to use this drive when it was loaded, and it has just been written:
@@ -55,10 +93,16 @@ UpdateResult CommitPlans(CardModel& model, CommitRequest& request, bool& backupA
     feedback.Status("");
   }
   result.ran = true;
+  // Card paths as the system the program runs on writes them.
+  const ShownPath shown = [&drives](const std::string& path) {
+    return drives.NativePathOf(path).value_or(path);
+  };
+  const std::string setAside = SetAsideMessage(result.setAside, shown);
   if (!result.failures.empty()) {
-    feedback.Tell(MessageKind::Warning, FailureMessage(result.failures));
+    feedback.Tell(MessageKind::Warning, FailureMessage(result.failures, shown) + setAside);
   } else {
-    feedback.Tell(MessageKind::Information, result.changed ? completed : text::kNothingChanged);
+    feedback.Tell(MessageKind::Information,
+                  (result.changed ? completed : text::kNothingChanged) + setAside);
   }
   return result;
 }

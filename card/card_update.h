@@ -15,9 +15,10 @@ namespace sdmate {
 struct UpdateResult {
   bool ran = false;      // false: refused (nothing loaded, a table unreadable, no snapshot)
   bool changed = false;  // something was to be written to the card
-  std::vector<std::string> failures;  // operations that failed, for the final warning
+  std::vector<Failure> failures;  // operations that failed, for the final warning
   LoadResult reload;
-  std::optional<Snapshot> snapshot;  // the snapshot taken before it, when a history is kept
+  std::optional<Snapshot> snapshot;    // the snapshot taken before it, when a history is kept
+  std::vector<SetAsideFile> setAside;  // files no table named, renamed out of its way
 };
 
 // Writes to the drive that was loaded (model.drive), whatever is chosen since, and reloads it.

@@ -1,16 +1,43 @@
 // The runner's picture of the card: which content every touched card file holds, who still
 // reads it, who needs it at the end, and the temporary names contents are put out of the way
 // under.
+#include <algorithm>
 #include <cstdio>
 
+#include "card/commit_ownership.h"
 #include "card/commit_runner.h"
+#include "core/ascii.h"
 #include "core/card_guard.h"
+#include "core/card_layout.h"
 
 namespace sdmate {
+namespace {
 
-std::string CommitRunner::KeyOf(const std::string& cardPath) const {
-  return AsciiUpper(ResolvedCardPath(cardPath));
+bool IsHexDigits(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+  });
 }
+
+}  // namespace
+
+bool IsTemporaryOf(std::string_view fileName, std::string_view tag) {
+  // "~SDM" tag(4) number(4) ".TMP"
+  if (fileName.size() != 16 || tag.size() != 4) return false;
+  const std::string name = AsciiUpper(fileName);
+  return name.starts_with("~SDM") && name.ends_with(".TMP") &&
+         name.substr(4, 4) == AsciiUpper(tag) && IsHexDigits(name.substr(8, 4));
+}
+
+std::vector<std::string> TemporaryDirectories(char drive) {
+  std::vector<std::string> directories;
+  directories.reserve(std::size(kAllKinds) + 1);
+  for (MediaKind kind : kAllKinds) directories.push_back(CardDataDirectory(drive, kind));
+  directories.push_back(RestoreTemporaryDirectory(drive));
+  return directories;
+}
+
+std::string CommitRunner::KeyOf(const std::string& cardPath) const { return CardKeyOf(cardPath); }
 
 std::string CommitRunner::SourceKeyOf(const std::string& path) {
   if (CardDriveOf(path) == drive_) return KeyOf(path);
@@ -70,12 +97,21 @@ bool CommitRunner::MustSurvive(const std::string& key) const {
   return needed && places != where_.end() && places->second.size() == 1;
 }
 
+bool CommitRunner::HoldsAStray(const std::string& key) const {
+  const Token token = ContentAt(key);
+  return token != kAbsent && strays_.contains(token);
+}
+
+std::string CommitRunner::NextTemporary() {
+  char number[8];
+  std::snprintf(number, sizeof number, "%04X", ++temporaryNumber_ & 0xFFFF);
+  return temporaryDirectory_ + "~SDM" + tag_ + number + ".TMP";
+}
+
 // Moves the content at key to a new temporary name in the kind's data directory.
 bool CommitRunner::Displace(const std::string& key) {
   for (int attempt = 0; attempt < 4096; ++attempt) {
-    char name[32];
-    std::snprintf(name, sizeof name, "~SDM%04X.TMP", ++temporaryNumber_ & 0xFFFF);
-    const std::string path = temporaryDirectory_ + name;
+    const std::string path = NextTemporary();
     if (files_.Exists(path)) continue;
     if (!Guard(path) || !files_.ShellMove(path_[key], path)) return false;
     const std::string temporaryKey = KeyOf(path);

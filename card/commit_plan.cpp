@@ -239,6 +239,8 @@ bool KindPlan::ChangesTheCard() const {
   return false;
 }
 
+std::string RestoreTemporaryDirectory(char drive) { return CardRoot(drive) + "\\PRIVATE\\"; }
+
 bool IsHandsetFile(const ItemRow& item, char drive, MediaKind kind) {
   return !item.added && item.OnCard() &&
          IsStrictlyBelow(item.sourceDir, CardDataDirectory(drive, kind));

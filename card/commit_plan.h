@@ -23,6 +23,8 @@ enum class Step {
   RemoveEmptyDirectory,  // path, a directory, when nothing is left in it
   Copy,                  // from -> path
   Move,                  // from -> path (a rename on the card)
+  SetAside,    // from -> path: a file the plan does not own, in the way of a later step, renamed
+               // to a free name of its folder (path) so that nothing overwrites it
   FolderDone,  // a step of progress: folder `folder` is through, and its items' places in the
                // model are theirs (folder 0: a file operation of an undo or a restore)
 };
@@ -37,6 +39,9 @@ struct Operation {
                    // table could not be written keeps its files where they were
   int after = -1;  // the operation that must have succeeded first, whose result is the source
   ItemRow* item = nullptr;  // the item whose file this carries to its place
+  // Copy: the step owns whatever its target holds (an undo putting back what its commit found
+  // there, a restore). Any other step never writes over a file the plan does not own.
+  bool replaces = false;
 };
 
 // What an item needs of the card after the commit: its file's content at its final place.
@@ -64,6 +69,9 @@ struct KindPlan {
 // its folder's directory, as the table it gets names it. A table whose bytes on the card are
 // already the new ones is not written again, and no data file that stays where it is is touched.
 KindPlan PlanKind(KindState& state, MediaKind kind, char drive, Files& files);
+
+// Where an undo's and a restore's plan keeps its temporaries: the card's PRIVATE folder.
+std::string RestoreTemporaryDirectory(char drive);
 
 // A file the handset keeps: read from the card and inside the kind's data directory. Only such
 // a file is ever renamed, moved or deleted; any other file (of the computer, added by the user,

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "card/card_messages.h"
+#include "card/commit_ownership.h"
 #include "core/card_guard.h"
 
 namespace sdmate {
@@ -48,10 +49,13 @@ void CommitRunner::Prepare(const std::vector<KindPlan>& plans) {
   needList_.clear();
   failedFolders_.clear();
   stranded_.clear();
+  strays_.clear();
+  setAside_.clear();
   temporaries_.clear();
   sourceKeys_.clear();
   wanted_.clear();
   done_.clear();
+  intermediate_.clear();
   needsOfFolder_.assign(plans.size(), {});
   // The files of the computer the plans copy, resolved together: many share a folder.
   std::vector<std::string> sources;
@@ -73,12 +77,21 @@ void CommitRunner::Prepare(const std::vector<KindPlan>& plans) {
     }
   }
   for (const KindPlan& plan : plans) PrepareNeeds(plan, carried);
+  // What the card holds before the first step at a path no plan owns is nobody's to overwrite.
+  const Ownership owned(plans, drive_, files_);
+  for (const auto& [key, token] : at_) {
+    if (token != kAbsent && !owned.Owns(key)) strays_.insert(token);
+  }
 }
 
 void CommitRunner::PrepareOperations(const std::vector<Operation>& operations,
                                      std::unordered_map<const ItemRow*, Token>& carried) {
   wanted_.emplace_back(operations.size(), kAbsent);
   done_.emplace_back(operations.size(), 0);
+  intermediate_.emplace_back(operations.size(), 0);
+  for (const Operation& operation : operations) {
+    if (operation.after >= 0) intermediate_.back()[static_cast<std::size_t>(operation.after)] = 1;
+  }
   std::vector<Token>& wanted = wanted_.back();
   for (std::size_t i = 0; i < operations.size(); ++i) {
     const Operation& operation = operations[i];
@@ -103,6 +116,10 @@ void CommitRunner::PrepareOperations(const std::vector<Operation>& operations,
         break;
       case Step::DeleteTree:
         RegisterTree(operation.path);
+        break;
+      case Step::SetAside:
+        Original(KeyOf(operation.from), operation.from);
+        Original(KeyOf(operation.path), operation.path);
         break;
       default:
         break;
@@ -149,7 +166,7 @@ void CommitRunner::Execute(Operation& operation, std::size_t index) {
     case Step::MakeDirectory:
       if (files_.Exists(operation.path)) break;
       if (Guard(operation.path, true) && !files_.MakeDirectories(operation.path)) {
-        Fail(operation.text, operation.path);
+        FailOnDisk(operation.text, operation.path);
       }
       break;
     case Step::WriteTable:
@@ -157,7 +174,7 @@ void CommitRunner::Execute(Operation& operation, std::size_t index) {
       if (!Guard(operation.path)) {
         FailFolder(operation.folder);
       } else if (!files_.WriteFileReplacing(operation.path, operation.bytes)) {
-        Fail(operation.text, operation.path);
+        FailOnDisk(operation.text, operation.path);
         FailFolder(operation.folder);
       }
       break;
@@ -172,87 +189,165 @@ void CommitRunner::Execute(Operation& operation, std::size_t index) {
       if (files_.IsDirectory(operation.path) &&
           files_.ListDirectory(operation.path).value_or(std::vector<std::string>{"?"}).empty() &&
           Guard(operation.path) && !files_.ShellDelete(operation.path)) {
-        Fail(operation.text, operation.path);
+        FailOnDisk(operation.text, operation.path);
       }
       break;
     case Step::Copy:
     case Step::Move:
       Transfer(operation, index);
       break;
+    case Step::SetAside:
+      SetAside(operation);
+      break;
     case Step::FolderDone:
       break;
   }
 }
 
+// A copy or a move, in four steps: may it run at all; where is the content it carries now;
+// is its target free (a content still needed there is put out of the way, a file no plan owns
+// stops it); then the carrying itself, and the runner's picture follows.
 void CommitRunner::Transfer(Operation& operation, std::size_t index) {
   const Token token = wanted_[plan_][index];
   --reads_[token];
-  const bool renamePass = operation.after >= 0;
-  if (FolderFailed(kind_, operation.folder) ||
-      (renamePass && !done_[plan_][static_cast<std::size_t>(operation.after)])) {
-    Skip(index, operation);
-    return;
-  }
-  const std::string failureText =
-      renamePass ? operation.from : operation.from + " → " + operation.path;
-  // A source on the card's own drive is read only from inside the card; only a handset file
-  // is ever moved away.
-  const bool onCard = renamePass || CardDriveOf(operation.from) == drive_;
-  if ((onCard &&
-       !(operation.step == Step::Move ? Guard(operation.from) : Readable(operation.from))) ||
-      !Guard(operation.path)) {
-    Skip(index, operation);
-    return;
-  }
-
-  // Where the content is now: its own place, or where it was put out of the way.
-  std::string from = operation.from;
+  std::string from;
   std::string fromKey;
-  const std::string ownKey = onCard ? KeyOf(operation.from) : SourceKeyOf(operation.from);
-  if (!ownKey.empty()) {
-    auto found = where_.find(token);
-    if (found == where_.end() || found->second.empty()) {
-      Fail(text::kSourceMissing, operation.from);
-      Skip(index, operation);
-      return;
-    }
-    fromKey = found->second.contains(ownKey) ? ownKey : *found->second.begin();
-    from = path_[fromKey];
-  }
-
   const std::string toKey = KeyOf(operation.path);
-  const Token there = ContentAt(toKey);
-  if (there == token) {  // already in place (a file copied onto itself)
+  if (!MayTransfer(operation) || !Locate(operation, token, from, fromKey)) {
+    Skip(index, operation);
+    return;
+  }
+  if (ContentAt(toKey) == token) {  // already in place (a file copied onto itself)
     done_[plan_][index] = 1;
     return;
   }
-  if (there != kAbsent && MustSurvive(toKey)) {
-    if (needAt_.contains(toKey) && needAt_[toKey] == there) {
-      Fail(text::kWouldOverwrite, operation.path);
-      Skip(index, operation);
-      return;
-    }
-    if (!Displace(toKey)) {
-      Fail(text::kWouldOverwrite, operation.path);
-      Skip(index, operation);
-      return;
-    }
-  }
-  // A move takes the content from its place; where an item needs it right there, it is copied.
-  const bool move = operation.step == Step::Move && !fromKey.empty() &&
-                    !(needAt_.contains(fromKey) && needAt_[fromKey] == token);
-  const bool ok =
-      move ? files_.ShellMove(from, operation.path) : files_.ShellCopy(from, operation.path);
-  if (!ok) {
-    Fail(operation.text, failureText);
-    // Whatever the failed step left at the target is nobody's content.
-    SetContent(toKey, nextToken_++);
+  if (!ClearTarget(operation, toKey) || !Carry(operation, index, token, from, fromKey, toKey)) {
     Skip(index, operation);
     return;
   }
+  done_[plan_][index] = 1;
+}
+
+// Its folder's table was written, the step of a rename's first pass succeeded, and both paths
+// are places the plan may read and change.
+bool CommitRunner::MayTransfer(const Operation& operation) {
+  const bool renamePass = operation.after >= 0;
+  if (FolderFailed(kind_, operation.folder) ||
+      (renamePass && !done_[plan_][static_cast<std::size_t>(operation.after)])) {
+    return false;
+  }
+  // A source on the card's own drive is read only from inside the card; only a handset file
+  // is ever moved away.
+  const bool onCard = renamePass || CardDriveOf(operation.from) == drive_;
+  if (onCard &&
+      !(operation.step == Step::Move ? Guard(operation.from) : Readable(operation.from))) {
+    return false;
+  }
+  return Guard(operation.path);
+}
+
+// Where the content the step carries is now: its own place, or where it was put out of the way
+// (from, and its key; the key stays empty for a file of the computer).
+bool CommitRunner::Locate(const Operation& operation, Token token, std::string& from,
+                          std::string& fromKey) {
+  from = operation.from;
+  const bool onCard = operation.after >= 0 || CardDriveOf(operation.from) == drive_;
+  const std::string ownKey = onCard ? KeyOf(operation.from) : SourceKeyOf(operation.from);
+  if (ownKey.empty()) return true;
+  auto found = where_.find(token);
+  if (found == where_.end() || found->second.empty()) {
+    Fail(text::kSourceMissing, operation.from);
+    return false;
+  }
+  fromKey = found->second.contains(ownKey) ? ownKey : *found->second.begin();
+  from = path_[fromKey];
+  return true;
+}
+
+// The target holds nothing, or nothing anyone needs: a content still read or needed is moved to
+// a temporary name first. A file no plan owns is never written over.
+bool CommitRunner::ClearTarget(const Operation& operation, const std::string& toKey) {
+  const Token there = ContentAt(toKey);
+  if (there == kAbsent) return true;
+  if (strays_.contains(there)) {
+    Fail(text::kStrayInTheWay, operation.path);
+    return false;
+  }
+  if (!MustSurvive(toKey)) return true;
+  if ((needAt_.contains(toKey) && needAt_[toKey] == there) || !Displace(toKey)) {
+    Fail(text::kWouldOverwrite, operation.path);
+    return false;
+  }
+  return true;
+}
+
+// A move takes the content from its place (a rename on the card); where an item needs it right
+// there, or it is a file of the computer, it is copied whole.
+bool CommitRunner::Carry(const Operation& operation, std::size_t index, Token token,
+                         const std::string& from, const std::string& fromKey,
+                         const std::string& toKey) {
+  const bool move = operation.step == Step::Move && !fromKey.empty() &&
+                    !(needAt_.contains(fromKey) && needAt_[fromKey] == token);
+  // The first pass of a rename writes a name no table lists, renamed by the second pass: it is
+  // a temporary of the plan already.
+  const bool intermediate = intermediate_[plan_][index] != 0;
+  bool ok = false;
+  if (move) {
+    ok = files_.ShellMove(from, operation.path);
+  } else if (intermediate) {
+    ok = files_.ShellCopy(from, operation.path);
+    copyError_ = ok ? FileError::None : files_.LastError();
+  } else {
+    ok = CopyWhole(from, operation.path);
+  }
+  if (!ok) {
+    const FileError error = move ? files_.LastError() : copyError_;
+    failures_.emplace_back(operation.text, operation.from,
+                           operation.after >= 0 ? std::string() : operation.path, error);
+    // Whatever the failed step left at the target is nobody's content.
+    SetContent(toKey, nextToken_++);
+    return false;
+  }
   SetContent(toKey, token);
   if (move) SetContent(fromKey, kAbsent);
-  done_[plan_][index] = 1;
+  return true;
+}
+
+void CommitRunner::SetAside(const Operation& operation) {
+  const std::string fromKey = KeyOf(operation.from);
+  const std::string toKey = KeyOf(operation.path);
+  const Token token = ContentAt(fromKey);
+  if (token == kAbsent) return;  // gone since the plan was made
+  if (!Guard(operation.from) || !Guard(operation.path)) return;
+  // The free name is taken only when nothing has it since.
+  if (files_.Exists(operation.path) || !files_.ShellMove(operation.from, operation.path)) {
+    FailOnDisk(operation.text, operation.from, operation.path);
+    return;
+  }
+  SetContent(toKey, token);
+  SetContent(fromKey, kAbsent);
+  setAside_.push_back({operation.from, operation.path});
+}
+
+bool CommitRunner::CopyWhole(const std::string& from, const std::string& target) {
+  copyError_ = FileError::None;
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    const std::string temporary = NextTemporary();
+    if (!Guard(temporary)) return false;
+    switch (files_.CopyToNewFile(from, temporary, std::nullopt)) {
+      case NewFile::NameTaken:
+        continue;
+      case NewFile::Failed:
+        copyError_ = files_.LastError();
+        return false;
+      case NewFile::Created:
+        if (files_.ShellMove(temporary, target)) return true;
+        copyError_ = files_.LastError();
+        files_.ShellDelete(temporary);
+        return false;
+    }
+  }
+  return false;
 }
 
 void CommitRunner::DeleteFile(const Operation& operation) {
@@ -265,7 +360,7 @@ void CommitRunner::DeleteFile(const Operation& operation) {
   if (files_.ShellDelete(operation.path)) {
     SetContent(key, kAbsent);
   } else {
-    Fail(operation.text, operation.path);
+    FailOnDisk(operation.text, operation.path);
   }
 }
 
@@ -284,7 +379,7 @@ void CommitRunner::DeleteTree(const Operation& operation) {
     }
   }
   if (!files_.ShellDelete(operation.path)) {
-    Fail(operation.text, operation.path);
+    FailOnDisk(operation.text, operation.path);
     return;
   }
   for (const std::string& file : KeysBelow(key)) SetContent(file, kAbsent);
@@ -310,6 +405,10 @@ void CommitRunner::Settle() {
     auto found = where_.find(need.token);
     if (found == where_.end() || found->second.empty()) continue;
     const std::string& target = path_[need.key];
+    if (HoldsAStray(need.key)) {
+      Fail(text::kStrayInTheWay, target);
+      continue;
+    }
     if (at_[need.key] != kAbsent && MustSurvive(need.key)) {
       Fail(text::kWouldOverwrite, target);
       continue;
@@ -319,10 +418,10 @@ void CommitRunner::Settle() {
     const bool temporary =
         std::find(temporaries_.begin(), temporaries_.end(), fromKey) != temporaries_.end();
     if (!Guard(target)) continue;
-    const bool ok = temporary ? files_.ShellMove(path_[fromKey], target)
-                              : files_.ShellCopy(path_[fromKey], target);
+    const bool ok =
+        temporary ? files_.ShellMove(path_[fromKey], target) : CopyWhole(path_[fromKey], target);
     if (!ok) {
-      Fail(text::kFileNotMoved, path_[fromKey] + " → " + target);
+      FailOnDisk(text::kFileNotMoved, path_[fromKey], target);
       continue;
     }
     SetContent(need.key, need.token);
@@ -336,7 +435,7 @@ void CommitRunner::Settle() {
     } else if (files_.ShellDelete(path_[key])) {
       SetContent(key, kAbsent);
     } else {
-      Fail(text::kFileNotDeleted, path_[key]);
+      FailOnDisk(text::kFileNotDeleted, path_[key]);
     }
   }
 }
@@ -413,7 +512,11 @@ bool CommitRunner::Readable(const std::string& path) {
 }
 
 void CommitRunner::Fail(const char* what, const std::string& path) {
-  failures_.push_back(what + path);
+  failures_.emplace_back(what, path);
+}
+
+void CommitRunner::FailOnDisk(const char* what, const std::string& path, const std::string& to) {
+  failures_.emplace_back(what, path, to, files_.LastError());
 }
 
 }  // namespace sdmate

@@ -14,10 +14,6 @@ namespace {
 
 constexpr const char* kTrees[] = {"PRIVATE", "SD_VIDEO", "DCIM"};
 
-bool IsTable(const std::string& belowRoot) {
-  return AsciiUpper(belowRoot).starts_with("\\PRIVATE\\DOCOMO\\TABLE\\");
-}
-
 std::vector<std::string> TreeAreas(char drive) {
   std::vector<std::string> areas;
   for (const char* tree : kTrees) areas.push_back(CardRoot(drive) + "\\" + tree);
@@ -36,32 +32,21 @@ class Builder {
  public:
   Builder(char drive, RestoreSummary& summary) : drive_(drive), summary_(summary) {
     plan_.areas = TreeAreas(drive);
-    plan_.temporaryDirectory = CardRoot(drive) + "\\PRIVATE\\";
+    plan_.temporaryDirectory = RestoreTemporaryDirectory(drive);
   }
 
   void Status(const char* text) {
     plan_.operations.push_back({.step = Step::Status, .text = text});
   }
 
-  // A file of the computer copied onto the card; a table through a temporary name, so that it
-  // is replaced and never missing.
+  // A file of the computer put onto the card; the runner copies it whole to a temporary and
+  // renames it over what is there (the snapshot or the backup owns the path).
   void Write(const std::string& source, const std::string& belowRoot, std::int64_t size) {
-    const std::string path = OnDrive(drive_, belowRoot);
-    if (IsTable(belowRoot)) {
-      plan_.operations.push_back({.step = Step::Copy,
-                                  .path = path + ".new",
-                                  .from = source,
-                                  .text = text::kFileNotCopied});
-      const int copy = static_cast<int>(plan_.operations.size()) - 1;
-      plan_.operations.push_back({.step = Step::Move,
-                                  .path = path,
-                                  .from = path + ".new",
-                                  .text = text::kFileNotRenamed,
-                                  .after = copy});
-    } else {
-      plan_.operations.push_back(
-          {.step = Step::Copy, .path = path, .from = source, .text = text::kFileNotCopied});
-    }
+    plan_.operations.push_back({.step = Step::Copy,
+                                .path = OnDrive(drive_, belowRoot),
+                                .from = source,
+                                .text = text::kFileNotCopied,
+                                .replaces = true});
     ++summary_.written;
     summary_.bytes += std::max<std::int64_t>(size, 0);
     Step();

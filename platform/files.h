@@ -19,9 +19,23 @@ enum class NewFile {
   Failed,     // nothing was left under the name
 };
 
+// Why the system refused a file operation, as far as the program tells reasons apart.
+enum class FileError {
+  None,      // no reason known
+  NoSpace,   // the disk is full
+  ReadOnly,  // the file system or the medium is write-protected
+  Denied,    // no permission, or the file is in use
+  Missing,   // the file or a folder on its way does not exist
+  Other,     // another reason of the system
+};
+
 class Files {
  public:
   virtual ~Files() = default;
+
+  // The reason the system gave for the last write, copy, move, delete or directory creation
+  // that failed (through this object); FileError::None when it gave none.
+  virtual FileError LastError() const { return FileError::None; }
 
   // The size of an existing file opened for reading, or -1 when it cannot be opened.
   virtual std::int64_t FileSizeOf(const std::string& path) = 0;

@@ -146,9 +146,34 @@ std::optional<std::string> CardPathOf(const fs::path& resolved,
   return best;
 }
 
+FileError FileErrorOf(int number) {
+  switch (number) {
+    case 0:
+      return FileError::None;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+      return FileError::NoSpace;
+    case EROFS:
+      return FileError::ReadOnly;
+    case EACCES:
+    case EPERM:
+    case EBUSY:
+    case ETXTBSY:
+      return FileError::Denied;
+    case ENOENT:
+    case ENOTDIR:
+      return FileError::Missing;
+    default:
+      return FileError::Other;
+  }
+}
+
 class PosixFiles final : public Files {
  public:
   explicit PosixFiles(const DriveTable& table) : table_(table) {}
+
+  FileError LastError() const override { return lastError_; }
 
   std::int64_t FileSizeOf(const std::string& path) override {
     auto native = Native(path);
@@ -212,6 +237,13 @@ class PosixFiles final : public Files {
   }
 
   bool MakeDirectories(const std::string& path) override {
+    errno = 0;
+    const bool ok = DoMakeDirectories(path);
+    lastError_ = ok ? FileError::None : FileErrorOf(errno);
+    return ok;
+  }
+
+  bool DoMakeDirectories(const std::string& path) {
     auto native = Native(path);
     if (!native) return false;
     std::error_code error;
@@ -240,6 +272,13 @@ class PosixFiles final : public Files {
   }
 
   bool WriteFileReplacing(const std::string& path, const std::string& bytes) override {
+    errno = 0;
+    const bool ok = DoWriteFileReplacing(path, bytes);
+    lastError_ = ok ? FileError::None : FileErrorOf(errno);
+    return ok;
+  }
+
+  bool DoWriteFileReplacing(const std::string& path, const std::string& bytes) {
     auto native = Native(path);
     if (!native) return false;
     const std::string temporary = *native + ".new";
@@ -258,6 +297,13 @@ class PosixFiles final : public Files {
   }
 
   bool ShellCopy(const std::string& from, const std::string& to) override {
+    errno = 0;
+    const bool ok = DoShellCopy(from, to);
+    lastError_ = ok ? FileError::None : FileErrorOf(errno);
+    return ok;
+  }
+
+  bool DoShellCopy(const std::string& from, const std::string& to) {
     auto source = Native(from);
     auto target = Native(to);
     return source && target && CopyTree(*source, *target);
@@ -265,6 +311,14 @@ class PosixFiles final : public Files {
 
   NewFile CopyToNewFile(const std::string& from, const std::string& to,
                         std::optional<std::int64_t> modified) override {
+    errno = 0;
+    const NewFile made = DoCopyToNewFile(from, to, modified);
+    lastError_ = made == NewFile::Failed ? FileErrorOf(errno) : FileError::None;
+    return made;
+  }
+
+  NewFile DoCopyToNewFile(const std::string& from, const std::string& to,
+                          std::optional<std::int64_t> modified) {
     auto source = Native(from);
     auto target = Native(to);
     if (!source || !target) return NewFile::Failed;
@@ -297,6 +351,13 @@ class PosixFiles final : public Files {
   }
 
   bool ShellMove(const std::string& from, const std::string& to) override {
+    errno = 0;
+    const bool ok = DoShellMove(from, to);
+    lastError_ = ok ? FileError::None : FileErrorOf(errno);
+    return ok;
+  }
+
+  bool DoShellMove(const std::string& from, const std::string& to) {
     auto source = Native(from);
     auto target = Native(to);
     if (!source || !target) return false;
@@ -313,6 +374,13 @@ class PosixFiles final : public Files {
   }
 
   bool ShellDelete(const std::string& path) override {
+    errno = 0;
+    const bool ok = DoShellDelete(path);
+    lastError_ = ok ? FileError::None : FileErrorOf(errno);
+    return ok;
+  }
+
+  bool DoShellDelete(const std::string& path) {
     auto native = Native(path);
     if (!native) return false;
     std::error_code error;
@@ -405,6 +473,7 @@ class PosixFiles final : public Files {
   }
 
   const DriveTable& table_;
+  FileError lastError_ = FileError::None;
 };
 
 }  // namespace

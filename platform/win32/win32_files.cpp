@@ -158,12 +158,55 @@ bool ShellOperation(UINT function, const std::wstring& from, const std::wstring&
   operation.pFrom = source.c_str();
   operation.pTo = to.empty() ? nullptr : target.c_str();
   operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_NOCONFIRMMKDIR | FOF_SILENT;
-  return ::SHFileOperationW(&operation) == 0 && !operation.fAnyOperationsAborted;
+  const int result = ::SHFileOperationW(&operation);
+  // The shell's result is mostly a system error code: kept as the reason.
+  if (result != 0) ::SetLastError(static_cast<DWORD>(result));
+  return result == 0 && !operation.fAnyOperationsAborted;
+}
+
+// Writes a file's (or every file of a tree's) data and metadata to its disk: a copy is whole on
+// the card before its completion is told. A file that cannot be opened for writing because it
+// is read-only was written by the copy with that attribute and is left as the system keeps it.
+bool FlushTreeW(const std::wstring& path) {
+  if (IsDirectoryW(path)) {
+    bool ok = true;
+    for (const std::wstring& name : ChildrenOf(path)) ok = FlushTreeW(path + L"\\" + name) && ok;
+    return ok;
+  }
+  HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return ::GetLastError() == ERROR_ACCESS_DENIED;
+  const bool ok = ::FlushFileBuffers(file) != 0;
+  ::CloseHandle(file);
+  return ok;
+}
+
+FileError FileErrorOf(DWORD error) {
+  switch (error) {
+    case ERROR_SUCCESS:
+      return FileError::None;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return FileError::NoSpace;
+    case ERROR_WRITE_PROTECT:
+      return FileError::ReadOnly;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return FileError::Denied;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return FileError::Missing;
+    default:
+      return FileError::Other;
+  }
 }
 
 class Win32Files final : public Files {
  public:
   explicit Win32Files(const DriveTable& table) : table_(table) {}
+
+  FileError LastError() const override { return lastError_; }
 
   std::int64_t FileSizeOf(const std::string& path) override {
     auto wide = Wide(path);
@@ -206,9 +249,10 @@ class Win32Files final : public Files {
     return (static_cast<std::int64_t>(ticks.QuadPart) - 116444736000000000LL) * 100;
   }
 
-  // Tables are flushed as they are written (FlushFileBuffers, MOVEFILE_WRITE_THROUGH), and
-  // Windows writes a removable drive through by default (quick removal). Flushing a whole
-  // volume needs administrative rights, so nothing more is asked here.
+  // Every file is flushed as it is written (FlushFileBuffers after each table write, copy and
+  // move, MOVEFILE_WRITE_THROUGH), and Windows writes a removable drive through by default
+  // (quick removal). Flushing a whole volume needs administrative rights, so nothing more is
+  // asked here.
   bool FlushVolume(const std::string& path) override { return Exists(path); }
 
   bool Exists(const std::string& path) override {
@@ -236,6 +280,13 @@ class Win32Files final : public Files {
   }
 
   bool MakeDirectories(const std::string& path) override {
+    ::SetLastError(ERROR_SUCCESS);
+    const bool ok = DoMakeDirectories(path);
+    lastError_ = ok ? FileError::None : FileErrorOf(::GetLastError());
+    return ok;
+  }
+
+  bool DoMakeDirectories(const std::string& path) {
     auto wide = Wide(path);
     return wide && MakeDirectoriesW(*wide);
   }
@@ -259,6 +310,13 @@ class Win32Files final : public Files {
   }
 
   bool WriteFileReplacing(const std::string& path, const std::string& bytes) override {
+    ::SetLastError(ERROR_SUCCESS);
+    const bool ok = DoWriteFileReplacing(path, bytes);
+    lastError_ = ok ? FileError::None : FileErrorOf(::GetLastError());
+    return ok;
+  }
+
+  bool DoWriteFileReplacing(const std::string& path, const std::string& bytes) {
     auto wide = Wide(path);
     if (!wide) return false;
     std::wstring temporary = *wide + L".new";
@@ -281,20 +339,35 @@ class Win32Files final : public Files {
   }
 
   bool ShellCopy(const std::string& from, const std::string& to) override {
+    ::SetLastError(ERROR_SUCCESS);
+    const bool ok = DoShellCopy(from, to);
+    lastError_ = ok ? FileError::None : FileErrorOf(::GetLastError());
+    return ok;
+  }
+
+  bool DoShellCopy(const std::string& from, const std::string& to) {
     auto source = Wide(from);
     auto target = Wide(to);
     if (!source || !target || !ExistsW(*source)) return false;
     // Trees go file by file: a file deep inside may be too long for the shell, and the copy
     // merges into an existing target as on every other system.
     if (IsLong(*source) || IsLong(*target) || IsDirectoryW(*source)) {
-      return CopyTreeW(*source, *target);
+      return CopyTreeW(*source, *target) && FlushTreeW(*target);
     }
     MakeDirectoriesW(ParentOf(*target));
-    return ShellOperation(FO_COPY, *source, *target);
+    return ShellOperation(FO_COPY, *source, *target) && FlushTreeW(*target);
   }
 
   NewFile CopyToNewFile(const std::string& from, const std::string& to,
                         std::optional<std::int64_t> modified) override {
+    ::SetLastError(ERROR_SUCCESS);
+    const NewFile made = DoCopyToNewFile(from, to, modified);
+    lastError_ = made == NewFile::Failed ? FileErrorOf(::GetLastError()) : FileError::None;
+    return made;
+  }
+
+  NewFile DoCopyToNewFile(const std::string& from, const std::string& to,
+                          std::optional<std::int64_t> modified) {
     auto source = Wide(from);
     auto target = Wide(to);
     if (!source || !target) return NewFile::Failed;
@@ -346,21 +419,38 @@ class Win32Files final : public Files {
   }
 
   bool ShellMove(const std::string& from, const std::string& to) override {
+    ::SetLastError(ERROR_SUCCESS);
+    const bool ok = DoShellMove(from, to);
+    lastError_ = ok ? FileError::None : FileErrorOf(::GetLastError());
+    return ok;
+  }
+
+  bool DoShellMove(const std::string& from, const std::string& to) {
     auto source = Wide(from);
     auto target = Wide(to);
     if (!source || !target || !ExistsW(*source)) return false;
     MakeDirectoriesW(ParentOf(*target));
     if (IsLong(*source) || IsLong(*target) || IsDirectoryW(*source)) {
-      if (::MoveFileExW(source->c_str(), target->c_str(),
-                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED)) {
+      if (::MoveFileExW(
+              source->c_str(), target->c_str(),
+              MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH)) {
         return true;
       }
-      return CopyTreeW(*source, *target) && DeleteTreeW(*source);
+      return CopyTreeW(*source, *target) && FlushTreeW(*target) && DeleteTreeW(*source);
     }
-    return ShellOperation(FO_MOVE, *source, *target);
+    // A rename within a volume, or a copy and delete across volumes: the file is flushed where
+    // it lands either way.
+    return ShellOperation(FO_MOVE, *source, *target) && FlushTreeW(*target);
   }
 
   bool ShellDelete(const std::string& path) override {
+    ::SetLastError(ERROR_SUCCESS);
+    const bool ok = DoShellDelete(path);
+    lastError_ = ok ? FileError::None : FileErrorOf(::GetLastError());
+    return ok;
+  }
+
+  bool DoShellDelete(const std::string& path) {
     auto wide = Wide(path);
     if (!wide || !ExistsW(*wide)) return false;
     if (IsLong(*wide) || IsDirectoryW(*wide)) return DeleteTreeW(*wide) && !ExistsW(*wide);
@@ -434,6 +524,7 @@ class Win32Files final : public Files {
   }
 
   const DriveTable& table_;
+  FileError lastError_ = FileError::None;
 };
 
 }  // namespace

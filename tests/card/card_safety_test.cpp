@@ -104,7 +104,7 @@ TEST(CardSafetyTest, HeaderNamingAFolderBesideTheCardLeavesItsFileAlone) {
   EXPECT_EQ(ReadBytes(outside), "mine");
   EXPECT_FALSE(fs::exists(rig.Native(kStill + "SUD001/STIL0001.JPG")));
   ASSERT_FALSE(result.failures.empty());
-  EXPECT_NE(result.failures[0].find("outside"), std::string::npos);
+  EXPECT_NE(LineOf(result.failures[0]).find("outside"), std::string::npos);
 }
 
 TEST(CardSafetyTest, EntryWhoseStemClimbsIsNotAName) {

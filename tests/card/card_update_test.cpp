@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "card/card_messages.h"
 #include "core/content_table.h"
 #include "tests/support/card_rig.h"
 
@@ -165,10 +166,14 @@ TEST(CardUpdateTest, FailedFileOperationIsListedAndTheRestHappens) {
   if (!locked.effective()) GTEST_SKIP() << "this file system cannot make a folder read-only";
   UpdateResult result = rig.Update();
   ASSERT_EQ(result.failures.size(), 1u);
-  EXPECT_NE(result.failures[0].find("SUD002\\STIL0002.JPG"), std::string::npos);
+  EXPECT_NE(LineOf(result.failures[0]).find("SUD002\\STIL0002.JPG"), std::string::npos);
+  EXPECT_EQ(result.failures[0].error, FileError::Denied);
+  // The warning names the file as the system writes its path, and the system's reason.
   const Shown& last = rig.feedback.shown.back();
   EXPECT_EQ(last.kind, MessageKind::Warning);
-  EXPECT_NE(last.text.find(result.failures[0]), std::string::npos);
+  EXPECT_NE(last.text.find(Utf8(rig.Native(kStill + "SUD002/STIL0002.JPG"))), std::string::npos)
+      << last.text;
+  EXPECT_NE(last.text.find(text::kDenied), std::string::npos) << last.text;
   const std::vector<std::string> texts = rig.feedback.Texts();
   EXPECT_EQ(std::count(texts.begin(), texts.end(), kCompleted), 0);
   // The rest of the commit: folder 1's files traded names, every table written.

@@ -16,7 +16,7 @@ const std::string kStill = "PRIVATE/DOCOMO/STILL/";
 
 bool AnyFailureContains(const UpdateResult& result, const std::string& text) {
   return std::any_of(result.failures.begin(), result.failures.end(),
-                     [&](const std::string& f) { return f.find(text) != std::string::npos; });
+                     [&](const Failure& f) { return LineOf(f).find(text) != std::string::npos; });
 }
 
 // The renamed file's copy fails (no room for STIL0001.JPG_): the file stays under its old name,

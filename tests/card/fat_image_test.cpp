@@ -203,3 +203,47 @@ TEST(FatImageTest, AnExportNeverReplacesAFileTheFileSystemCallsTheSameName) {
 
 }  // namespace
 }  // namespace sdmate::test
+
+namespace sdmate::test {
+namespace {
+
+// On FAT "stil0001.jpg" and "STIL0001.JPG" are one file. A table entry in lower case and a stray
+// in lower case: the add takes a number neither has, a stray that turns up after the add was
+// staged is renamed out of the way, and every picture keeps its bytes.
+TEST(FatImageTest, NamesThatDifferOnlyInCaseAreOneFileOnFat) {
+  TempDir temp;
+  FatMount fat(temp.path());
+  if (!fat.reason().empty()) GTEST_SKIP() << fat.reason();
+  CardRig rig(fat.mount());
+  rig.card.Folder(MediaKind::Image, 1, "one",
+                  {{.name = "stil0001.jpg", .content = "old one"},
+                   {.name = "STIL0002.JPG", .content = "old two"}});
+  const fs::path folder = fat.mount() / "PRIVATE/DOCOMO/STILL/SUD001";
+  WriteBytes(folder / "stil0003.jpg", "a stray");
+  const std::string first = rig.ComputerFile("first.jpg", "first new");
+  const std::string second = rig.ComputerFile("second.jpg", "second new");
+
+  ASSERT_TRUE(rig.Load().loaded);
+  ASSERT_EQ(rig.AddFiles(MediaKind::Image, 1, {first, second}).staged, 2);
+  // The handset writes a picture under the name the second new one was given.
+  WriteBytes(folder / "stil0005.jpg", "the handset's");
+  const UpdateResult result = rig.Update();
+  EXPECT_TRUE(result.failures.empty()) << result.failures.front();
+  EXPECT_EQ(result.setAside.size(), 1U);
+
+  std::multiset<std::string> contents;
+  for (const std::string& name : ListTree(folder)) contents.insert(ReadBytes(folder / name));
+  EXPECT_EQ(contents, (std::multiset<std::string>{"old one", "old two", "a stray", "first new",
+                                                  "second new", "the handset's"}));
+  const CardModel after = rig.LoadFresh();
+  EXPECT_EQ(
+      ListedContents(rig, after, MediaKind::Image),
+      (std::vector<std::vector<std::string>>{{"old one", "old two", "first new", "second new"}}));
+  EXPECT_EQ(ReadBytes(folder / "STIL0003.JPG"), "a stray");
+  EXPECT_EQ(ReadBytes(folder / "STIL0004.JPG"), "first new");
+  EXPECT_EQ(ReadBytes(folder / "STIL0005.JPG"), "second new");
+  ExpectNoTemporaries(rig);
+}
+
+}  // namespace
+}  // namespace sdmate::test

@@ -23,8 +23,8 @@ const std::string kStill = "PRIVATE/DOCOMO/STILL/";
 #endif
 
 bool AnyFailureContains(const UpdateResult& result, const std::string& text) {
-  for (const std::string& failure : result.failures) {
-    if (failure.find(text) != std::string::npos) return true;
+  for (const Failure& failure : result.failures) {
+    if (LineOf(failure).find(text) != std::string::npos) return true;
   }
   return false;
 }

@@ -203,6 +203,11 @@ EjectResult FakeDrives::Eject(char letter) {
 }
 
 bool FailingFiles::Fails(const std::string& a, const std::string& b, bool readOnlyFirst) {
+  failedLast_ = FailsNow(a, b, readOnlyFirst);
+  return failedLast_;
+}
+
+bool FailingFiles::FailsNow(const std::string& a, const std::string& b, bool readOnlyFirst) {
   // Only the card's operations fail (and count): the computer's folders, the history among
   // them, are another disk.
   auto onCard = [&](const std::string& path) {

@@ -179,6 +179,10 @@ class FailingFiles : public Files {
   // The card's drive: operations on other paths neither fail nor count.
   char cardDrive = 'E';
   int operations = 0;
+  // The reason the system gives for an operation made to fail.
+  FileError failError = FileError::NoSpace;
+
+  FileError LastError() const override { return failedLast_ ? failError : real_.LastError(); }
 
   std::int64_t FileSizeOf(const std::string& path) override { return real_.FileSizeOf(path); }
   std::string FileStampText(const std::string& path) override { return real_.FileStampText(path); }
@@ -232,7 +236,9 @@ class FailingFiles : public Files {
 
  private:
   bool Fails(const std::string& a, const std::string& b, bool readOnlyFirst = false);
+  bool FailsNow(const std::string& a, const std::string& b, bool readOnlyFirst);
   Files& real_;
+  bool failedLast_ = false;
 };
 
 }  // namespace sdmate::test

@@ -8,7 +8,17 @@
 
 #include "core/content_table.h"
 
+namespace sdmate {
+std::ostream& operator<<(std::ostream& out, const Failure& failure) {
+  return out << test::LineOf(failure);
+}
+}  // namespace sdmate
+
 namespace sdmate::test {
+
+std::string LineOf(const Failure& failure) {
+  return FailureLine(failure, [](const std::string& path) { return path; });
+}
 
 CardRig::CardRig() : CardRig(fs::path()) {}
 

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <memory>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -16,7 +17,16 @@
 #include "platform/text_codec.h"
 #include "tests/support/card_builder.h"
 
+namespace sdmate {
+// Failures in a test's messages, as the warning lists them with card paths as they stand.
+std::ostream& operator<<(std::ostream& out, const Failure& failure);
+inline void PrintTo(const Failure& failure, std::ostream* out) { *out << failure; }
+}  // namespace sdmate
+
 namespace sdmate::test {
+
+// A failure's line with its card paths as the model writes them.
+std::string LineOf(const Failure& failure);
 
 class CardRig {
  public:

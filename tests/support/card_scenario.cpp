@@ -111,7 +111,10 @@ class Scenario {
     Trace("edited");
     const UpdateResult update = session_.Update();
     if (trace_ != nullptr) {
-      for (const std::string& failure : update.failures) *trace_ << "failure: " << failure << '\n';
+      for (const Failure& failure : update.failures) {
+        *trace_ << "failure: " << FailureLine(failure, [](const std::string& p) { return p; })
+                << '\n';
+      }
     }
     Trace("committed");
     result_.committed = update.ran;
