@@ -6,6 +6,7 @@
 
 #include "core/card_layout.h"
 #include "import/import_messages.h"
+#include "platform/native_path.h"
 
 namespace sdmate {
 namespace {
@@ -149,6 +150,39 @@ std::string MovieRefusal(MediaKind kind, std::string_view name, std::int64_t siz
     return text::kPlayAudio + CodecText(streams.audio, streams.audioProfile) + text::kPlayNotPlayed;
   }
   return {};
+}
+
+HandsetVerdict JudgeFile(MediaKind kind, const std::string& path, Files& files,
+                         MovieFitter* movies) {
+  const std::int64_t size = files.FileSizeOf(path);
+  const std::optional<std::string> head =
+      size < 0 ? std::nullopt : files.ReadFile(path, kContentHeadBytes);
+  if (!head) return {true, false, text::kPlayUnreadable};
+  const std::string name = SplitNativePath(path).name;
+  const Identified identified = IdentifyContent(*head);
+  const Content named = ContentNamed(ExtensionOf(name));
+  if (named != Content::Unknown && !NameFits(ExtensionOf(name), identified.content)) {
+    return {true, false,
+            text::kPlayNotWhatNamed + std::string(ContentNoun(named)) + text::kPlayNotWhatNamedEnd};
+  }
+  std::string reason;
+  if (kind == MediaKind::Movie) {
+    reason = TypeAndSize(kind, name, size);
+    if (reason.empty() && !AreaOf(kind).play.empty()) {
+      if (movies == nullptr || !movies->Available()) return {false, false, text::kPlayNoProbe};
+      reason = MovieRefusal(kind, name, size, identified, movies->Probe(path));
+    }
+  } else if (kind == MediaKind::Image) {
+    reason = TypeAndSize(kind, name, size);
+    if (reason.empty()) {
+      const std::optional<std::string> bytes = files.ReadFile(path);
+      reason = bytes ? PictureRefusal(kind, name, size, identified, *bytes)
+                     : std::string(text::kPlayUnreadable);
+    }
+  } else {
+    reason = TypeAndSize(kind, name, size);
+  }
+  return {true, reason.empty(), reason};
 }
 
 }  // namespace sdmate

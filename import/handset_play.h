@@ -11,6 +11,7 @@
 #include "core/kind_traits.h"
 #include "import/content_type.h"
 #include "import/fitting.h"
+#include "platform/files.h"
 
 namespace sdmate {
 
@@ -29,5 +30,18 @@ std::string PictureRefusal(MediaKind kind, std::string_view name, std::int64_t s
 // A movie named name of size bytes, with the streams its probe found.
 std::string MovieRefusal(MediaKind kind, std::string_view name, std::int64_t size,
                          const Identified& identified, const MovieStreams& streams);
+
+// What the handset makes of a file as it is.
+struct HandsetVerdict {
+  bool judged = false;    // false: the tools to look into the file are missing
+  bool playable = false;  // the handset shows or plays it as it is
+  std::string reason;     // why not, or why it could not be judged
+};
+
+// A file of the kind (a native path, read through files; a movie is probed through movies)
+// against the handset's rules: its first bytes against its name, its type, size and play rule.
+// Documents have no play rule beyond their type and size.
+HandsetVerdict JudgeFile(MediaKind kind, const std::string& path, Files& files,
+                         MovieFitter* movies);
 
 }  // namespace sdmate

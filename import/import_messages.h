@@ -45,5 +45,9 @@ inline constexpr char kPlayOver[] = " が上限 ";
 inline constexpr char kPlayOverEnd[] = " を超えています．";
 inline constexpr char kPlayNoStreams[] = "映像も音声もありません．";
 inline constexpr char kPlayManyStreams[] = "映像または音声が複数あります．";
+inline constexpr char kPlayUnreadable[] = "ファイルを読み込めません．";
+inline constexpr char kPlayNotWhatNamed[] = "中身が ";
+inline constexpr char kPlayNotWhatNamedEnd[] = " ではありません．";
+inline constexpr char kPlayNoProbe[] = "ffprobe が見つからないため、再生できるか判定できません．";
 
 }  // namespace sdmate::text

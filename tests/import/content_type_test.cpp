@@ -204,5 +204,26 @@ TEST(HandsetPlay, AMovieIsPlayedAsItIsOnlyWithinTheProfilesRule) {
   EXPECT_FALSE(refusal(good, {}, "a.mov").empty());
 }
 
+// What a card already holds, judged file by file.
+TEST(HandsetPlay, JudgeFileSaysWhatTheHandsetMakesOfAFileAsItIs) {
+  FitRig rig;
+  auto judge = [&](MediaKind kind, const std::string& name, const std::string& bytes) {
+    return JudgeFile(kind, rig.Pc(name, bytes), *rig.files, nullptr);
+  };
+  const HandsetVerdict baseline = judge(kImage, "a.jpg", JpegBytes(5000, 240, 320));
+  EXPECT_TRUE(baseline.judged && baseline.playable) << baseline.reason;
+  const HandsetVerdict progressive = judge(kImage, "b.jpg", JpegBytes(5000, 240, 320, false));
+  EXPECT_FALSE(progressive.playable);
+  EXPECT_EQ(progressive.reason, "ベースライン JPEG ではありません．");
+  const HandsetVerdict noise = judge(kImage, "c.JPG", std::string(5000, 'n'));
+  EXPECT_FALSE(noise.playable);
+  EXPECT_EQ(noise.reason, "中身が JPEG 画像 ではありません．");
+  EXPECT_TRUE(judge(kDocument, "d.pdf", test::PdfBytes(5000)).playable);
+  EXPECT_FALSE(judge(kDocument, "e.pdf", test::PdfBytes(307201)).playable);
+  const HandsetVerdict movie = judge(kMovie, "f.3gp", IsoBytes(5000));
+  EXPECT_FALSE(movie.judged) << "no probe";
+  EXPECT_FALSE(JudgeFile(kImage, rig.PcPath("missing.jpg"), *rig.files, nullptr).playable);
+}
+
 }  // namespace
 }  // namespace sdmate

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "import/handset_play.h"
 #include "media/ffmpeg_movie_fitter.h"
 #include "media/media_fitters.h"
 #include "tests/media/media_test_files.h"
@@ -145,6 +146,21 @@ TEST_F(MovieFitterTest, WhatTheHandsetCannotPlayIsConvertedAndWhatItPlaysGoesAsI
   ASSERT_TRUE(rig_.session->Update().ran);
   EXPECT_EQ(ReadBytes(rig_.card.Native("\\SD_VIDEO\\PRL001\\MOL003.3GP")),
             ReadBytes(PathFromUtf8(handset)));
+}
+
+// A movie already on the card that the handset cannot play is found by the same probe.
+TEST_F(MovieFitterTest, AnH264MovieOnTheCardIsJudgedNotPlayable) {
+  const std::string clip =
+      MakeClip("clip.mp4", {"-f", "lavfi", "-i", "testsrc2=size=176x144:rate=15", "-t", "2", "-c:v",
+                            "libx264", "-preset", "ultrafast"});
+  const fs::path onCard = rig_.card.Native("\\SD_VIDEO\\PRL001\\MOL001.3GP");
+  WriteBytes(onCard, ReadBytes(PathFromUtf8(clip)));
+
+  const HandsetVerdict verdict = JudgeFile(kMovie, Utf8(onCard), *rig_.files, &fitter_);
+
+  EXPECT_TRUE(verdict.judged);
+  EXPECT_FALSE(verdict.playable);
+  EXPECT_NE(verdict.reason.find("h264"), std::string::npos) << verdict.reason;
 }
 
 // 中止 pressed while the second of three clips is converted: the first stays staged, nothing of
