@@ -133,6 +133,8 @@ PreparedFile FileFitting::FitPicture(const std::string& path, Files& files, Feed
   if (folder.empty())
     return Checked(MediaKind::Image, path, {{}, text::kNoScratchFolder}, files, feedback);
   ShowStatus(path, feedback);
+  // The progress dialog shows the status with its next step.
+  ShowProgress(0, feedback);
   const PlayRule& play = AreaOf(MediaKind::Image).play;
   PictureLimits limits;
   limits.maxBytes = FittedLimit(MediaKind::Image);
@@ -150,6 +152,8 @@ PreparedFile FileFitting::FitMovie(const std::string& path, Files& files, Feedba
   if (folder.empty())
     return Checked(MediaKind::Movie, path, {{}, text::kNoScratchFolder}, files, feedback);
   ShowStatus(path, feedback);
+  // The progress dialog shows the status with its next step.
+  ShowProgress(0, feedback);
   const PlayRule& play = AreaOf(MediaKind::Movie).play;
   MovieLimits limits;
   limits.maxBytes = FittedLimit(MediaKind::Movie);

@@ -194,10 +194,16 @@ TEST_F(FitFilesTest, MoviesTheHandsetPlaysGoAsTheyAreAndTheOthersAreFittedWithPr
   // Per cent of the batch: each file a third, the fitter's steps within it, then the end that
   // closes the progress.
   using Step = std::pair<int, int>;
-  EXPECT_EQ(
-      rig_.feedback.progress,
-      (std::vector<Step>{
-          {0, 100}, {33, 100}, {41, 100}, {66, 100}, {66, 100}, {75, 100}, {99, 100}, {1, 1}}));
+  EXPECT_EQ(rig_.feedback.progress, (std::vector<Step>{{0, 100},
+                                                       {33, 100},
+                                                       {33, 100},
+                                                       {41, 100},
+                                                       {66, 100},
+                                                       {66, 100},
+                                                       {66, 100},
+                                                       {75, 100},
+                                                       {99, 100},
+                                                       {1, 1}}));
   EXPECT_EQ(rig_.feedback.statuses[rig_.feedback.statuses.size() - 2],
             "携帯電話に合わせて変換しています (3/3): big.mp4");
 }
@@ -225,8 +231,8 @@ TEST_F(FitFilesTest, StoppingABatchKeepsWhatWasStagedAndStagesNothingMore) {
                                           rig_.Pc("two.mov", IsoBytes(1000, "qt  ")),
                                           rig_.Pc("three.mov", IsoBytes(1000, "qt  "))};
   rig_.feedback.progress.clear();
-  // 中止 after the first clip's steps: the start, two of the fitter's.
-  rig_.feedback.cancelAfter = 3;
+  // 中止 after the first clip's steps: the start, the status, two of the fitter's.
+  rig_.feedback.cancelAfter = 4;
 
   const BatchResult stopped = rig_.Add(kMovie, clips);
 
