@@ -14,6 +14,7 @@
 #include "platform/native_path.h"
 #include "platform/text_codec.h"
 #include "tests/support/card_builder.h"
+#include "tests/support/content_bytes.h"
 
 namespace sdmate::bench {
 namespace {
@@ -347,10 +348,11 @@ int MakeCards(const std::string& folder) {
   g_cards = folder;
   MakeFullCard(folder + "/full");
   MakeFullCard(folder + "/adds", kAdds);
-  for (int p = 1; p <= kAdds; ++p) test::WriteBytes(AddSource(p), std::string(20000, 'p'));
+  for (int p = 1; p <= kAdds; ++p) test::WriteBytes(AddSource(p), test::JpegBytes(20000));
   for (int p = 1; p <= kMaxItems; ++p) {
-    test::WriteBytes(folder + "/movies/clip" + std::to_string(p) + ".3gp",
-                     std::string(307200, static_cast<char>('a' + p % 26)));
+    std::string clip = test::IsoBytes(24);
+    clip.resize(307200, static_cast<char>('a' + p % 26));
+    test::WriteBytes(folder + "/movies/clip" + std::to_string(p) + ".3gp", clip);
   }
   return 0;
 }

@@ -9,7 +9,9 @@ HandsetProfile N901iSProfile() {
                       "\\PRIVATE\\DOCOMO\\STILL\\",
                       "STIL",
                       4,
-                      {{".JPG", 102400}, {".GIF", 102400}}};
+                      {{".JPG", 102400}, {".GIF", 102400}},
+                      // The standby screen shows baseline JPEG and GIF up to its own size.
+                      {.formats = {"baseline-jpeg", "gif"}, .maxWidth = 240, .maxHeight = 320}};
   profile.areas[1] = {"\\PRIVATE\\DOCOMO\\TABLE\\RINGER\\RUD#3F.TBL",
                       "\\PRIVATE\\DOCOMO\\RINGER\\",
                       "RING",
@@ -20,7 +22,15 @@ HandsetProfile N901iSProfile() {
       "\\SD_VIDEO\\",
       "MOL",
       3,
-      {{".3GP", 307200}, {".SDV", 307200}, {".MP4", 307200}, {".ASF", 307200}, {".M4A", 307200}}};
+      {{".3GP", 307200}, {".SDV", 307200}, {".MP4", 307200}, {".ASF", 307200}, {".M4A", 307200}},
+      // The player decodes MPEG-4 Visual Simple Profile and H.263 at up to QCIF and 15 frames a
+      // second, with AMR-NB or AAC-LC sound or none.
+      {.formats = {"3gp", "mp4"},
+       .maxWidth = 176,
+       .maxHeight = 144,
+       .maxFramesPerSecond = 15,
+       .video = {{"mpeg4", "Simple Profile"}, {"h263", ""}},
+       .audio = {{"amr_nb", ""}, {"aac", "LC"}}}};
   profile.areas[3] = {"\\PRIVATE\\DOCOMO\\TABLE\\DCIM\\#3FNECDT.TBL",
                       "\\DCIM\\#3FNECDT\\",
                       "NEC_",

@@ -1,24 +1,18 @@
-// Fitting files as they are staged: the decision from the file's type, size and first bytes, and
-// the fitter's run with the status, progress and warnings the user sees.
+// Fitting files as they are staged: the decision from the handset's play rule, and the fitter's
+// run with the status, progress and warnings the user sees.
 #include "import/fit_files.h"
 
 #include <algorithm>
 
 #include "core/ascii.h"
 #include "core/card_layout.h"
+#include "import/handset_play.h"
 #include "import/import_messages.h"
 #include "platform/native_path.h"
 #include "platform/scratch_folder.h"
 
 namespace sdmate {
 namespace {
-
-// The bytes SniffPicture needs to tell every type apart.
-constexpr std::size_t kHeadBytes = 16;
-
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
 
 std::string FileName(const std::string& path) { return SplitNativePath(path).name; }
 
@@ -34,28 +28,9 @@ std::int64_t FittedLimit(MediaKind kind) {
   return rule != nullptr ? rule->maxBytes : 0;
 }
 
-}  // namespace
+bool IsPicture(Content content) { return content >= Content::Jpeg && content <= Content::Heif; }
 
-PictureType SniffPicture(std::string_view head) {
-  if (StartsWith(head, "\xFF\xD8\xFF")) return PictureType::Jpeg;
-  if (StartsWith(head, "GIF87a") || StartsWith(head, "GIF89a")) return PictureType::Gif;
-  if (StartsWith(head, "\x89PNG\r\n\x1A\n")) return PictureType::Png;
-  if (StartsWith(head, "BM")) return PictureType::Bmp;
-  if (StartsWith(head, std::string_view("II*\0", 4)) ||
-      StartsWith(head, std::string_view("MM\0*", 4))) {
-    return PictureType::Tiff;
-  }
-  if (StartsWith(head, "RIFF") && head.substr(8, 4) == "WEBP") return PictureType::Webp;
-  if (head.size() >= 12 && head.substr(4, 4) == "ftyp") {
-    static constexpr std::array<std::string_view, 9> kBrands = {
-        "heic", "heix", "hevc", "hevx", "heim", "heis", "mif1", "msf1", "avif"};
-    const std::string_view brand = head.substr(8, 4);
-    if (std::find(kBrands.begin(), kBrands.end(), brand) != kBrands.end()) {
-      return PictureType::Heif;
-    }
-  }
-  return PictureType::Unknown;
-}
+}  // namespace
 
 const std::vector<std::string>& FittedExtensions(MediaKind kind) {
   static const std::vector<std::string> kPictures = {".JPG",  ".GIF",  ".JPEG", ".JPE",  ".JFIF",
@@ -97,6 +72,27 @@ bool FileFitting::Takes(MediaKind kind, std::string_view name, Feedback& feedbac
   return kind != MediaKind::Movie || MovieToolsThere(feedback);
 }
 
+bool FileFitting::WouldTake(MediaKind kind, std::string_view name, Content content) {
+  const std::vector<std::string>& extensions = FittedExtensions(kind);
+  if (!CanFit(kind) || On(kind) ||
+      std::find(extensions.begin(), extensions.end(), AsciiUpper(ExtensionOf(name))) ==
+          extensions.end()) {
+    return false;
+  }
+  if (kind == MediaKind::Image) return IsPicture(content);
+  return services_.movies->Available();
+}
+
+void FileFitting::ShowProgress(int percent, Feedback& feedback) const {
+  const int total = std::max(1, total_);
+  feedback.Progress(((number_ - 1) * 100 + std::clamp(percent, 0, 99)) / total, 100);
+}
+
+void FileFitting::ShowStatus(const std::string& path, Feedback& feedback) const {
+  feedback.Status(text::kFittingStatusBefore + std::to_string(number_) + "/" +
+                  std::to_string(total_) + text::kFittingStatusAfter + FileName(path));
+}
+
 bool FileFitting::MovieToolsThere(Feedback& feedback) {
   if (services_.movies->Available()) return true;
   if (!movieToolsTold_) feedback.Tell(MessageKind::Warning, text::kMovieToolsMissing);
@@ -105,23 +101,30 @@ bool FileFitting::MovieToolsThere(Feedback& feedback) {
 }
 
 PreparedFile FileFitting::Prepare(MediaKind kind, const std::string& path, std::int64_t size,
-                                  Files& files, Feedback& feedback) {
+                                  const Identified& identified, Files& files, Feedback& feedback) {
   if (!On(kind)) return {};
-  const FileTypeRule* rule = RuleFor(kind, FileName(path));
-  const bool withinLimit = rule != nullptr && size <= rule->maxBytes;
+  const std::string name = FileName(path);
   if (kind == MediaKind::Image) {
-    const PictureType type = SniffPicture(files.ReadFile(path, kHeadBytes).value_or(""));
-    // The handset shows a JPEG or GIF within its limit: the file goes as it is, byte for byte.
-    const PictureType ruleType =
-        rule != nullptr && rule->extension == ".GIF" ? PictureType::Gif : PictureType::Jpeg;
-    if (withinLimit && type == ruleType) return {};
-    if (type == PictureType::Unknown) {
+    if (!IsPicture(identified.content)) {
       feedback.Tell(MessageKind::Warning, NotFitted(path, text::kNotAPicture));
       return {PreparedFile::What::Failed, {}};
     }
+    // What the handset shows goes as it is, byte for byte. A picture within the limit is read
+    // whole: a JPEG's frame header may come after a large EXIF block.
+    const FileTypeRule* rule = RuleFor(kind, name);
+    if (rule != nullptr && size <= rule->maxBytes) {
+      const std::optional<std::string> bytes = files.ReadFile(path);
+      if (bytes && PictureRefusal(kind, name, size, identified, *bytes).empty()) return {};
+    }
     return FitPicture(path, files, feedback);
   }
-  if (withinLimit || !MovieToolsThere(feedback)) return {};
+  if (!MovieToolsThere(feedback)) return {};
+  // Only a movie of the handset's own types within its limit is worth asking the probe.
+  const FileTypeRule* rule = RuleFor(kind, name);
+  if (rule != nullptr && size <= rule->maxBytes &&
+      MovieRefusal(kind, name, size, identified, services_.movies->Probe(path)).empty()) {
+    return {};
+  }
   return FitMovie(path, files, feedback);
 }
 
@@ -129,9 +132,16 @@ PreparedFile FileFitting::FitPicture(const std::string& path, Files& files, Feed
   const std::string folder = services_.folder != nullptr ? services_.folder->NewFolder() : "";
   if (folder.empty())
     return Checked(MediaKind::Image, path, {{}, text::kNoScratchFolder}, files, feedback);
-  feedback.Status(text::kFittingStatus + FileName(path));
+  ShowStatus(path, feedback);
+  // The progress dialog shows the status with its next step.
+  ShowProgress(0, feedback);
+  const PlayRule& play = AreaOf(MediaKind::Image).play;
   PictureLimits limits;
   limits.maxBytes = FittedLimit(MediaKind::Image);
+  if (!play.empty()) {
+    limits.maxWidth = play.maxWidth;
+    limits.maxHeight = play.maxHeight;
+  }
   const FitResult result = services_.pictures->Fit(path, limits, folder);
   feedback.Status({});
   return Checked(MediaKind::Image, path, result, files, feedback);
@@ -141,24 +151,31 @@ PreparedFile FileFitting::FitMovie(const std::string& path, Files& files, Feedba
   const std::string folder = services_.folder != nullptr ? services_.folder->NewFolder() : "";
   if (folder.empty())
     return Checked(MediaKind::Movie, path, {{}, text::kNoScratchFolder}, files, feedback);
-  feedback.Status(text::kFittingStatus + FileName(path));
+  ShowStatus(path, feedback);
+  // The progress dialog shows the status with its next step.
+  ShowProgress(0, feedback);
+  const PlayRule& play = AreaOf(MediaKind::Movie).play;
   MovieLimits limits;
   limits.maxBytes = FittedLimit(MediaKind::Movie);
-  // The progress dialog counts per cent.
-  const FitResult result =
-      services_.movies->Fit(path, limits, folder, [&feedback](int done, int total) {
-        if (total > 0) {
-          feedback.Progress(static_cast<int>(std::int64_t{done} * 100 / total), 100);
-        }
-      });
-  // A progress at its end closes the progress dialog.
-  feedback.Progress(1, 1);
+  if (!play.empty()) {
+    limits.width = play.maxWidth;
+    limits.height = play.maxHeight;
+    limits.framesPerSecond = play.maxFramesPerSecond;
+  }
+  // The progress dialog counts per cent of the batch.
+  const FitResult result = services_.movies->Fit(
+      path, limits, folder,
+      [this, &feedback](int done, int total) {
+        if (total > 0) ShowProgress(static_cast<int>(std::int64_t{done} * 100 / total), feedback);
+      },
+      [&feedback] { return feedback.Cancelled(); });
   feedback.Status({});
   return Checked(MediaKind::Movie, path, result, files, feedback);
 }
 
 PreparedFile FileFitting::Checked(MediaKind kind, const std::string& path, const FitResult& result,
                                   Files& files, Feedback& feedback) {
+  if (result.stopped) return {PreparedFile::What::Stopped, {}};
   if (!result.fitted()) {
     feedback.Tell(MessageKind::Warning, NotFitted(path, result.reason));
     return {PreparedFile::What::Failed, {}};

@@ -31,8 +31,9 @@ struct MovieLimits {
 };
 
 struct FitResult {
-  std::string path;    // the fitted file (a native path in the output folder); empty: not fitted
-  std::string reason;  // why not, as the user reads it
+  std::string path;      // the fitted file (a native path in the output folder); empty: not fitted
+  std::string reason;    // why not, as the user reads it
+  bool stopped = false;  // the user stopped it; nothing is left of the fitted file
 
   bool fitted() const { return !path.empty(); }
 };
@@ -48,15 +49,38 @@ class PictureFitter {
 
 // Steps of one fitting (done of total), for the progress the user sees.
 using FitProgress = std::function<void(int done, int total)>;
+// Asked while a fitting runs: true once the user stopped it.
+using FitStopped = std::function<bool()>;
+
+// What a movie holds, by the names ffprobe gives: its first picture and sound streams.
+struct MovieStreams {
+  std::string reason;  // not empty: the clip could not be read, and why
+  int videoStreams = 0;
+  int audioStreams = 0;
+  std::string video;  // codec and profile of the first picture stream: "mpeg4", "Simple Profile"
+  std::string videoProfile;
+  int width = 0;
+  int height = 0;
+  double framesPerSecond = 0;
+  std::string audio;  // "amr_nb", "aac" with "LC"
+  std::string audioProfile;
+  double seconds = 0;
+
+  bool read() const { return reason.empty(); }
+};
 
 class MovieFitter {
  public:
   virtual ~MovieFitter() = default;
   // Whether the tools the fitter runs are there at all.
   virtual bool Available() = 0;
-  // Writes input fitted to the limits into outputFolder, under input's stem with ".3GP".
+  // The streams of a clip (a native path, only read).
+  virtual MovieStreams Probe(const std::string& input) = 0;
+  // Writes input fitted to the limits into outputFolder, under input's stem with ".3GP". When
+  // stopped() turns true the work ends and the half-made file is removed.
   virtual FitResult Fit(const std::string& input, const MovieLimits& limits,
-                        const std::string& outputFolder, const FitProgress& progress) = 0;
+                        const std::string& outputFolder, const FitProgress& progress,
+                        const FitStopped& stopped) = 0;
 };
 
 // What the program's main hands the session for fitting; a null fitter: that kind is staged as

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <unordered_set>
 
+#include "import/content_type.h"
+#include "import/import_messages.h"
 #include "platform/native_path.h"
 
 namespace sdmate {
@@ -65,6 +67,71 @@ int LowestFreeNumber(const KindState& state, const FolderSlot& folder, MediaKind
   }
 }
 
+// The refusal of a file whose bytes are not what its name says; empty when they are, or when
+// the name is of no type the program knows (the type rule refuses it then).
+std::string ContentRefusal(const std::string& path, std::string_view name,
+                           const Identified& identified) {
+  const std::string_view extension = ExtensionOf(name);
+  const Content named = ContentNamed(extension);
+  if (named == Content::Unknown || NameFits(extension, identified.content)) return {};
+  std::string message =
+      std::string(text::kNotWhatNamedBefore) + ContentNoun(named) + text::kNotWhatNamedAfter;
+  if (identified.content != Content::Unknown) {
+    message += text::kContentIsBefore + std::string(ContentNoun(identified.content)) +
+               text::kContentIsAfter;
+  }
+  return message + text::kSkipped + path;
+}
+
+// What fitting would do for the file, below a type or size message while it is off.
+std::string FitHint(MediaKind kind, std::string_view name, Content content, FileFitting* fitting) {
+  if (fitting == nullptr || !fitting->WouldTake(kind, name, content)) return {};
+  return kind == MediaKind::Image ? text::kFitHintPicture : text::kFitHintMovie;
+}
+
+// The files of a batch, in order, until one is Stopped or the user stops a fitting batch.
+template <typename Stage>
+BatchResult RunBatch(MediaKind kind, const std::vector<std::string>& paths, Feedback& feedback,
+                     FileFitting* fitting, const Stage& stage) {
+  BatchResult result;
+  auto busy = feedback.Busy();
+  if (fitting == nullptr || !fitting->On(kind)) {
+    for (const std::string& path : paths) {
+      const StageOutcome outcome = stage(path);
+      if (outcome == StageOutcome::Stopped) return result;
+      if (outcome == StageOutcome::Staged) ++result.staged;
+    }
+    result.ranToEnd = true;
+    return result;
+  }
+  // Fitting takes its time: the user sees the file, its place in the batch and the per cent,
+  // and may stop between files or in the middle of one. What was staged stays.
+  Feedback::CancelGuard cancellable = feedback.Cancellable();
+  const int total = static_cast<int>(paths.size());
+  for (int number = 1; number <= total; ++number) {
+    if (feedback.Cancelled()) {
+      result.cancelled = true;
+      break;
+    }
+    fitting->StartFile(number, total);
+    fitting->ShowProgress(0, feedback);
+    const StageOutcome outcome = stage(paths[static_cast<std::size_t>(number - 1)]);
+    if (outcome == StageOutcome::Stopped) {
+      feedback.Progress(1, 1);
+      return result;
+    }
+    if (outcome == StageOutcome::Cancelled) {
+      result.cancelled = true;
+      break;
+    }
+    if (outcome == StageOutcome::Staged) ++result.staged;
+  }
+  // A progress at its end closes the progress dialog.
+  feedback.Progress(1, 1);
+  result.ranToEnd = true;
+  return result;
+}
+
 }  // namespace
 
 StageOutcome StageNewFile(CardModel& model, MediaKind kind, int folder, const std::string& path,
@@ -93,6 +160,27 @@ StageOutcome StageNewFile(CardModel& model, MediaKind kind, int folder, const st
                   SkipMessage("下記のファイルは2GB以上のため追加できません．", path));
     return StageOutcome::Declined;
   }
+  // What the file holds is told before any rule of type or size: the handset opens a file by its
+  // bytes, and shows one that is not what its name says as a broken entry.
+  const std::string name = SplitNativePath(path).name;
+  const std::optional<std::string> head = files.ReadFile(path, kContentHeadBytes);
+  if (!head) {
+    feedback.Tell(MessageKind::Warning, SkipMessage("下記のファイルを読み込めません．", path));
+    return StageOutcome::Declined;
+  }
+  const Identified identified = IdentifyContent(*head);
+  if (std::string refusal = ContentRefusal(path, name, identified); !refusal.empty()) {
+    feedback.Tell(MessageKind::Warning, refusal);
+    return StageOutcome::Declined;
+  }
+  // A type the kind does not take, unless fitting makes it one.
+  const FileTypeRule* rule = RuleFor(kind, name);
+  if (rule == nullptr && (fitting == nullptr || !fitting->Takes(kind, name, feedback))) {
+    feedback.Tell(MessageKind::Warning, TraitsOf(kind).wrongTypeMessage + path +
+                                            FitHint(kind, name, identified.content, fitting));
+    return StageOutcome::Declined;
+  }
+
   // The file the item reads: the original, or the copy fitted to the handset.
   std::string source = path;
   std::int64_t stagedSize = size;
@@ -104,8 +192,9 @@ StageOutcome StageNewFile(CardModel& model, MediaKind kind, int folder, const st
                     SkipMessage("1つのフォルダに登録できるのは128個までです．", path));
       return StageOutcome::Declined;
     }
-    PreparedFile prepared = fitting->Prepare(kind, path, size, files, feedback);
+    PreparedFile prepared = fitting->Prepare(kind, path, size, identified, files, feedback);
     if (prepared.what == PreparedFile::What::Failed) return StageOutcome::Declined;
+    if (prepared.what == PreparedFile::What::Stopped) return StageOutcome::Cancelled;
     if (prepared.what == PreparedFile::What::Fitted) {
       source = std::move(prepared.path);
       stagedSize = files.FileSizeOf(source);
@@ -128,13 +217,11 @@ StageOutcome StageNewFile(CardModel& model, MediaKind kind, int folder, const st
   const int number =
       LowestFreeNumber(state, slot, kind, CardFolderDirectory(model.drive, kind, folder), files);
 
-  // A type outside the kind's rules has the limit 0: every such file that is not empty asks.
   // A fitted file keeps its limit.
-  const FileTypeRule* rule = RuleFor(kind, split.name);
-  const std::int64_t limit = rule ? rule->maxBytes : 0;
+  const std::int64_t limit = rule != nullptr ? rule->maxBytes : 0;
   if (!fitted && size > limit) {
-    std::string question =
-        "下記のファイルはサイズが規定値を超えています\n追加を実行しますか？\n" + path;
+    std::string question = "下記のファイルはサイズが規定値を超えています\n追加を実行しますか？\n" +
+                           path + FitHint(kind, name, identified.content, fitting);
     if (feedback.Ask(MessageKind::Confirmation, question, Buttons::YesNo) != Answer::Yes) {
       return StageOutcome::Declined;
     }
@@ -194,38 +281,20 @@ bool PrepareAdd(const CardModel& model, MediaKind kind, Files& files, Feedback& 
 BatchResult AddFiles(CardModel& model, MediaKind kind, int folder,
                      const std::vector<std::string>& paths, Files& files, TextCodec& codec,
                      Feedback& feedback, FileFitting* fitting) {
-  BatchResult result;
-  if (!model.loaded) return result;
-  auto busy = feedback.Busy();
-  for (const std::string& path : paths) {
-    StageOutcome outcome = StageNewFile(model, kind, folder, path, files, codec, feedback, fitting);
-    if (outcome == StageOutcome::Stopped) return result;
-    if (outcome == StageOutcome::Staged) ++result.staged;
-  }
-  result.ranToEnd = true;
-  return result;
+  if (!model.loaded) return {};
+  return RunBatch(kind, paths, feedback, fitting, [&](const std::string& path) {
+    return StageNewFile(model, kind, folder, path, files, codec, feedback, fitting);
+  });
 }
 
 BatchResult DropFiles(CardModel& model, MediaKind kind, int folder,
                       const std::vector<std::string>& paths, Files& files, TextCodec& codec,
                       Feedback& feedback, FileFitting* fitting) {
-  BatchResult result;
   // A drop before the first load stages nothing and shows nothing.
-  if (!model.loaded || !model.of(kind).hasFolder(folder)) return result;
-  auto busy = feedback.Busy();
-  for (const std::string& path : paths) {
-    const std::string name = SplitNativePath(path).name;
-    if (RuleFor(kind, name) == nullptr &&
-        (fitting == nullptr || !fitting->Takes(kind, name, feedback))) {
-      feedback.Tell(MessageKind::Warning, TraitsOf(kind).wrongTypeMessage + path);
-      continue;
-    }
-    StageOutcome outcome = StageNewFile(model, kind, folder, path, files, codec, feedback, fitting);
-    if (outcome == StageOutcome::Stopped) return result;
-    if (outcome == StageOutcome::Staged) ++result.staged;
-  }
-  result.ranToEnd = true;
-  return result;
+  if (!model.loaded || !model.of(kind).hasFolder(folder)) return {};
+  return RunBatch(kind, paths, feedback, fitting, [&](const std::string& path) {
+    return StageNewFile(model, kind, folder, path, files, codec, feedback, fitting);
+  });
 }
 
 std::string DialogFilter(MediaKind kind, bool fitting) {

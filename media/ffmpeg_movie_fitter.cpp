@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <string_view>
 
 #include "core/card_layout.h"
@@ -63,40 +64,65 @@ FfmpegMovieFitter::FfmpegMovieFitter(Processes& processes, Files& files,
 
 bool FfmpegMovieFitter::Available() { return programs_.Available(); }
 
-std::optional<FfmpegMovieFitter::Probe> FfmpegMovieFitter::ProbeClip(const std::string& input,
-                                                                     std::string& reason) {
-  const ProcessResult result =
-      RunFfprobe(processes_, programs_, "format=duration:stream=codec_type", input);
+MovieStreams FfmpegMovieFitter::Probe(const std::string& input) {
+  MovieStreams streams;
+  if (!Available()) {
+    streams.reason = text::kMovieToolsGone;
+    return streams;
+  }
+  const ProcessResult result = RunFfprobe(processes_, programs_,
+                                          "format=duration:stream=codec_type,codec_name,profile,"
+                                          "width,height,avg_frame_rate,r_frame_rate:"
+                                          "stream_disposition=attached_pic",
+                                          input, true);
   if (!result.succeeded()) {
-    reason = text::kMovieUnreadable + LastLine(result.timedOut ? "timeout" : result.errors);
-    return std::nullopt;
+    streams.reason = text::kMovieUnreadable + LastLine(result.timedOut ? "timeout" : result.errors);
+    return streams;
   }
-  Probe probe;
-  std::optional<double> seconds;
-  ForEachLine(result.output, [&probe, &seconds](std::string_view line) {
-    if (line == "codec_type=video") probe.hasVideo = true;
-    if (line == "codec_type=audio") probe.hasAudio = true;
-    if (line.starts_with("duration=")) seconds = ParseNumber(line.substr(9));
+  // Each stream's lines, then the first picture and the first sound of the clip are kept. A
+  // cover picture of a sound file is no picture stream.
+  std::map<std::string, std::string, std::less<>> fields;
+  auto endStream = [&streams, &fields] {
+    const std::string& type = fields["codec_type"];
+    if (fields["DISPOSITION:attached_pic"] == "1") return;
+    if (type == "video" && ++streams.videoStreams == 1) {
+      streams.video = fields["codec_name"];
+      streams.videoProfile = fields["profile"];
+      streams.width = static_cast<int>(ParseNumber(fields["width"]).value_or(0));
+      streams.height = static_cast<int>(ParseNumber(fields["height"]).value_or(0));
+      streams.framesPerSecond = ParseRate(fields["avg_frame_rate"]);
+      if (streams.framesPerSecond <= 0) streams.framesPerSecond = ParseRate(fields["r_frame_rate"]);
+    }
+    if (type == "audio" && ++streams.audioStreams == 1) {
+      streams.audio = fields["codec_name"];
+      streams.audioProfile = fields["profile"];
+    }
+  };
+  ForEachLine(result.output, [&](std::string_view line) {
+    if (line == "[STREAM]") fields.clear();
+    if (line == "[/STREAM]") endStream();
+    const std::size_t equals = line.find('=');
+    if (equals != std::string_view::npos) {
+      fields[std::string(line.substr(0, equals))] = std::string(line.substr(equals + 1));
+    }
+    if (line.starts_with("duration=")) {
+      streams.seconds = ParseNumber(line.substr(9)).value_or(0);
+    }
   });
-  if (!probe.hasVideo && !probe.hasAudio) {
-    reason = text::kMovieUnreadable + LastLine(result.errors);
-    return std::nullopt;
+  if (streams.videoStreams + streams.audioStreams == 0) {
+    streams.reason = text::kMovieUnreadable + LastLine(result.errors);
   }
-  if (!seconds || *seconds <= 0) {
-    reason = text::kMovieNoLength;
-    return std::nullopt;
-  }
-  probe.seconds = *seconds;
-  return probe;
+  return streams;
 }
 
-std::string FfmpegMovieFitter::Encode(const std::string& input, const Probe& probe,
+std::string FfmpegMovieFitter::Encode(const std::string& input, const MovieStreams& streams,
                                       int videoBitsPerSecond, const MovieLimits& limits,
-                                      const std::string& output, const FitProgress& progress) {
+                                      const std::string& output, const FitProgress& progress,
+                                      const FitStopped& stopped, bool& wasStopped) {
   ProcessRun run;
   run.program = programs_.ffmpeg();
   run.arguments = {"-nostdin", "-hide_banner", "-v", "error", "-y", "-i", input};
-  if (probe.hasVideo) {
+  if (streams.videoStreams > 0) {
     // Without a buffer of one second the rate control overshoots a busy clip by a fifth.
     const std::string rate = std::to_string(videoBitsPerSecond);
     run.arguments.insert(
@@ -104,7 +130,7 @@ std::string FfmpegMovieFitter::Encode(const std::string& input, const Probe& pro
         {"-map", "0:v:0", "-vf", FrameFilter(limits), "-c:v", "mpeg4", "-b:v", rate, "-maxrate",
          rate, "-bufsize", rate, "-bf", "0", "-g", std::to_string(limits.framesPerSecond * 3)});
   }
-  if (probe.hasAudio) {
+  if (streams.audioStreams > 0) {
     run.arguments.insert(run.arguments.end(), {"-map", "0:a:0", "-c:a", "libopencore_amrnb", "-ar",
                                                "8000", "-ac", "1", "-b:a", "12200"});
   }
@@ -112,28 +138,37 @@ std::string FfmpegMovieFitter::Encode(const std::string& input, const Probe& pro
                        {"-map_metadata", "-1", "-map_chapters", "-1", "-sn", "-dn", "-f", "3gp",
                         "-progress", "pipe:1", "-nostats", output});
   // A small frame encodes many times faster than it plays; the limit only catches a hang.
-  run.timeout = std::chrono::milliseconds(30000 + static_cast<std::int64_t>(probe.seconds * 5000));
-  const int total = std::max(1, static_cast<int>(probe.seconds * 1000));
+  run.timeout =
+      std::chrono::milliseconds(30000 + static_cast<std::int64_t>(streams.seconds * 5000));
+  const int total = std::max(1, static_cast<int>(streams.seconds * 1000));
   run.onOutputLine = ProgressLines(progress, total);
+  run.stopWhen = stopped;
   const ProcessResult result = processes_.Run(run);
   if (!result.started) return text::kMovieToolsGone;
+  if (result.stopped) {
+    files_.ShellDelete(output);
+    wasStopped = true;
+    return text::kMovieStopped;
+  }
   if (result.timedOut) return text::kMovieTimedOut;
   if (result.exitCode != 0) return text::kMovieFailed + LastLine(result.errors);
   return {};
 }
 
 FitResult FfmpegMovieFitter::Fit(const std::string& input, const MovieLimits& limits,
-                                 const std::string& outputFolder, const FitProgress& progress) {
+                                 const std::string& outputFolder, const FitProgress& progress,
+                                 const FitStopped& stopped) {
   if (!Available()) return {{}, text::kMovieToolsGone};
-  std::string reason;
-  const std::optional<Probe> probe = ProbeClip(input, reason);
-  if (!probe) return {{}, reason};
-  const MoviePlan plan = PlanMovie(probe->seconds, probe->hasVideo, probe->hasAudio, limits);
+  const MovieStreams probe = Probe(input);
+  if (!probe.read()) return {{}, probe.reason};
+  if (probe.seconds <= 0) return {{}, text::kMovieNoLength};
+  const bool hasVideo = probe.videoStreams > 0;
+  const MoviePlan plan = PlanMovie(probe.seconds, hasVideo, probe.audioStreams > 0, limits);
   if (!plan.fits) {
     return {
         {},
         text::kMovieTooLongBefore + std::to_string(plan.secondsThatFit) + text::kMovieTooLongAfter +
-            std::to_string(static_cast<int>(std::lround(probe->seconds))) + text::kMovieTooLongEnd};
+            std::to_string(static_cast<int>(std::lround(probe.seconds))) + text::kMovieTooLongEnd};
   }
   std::string stem(StemOf(SplitNativePath(input).name));
   if (stem.empty()) stem = "movie";
@@ -143,12 +178,14 @@ FitResult FfmpegMovieFitter::Fit(const std::string& input, const MovieLimits& li
   // The first pass is measured; one that came out too large is done again at a rate lowered by
   // as much as it overshot.
   for (int pass = 0; pass < 2; ++pass) {
-    reason = Encode(input, *probe, rate, limits, output, progress);
-    if (!reason.empty()) return {{}, reason};
+    bool wasStopped = false;
+    const std::string reason =
+        Encode(input, probe, rate, limits, output, progress, stopped, wasStopped);
+    if (!reason.empty()) return {{}, reason, wasStopped};
     const std::int64_t size = files_.FileSizeOf(output);
     if (size <= 0) return {{}, text::kMovieFailed + output};
     if (size <= limits.maxBytes) return {output, {}};
-    if (!probe->hasVideo) break;
+    if (!hasVideo) break;
     rate = static_cast<int>(rate * static_cast<double>(limits.maxBytes) /
                             static_cast<double>(size) * kRateMargin);
     if (rate < limits.minVideoBitsPerSecond / 2) break;

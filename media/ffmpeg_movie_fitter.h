@@ -3,7 +3,6 @@
 // its progress read as it goes, and one more pass when the first came out too large.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,21 +29,17 @@ class FfmpegMovieFitter final : public MovieFitter {
   FfmpegMovieFitter(Processes& processes, Files& files, std::vector<std::string> folders);
 
   bool Available() override;
+  MovieStreams Probe(const std::string& input) override;
   FitResult Fit(const std::string& input, const MovieLimits& limits,
-                const std::string& outputFolder, const FitProgress& progress) override;
+                const std::string& outputFolder, const FitProgress& progress,
+                const FitStopped& stopped) override;
 
  private:
-  struct Probe {
-    double seconds = 0;
-    bool hasVideo = false;
-    bool hasAudio = false;
-  };
-  // The clip's length and streams, or the reason they cannot be read.
-  std::optional<Probe> ProbeClip(const std::string& input, std::string& reason);
-  // One pass of ffmpeg; empty when it succeeded, else the reason.
-  std::string Encode(const std::string& input, const Probe& probe, int videoBitsPerSecond,
+  // One pass of ffmpeg; empty when it succeeded, else the reason. A stop removes the
+  // half-made output and says so.
+  std::string Encode(const std::string& input, const MovieStreams& streams, int videoBitsPerSecond,
                      const MovieLimits& limits, const std::string& output,
-                     const FitProgress& progress);
+                     const FitProgress& progress, const FitStopped& stopped, bool& wasStopped);
 
   Processes& processes_;
   Files& files_;

@@ -17,10 +17,11 @@ bool FfmpegPrograms::Available() {
 }
 
 ProcessResult RunFfprobe(Processes& processes, const FfmpegPrograms& programs,
-                         const std::string& entries, const std::string& input) {
+                         const std::string& entries, const std::string& input, bool sections) {
   ProcessRun run;
   run.program = programs.ffprobe();
-  run.arguments = {"-v", "error", "-show_entries", entries, "-of", "default=noprint_wrappers=1",
+  run.arguments = {"-v",    "error", "-show_entries",
+                   entries, "-of",   sections ? "default" : "default=noprint_wrappers=1",
                    input};
   run.timeout = std::chrono::seconds(60);
   return processes.Run(run);
@@ -49,6 +50,14 @@ std::optional<double> ParseNumber(std::string_view text) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || end == text.data() || !std::isfinite(value)) return std::nullopt;
   return value;
+}
+
+double ParseRate(std::string_view text) {
+  const std::size_t slash = text.find('/');
+  const double numerator = ParseNumber(text.substr(0, slash)).value_or(0);
+  if (slash == std::string_view::npos) return numerator;
+  const double denominator = ParseNumber(text.substr(slash + 1)).value_or(0);
+  return denominator > 0 ? numerator / denominator : 0;
 }
 
 std::function<void(std::string_view)> ProgressLines(const FitProgress& progress, int total) {

@@ -20,6 +20,7 @@ inline constexpr char kMovieTooLongAfter[] = "秒までです (このファイ�
 inline constexpr char kMovieTooLongEnd[] = "秒)．";
 inline constexpr char kMovieTimedOut[] = "変換が時間内に終わりませんでした．";
 inline constexpr char kMovieFailed[] = "ffmpeg が変換に失敗しました: ";
+inline constexpr char kMovieStopped[] = "変換を中止しました．";
 inline constexpr char kMovieStillTooLarge[] = "変換しても規定のサイズに収まりませんでした．";
 
 }  // namespace sdmate::text

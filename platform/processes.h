@@ -21,16 +21,20 @@ struct ProcessRun {
   // Each line of standard output without its line break, on the calling thread. Without it the
   // output is kept in ProcessResult::output.
   std::function<void(std::string_view line)> onOutputLine;
+  // Asked several times a second on the calling thread; true: the program is killed (the user
+  // stopped the work).
+  std::function<bool()> stopWhen;
 };
 
 struct ProcessResult {
   bool started = false;   // the program could be started at all
   bool timedOut = false;  // killed at the time limit
+  bool stopped = false;   // killed because stopWhen said so
   int exitCode = -1;      // the exit status; -1 when it was killed or did not start
   std::string output;     // standard output, when no line handler took it
   std::string errors;     // the end of standard error (at most kKeptErrorBytes)
 
-  bool succeeded() const { return started && !timedOut && exitCode == 0; }
+  bool succeeded() const { return started && !timedOut && !stopped && exitCode == 0; }
 };
 
 inline constexpr std::size_t kKeptErrorBytes = std::size_t{16} * 1024;

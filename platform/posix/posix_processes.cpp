@@ -125,7 +125,13 @@ class PosixProcesses final : public Processes {
     const auto deadline = SteadyClock::now() + run.timeout;
     std::array<char, 8192> buffer{};
     while (out.fd[0] >= 0 || err.fd[0] >= 0) {
-      int wait = -1;
+      if (run.stopWhen && run.stopWhen()) {
+        result.stopped = true;
+        ::kill(pid, SIGKILL);
+        break;
+      }
+      // The stop is asked at least every tenth of a second.
+      int wait = run.stopWhen ? 100 : -1;
       if (run.timeout.count() > 0) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now());
@@ -134,7 +140,7 @@ class PosixProcesses final : public Processes {
           ::kill(pid, SIGKILL);
           break;
         }
-        wait = static_cast<int>(std::min<std::int64_t>(left.count(), 1000));
+        wait = static_cast<int>(std::min<std::int64_t>(left.count(), run.stopWhen ? 100 : 1000));
       }
       std::array<pollfd, 2> watched{{{out.fd[0], POLLIN, 0}, {err.fd[0], POLLIN, 0}}};
       const int ready = ::poll(watched.data(), watched.size(), wait);
@@ -160,7 +166,8 @@ class PosixProcesses final : public Processes {
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    if (!result.timedOut && WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+    if (!result.timedOut && !result.stopped && WIFEXITED(status))
+      result.exitCode = WEXITSTATUS(status);
     return result;
   }
 };

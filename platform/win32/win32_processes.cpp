@@ -154,6 +154,12 @@ class Win32Processes final : public Processes {
       const DWORD waited = ::WaitForSingleObject(process.get(), 50);
       takeOutput();
       if (waited != WAIT_TIMEOUT) break;
+      if (run.stopWhen && run.stopWhen()) {
+        result.stopped = true;
+        ::TerminateProcess(process.get(), 1);
+        ::WaitForSingleObject(process.get(), INFINITE);
+        break;
+      }
       if (run.timeout.count() > 0 && SteadyClock::now() >= deadline) {
         result.timedOut = true;
         ::TerminateProcess(process.get(), 1);
@@ -167,7 +173,7 @@ class Win32Processes final : public Processes {
     if (run.onOutputLine && !pending.empty()) run.onOutputLine(pending);
     result.errors = std::move(received.errors);
     DWORD code = 0;
-    if (!result.timedOut && ::GetExitCodeProcess(process.get(), &code)) {
+    if (!result.timedOut && !result.stopped && ::GetExitCodeProcess(process.get(), &code)) {
       result.exitCode = static_cast<int>(code);
     }
     return result;

@@ -6,6 +6,7 @@
 
 #include "core/content_table.h"
 #include "tests/support/card_rig.h"
+#include "tests/support/content_bytes.h"
 
 namespace sdmate::test {
 namespace {
@@ -107,7 +108,7 @@ TEST(CardCheckTest, CardTheSessionCommittedHasNoFindings) {
   ASSERT_TRUE(rig.session.MoveItemDown(kImage, 1, 1).changed);
   ASSERT_TRUE(rig.DeleteFolder(kImage, 2).deleted);
   ASSERT_TRUE(rig.session.DeleteItem(kMovie, 1, 1).changed);
-  ASSERT_EQ(rig.AddFiles(kDocument, 1, {rig.ComputerFile("new.pdf", "%PDF")}).staged, 1);
+  ASSERT_EQ(rig.AddFiles(kDocument, 1, {rig.ComputerFile("new.pdf", PdfBytes(300))}).staged, 1);
   ExpectCompleted(rig, rig.Update());
   EXPECT_EQ(Check(rig), std::vector<std::string>{});
 }

@@ -5,6 +5,7 @@
 #include "core/content_table.h"
 #include "editing/item_operations.h"
 #include "tests/support/card_rig.h"
+#include "tests/support/content_bytes.h"
 
 namespace sdmate::test {
 namespace {
@@ -221,13 +222,12 @@ TEST(CardUpdateTest, NewFileIsCopiedWithItsEntryCutAndSizedIn32Bits) {
   rig.card.Folder(MediaKind::Image, 1, "i", Stills({1}));
   rig.Load();
   // A long title taken from the file's name, with a double-byte character across byte 64.
-  const std::string photo =
-      rig.ComputerFile(std::string(63, 'a') + "あtail.jpg", std::string(1000, 'p'));
+  const std::string photo = rig.ComputerFile(std::string(63, 'a') + "あtail.jpg", JpegBytes(1000));
   ASSERT_EQ(rig.AddFiles(MediaKind::Image, 1, {photo}).staged, 1);
   ASSERT_EQ(rig.Folder(MediaKind::Image, 1).items.back().title,
             std::string(63, 'a') + "\x82\xA0" + "tail.jpg");
   ExpectCompleted(rig, rig.Update());
-  EXPECT_EQ(ReadBytes(rig.Native(kStill + "SUD001/STIL0002.JPG")), std::string(1000, 'p'));
+  EXPECT_EQ(ReadBytes(rig.Native(kStill + "SUD001/STIL0002.JPG")), JpegBytes(1000));
   EXPECT_TRUE(fs::exists(PathFromUtf8(photo)));
   const std::string table = rig.TableBytes(MediaKind::Image, 1);
   ASSERT_EQ(table.size(), 512u + 2 * 256u);

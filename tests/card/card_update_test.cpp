@@ -7,6 +7,7 @@
 #include "card/card_messages.h"
 #include "core/content_table.h"
 #include "tests/support/card_rig.h"
+#include "tests/support/content_bytes.h"
 
 namespace sdmate::test {
 namespace {
@@ -158,7 +159,7 @@ TEST(CardUpdateTest, FailedFileOperationIsListedAndTheRestHappens) {
   rig.card.Folder(MediaKind::Image, 1, "one", Stills({1, 2}));
   rig.card.Folder(MediaKind::Image, 2, "two", Stills({1}));
   rig.Load();
-  const std::string photo = rig.ComputerFile("photo.jpg", "new photo");
+  const std::string photo = rig.ComputerFile("photo.jpg", JpegBytes(300));
   ASSERT_EQ(rig.AddFiles(MediaKind::Image, 2, {photo}).staged, 1);
   ASSERT_TRUE(rig.session.MoveItemDown(MediaKind::Image, 1, 1).changed);
   ASSERT_TRUE(rig.session.RenumberItems(MediaKind::Image, 1).changed);
@@ -192,7 +193,7 @@ void BuildEditedCard(CardRig& rig) {
   rig.card.Folder(MediaKind::Movie, 1, "m", {{.name = "MOL001.3GP"}});
   rig.card.Folder(MediaKind::Document, 1, "d", {{.name = "PDFDC001.PDF"}});
   ASSERT_TRUE(rig.Load().loaded);
-  const std::string photo = rig.ComputerFile("new.jpg", "new");
+  const std::string photo = rig.ComputerFile("new.jpg", JpegBytes(300));
   ASSERT_TRUE(rig.DeleteFolder(MediaKind::Image, 2).deleted);
   ASSERT_TRUE(rig.session.DeleteItem(MediaKind::Image, 1, 1).changed);
   ASSERT_TRUE(rig.session.RenumberItems(MediaKind::Image, 1).changed);

@@ -8,6 +8,7 @@
 #include "card/card_messages.h"
 #include "core/content_table.h"
 #include "tests/support/card_rig.h"
+#include "tests/support/content_bytes.h"
 
 namespace sdmate::test {
 namespace {
@@ -28,7 +29,7 @@ TEST(CommitFailureTest, NoStepWritesOntoTheFileAFailedStepLeftInPlace) {
   rig.Load();
   ASSERT_TRUE(rig.session.DeleteItem(MediaKind::Image, 1, 1).changed);
   ASSERT_TRUE(rig.session.RenumberItems(MediaKind::Image, 1).changed);
-  ASSERT_EQ(rig.AddFiles(MediaKind::Image, 1, {rig.ComputerFile("new.jpg", "new picture")}).staged,
+  ASSERT_EQ(rig.AddFiles(MediaKind::Image, 1, {rig.ComputerFile("new.jpg", JpegBytes(500))}).staged,
             1);
   ASSERT_EQ(VisibleItems(rig.Folder(MediaKind::Image, 1)).back()->targetName, "STIL0002.JPG");
   rig.files.failPathContaining = "STIL0001.JPG_";
@@ -82,7 +83,8 @@ TEST(CommitFailureTest, APulledCardAtEveryStepLosesNoFileBothTablesName) {
     ASSERT_TRUE(rig.session.MoveItemDown(MediaKind::Image, 2, 1).changed);
     ASSERT_TRUE(rig.session.RenumberItems(MediaKind::Image, 1).changed);
     ASSERT_TRUE(rig.session.RenumberItems(MediaKind::Image, 2).changed);
-    ASSERT_EQ(rig.AddFiles(MediaKind::Image, 3, {rig.ComputerFile("new.jpg", "new")}).staged, 1);
+    ASSERT_EQ(
+        rig.AddFiles(MediaKind::Image, 3, {rig.ComputerFile("new.jpg", JpegBytes(400))}).staged, 1);
     ASSERT_TRUE(rig.session.DeleteItem(MediaKind::Movie, 1, 1).changed);
   };
   // The bytes of the files that stay: named by the old tables and by the new ones.

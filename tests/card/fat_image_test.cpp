@@ -7,6 +7,7 @@
 
 #include "core/content_table.h"
 #include "tests/support/card_rig.h"
+#include "tests/support/content_bytes.h"
 
 namespace sdmate::test {
 namespace {
@@ -78,7 +79,7 @@ TEST(FatImageTest, LoadEditUpdateAndReadBackOnFat) {
   rig.card.Folder(MediaKind::Image, 3, "three", {{.name = "STIL0001.JPG", .content = "three"}});
   rig.card.Folder(MediaKind::Movie, 10, "unreached", {});
   rig.card.Folder(MediaKind::Movie, 1, "m", {{.name = "MOL001.3GP"}, {.name = "MOL002.3GP"}});
-  const std::string pdf = rig.ComputerFile("new.pdf", "%PDF new");
+  const std::string pdf = rig.ComputerFile("new.pdf", PdfBytes(300));
 
   ASSERT_TRUE(rig.Load().loaded);
   ASSERT_TRUE(rig.session.MoveItemDown(MediaKind::Image, 1, 1).changed);
@@ -96,7 +97,7 @@ TEST(FatImageTest, LoadEditUpdateAndReadBackOnFat) {
   EXPECT_EQ(ReadBytes(still / "SUD002/STIL0001.JPG"), "three");
   EXPECT_FALSE(fs::exists(still / "SUD003"));
   EXPECT_FALSE(fs::exists(fat.mount() / "PRIVATE/DOCOMO/TABLE/STILL/SUD003.TBL"));
-  EXPECT_EQ(ReadBytes(fat.mount() / "PRIVATE/DOCOMO/DOCUMENT/PUD001/PDFDC001.PDF"), "%PDF new");
+  EXPECT_EQ(ReadBytes(fat.mount() / "PRIVATE/DOCOMO/DOCUMENT/PUD001/PDFDC001.PDF"), PdfBytes(300));
   EXPECT_FALSE(fs::exists(fat.mount() / "SD_VIDEO/PRL001/MOL001.3GP"));
   for (const std::string& name : ListTree(fat.mount())) {
     EXPECT_NE(name.back(), '_') << name;
@@ -132,7 +133,7 @@ TEST(FatImageTest, AFullCardOfOneKindOnFat) {
   FatMount fat(temp.path(), 320, tree.root(), 32);
   if (!fat.reason().empty()) GTEST_SKIP() << fat.reason();
   CardRig rig(fat.mount());
-  const std::string photo = rig.ComputerFile("new.jpg", "new picture");
+  const std::string photo = rig.ComputerFile("new.jpg", JpegBytes(300));
   ASSERT_TRUE(rig.Load().loaded);
   ASSERT_EQ(rig.model().of(MediaKind::Image).folderCount(), kMaxFolders);
   ASSERT_TRUE(rig.session.DeleteItem(MediaKind::Image, 1, 1).changed);
@@ -152,7 +153,7 @@ TEST(FatImageTest, AFullCardOfOneKindOnFat) {
   std::vector<std::string> first;
   for (int p = 2; p <= kMaxItems; ++p) first.push_back("1/" + std::to_string(p));
   EXPECT_EQ(listed[0], first);
-  EXPECT_EQ(listed[126], std::vector<std::string>{"new picture"});
+  EXPECT_EQ(listed[126], std::vector<std::string>{JpegBytes(300)});
   for (int n = 2; n <= 126; ++n) {
     const int was = n < 126 ? n : 127;
     ASSERT_EQ(listed[static_cast<std::size_t>(n - 1)].size(), 128u) << n;
@@ -160,7 +161,7 @@ TEST(FatImageTest, AFullCardOfOneKindOnFat) {
   }
   EXPECT_EQ(VisibleItems(after.of(MediaKind::Image).folder(64))[4]->title, "five");
   EXPECT_EQ(ReadBytes(fat.mount() / "PRIVATE/DOCOMO/STILL/SUD126/STIL0001.JPG"), "127/1");
-  EXPECT_EQ(ReadBytes(fat.mount() / "PRIVATE/DOCOMO/STILL/SUD127/STIL0001.JPG"), "new picture");
+  EXPECT_EQ(ReadBytes(fat.mount() / "PRIVATE/DOCOMO/STILL/SUD127/STIL0001.JPG"), JpegBytes(300));
   ExpectNoTemporaries(rig);
 }
 

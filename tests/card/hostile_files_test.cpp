@@ -10,6 +10,7 @@
 #include "card/card_messages.h"
 #include "core/content_table.h"
 #include "tests/support/card_rig.h"
+#include "tests/support/content_bytes.h"
 
 namespace sdmate::test {
 namespace {
@@ -63,7 +64,8 @@ TEST(HostileFilesTest, ADataFileThatIsALinkIsNeitherWrittenNorFollowed) {
   rig.Load();
   ASSERT_EQ(rig.Folder(MediaKind::Image, 1).itemCount(), 2);
   ASSERT_TRUE(rig.session.DeleteItem(MediaKind::Image, 1, 2).changed);
-  ASSERT_EQ(rig.AddFiles(MediaKind::Image, 1, {rig.ComputerFile("new.jpg", "new")}).staged, 1);
+  ASSERT_EQ(rig.AddFiles(MediaKind::Image, 1, {rig.ComputerFile("new.jpg", JpegBytes(300))}).staged,
+            1);
   rig.Update();
   EXPECT_EQ(ReadBytes(victim), "precious");
 }

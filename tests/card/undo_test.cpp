@@ -8,6 +8,7 @@
 
 #include "card/card_messages.h"
 #include "tests/support/card_rig.h"
+#include "tests/support/content_bytes.h"
 
 namespace sdmate::test {
 namespace {
@@ -75,7 +76,7 @@ const EditCase kEdits[] = {
     {"Title", [](CardRig& rig) { rig.session.StoreItemTitle(MediaKind::Image, 2, 1, "new"); }},
     {"Add",
      [](CardRig& rig) {
-       rig.AddFiles(MediaKind::Document, 1, {rig.ComputerFile("new.pdf", "%PDF new")});
+       rig.AddFiles(MediaKind::Document, 1, {rig.ComputerFile("new.pdf", PdfBytes(300))});
      }},
     {"FolderAdd", [](CardRig& rig) { rig.session.AddFolder(MediaKind::Image); }},
     {"MiddleFolderDelete", [](CardRig& rig) { rig.DeleteFolder(MediaKind::Image, 2); }},

@@ -5,6 +5,7 @@
 #include "core/content_table.h"
 #include "platform/drive_table.h"
 #include "tests/support/card_builder.h"
+#include "tests/support/content_bytes.h"
 
 namespace sdmate {
 namespace {
@@ -79,7 +80,8 @@ TEST_F(FullCycleTest, AStagedFileIsCopiedUnderItsNewNameAndListed) {
       kImage, 1, "旅行",
       {{.name = "STIL0001.JPG", .title = "one"}, {.name = "STIL0003.JPG", .title = "three"}});
   Load();
-  const std::string photo = PcFile("夏の写真.jpg", std::string(3000, 'p'));
+  const std::string bytes = test::JpegBytes(3000);
+  const std::string photo = PcFile("夏の写真.jpg", bytes);
   BatchResult added = session_->AddFiles(kImage, 1, {photo});
   ASSERT_EQ(added.staged, 1);
   ASSERT_TRUE(session_->updateDue());
@@ -87,8 +89,8 @@ TEST_F(FullCycleTest, AStagedFileIsCopiedUnderItsNewNameAndListed) {
 
   EXPECT_EQ(Listed(kImage, 1),
             (std::vector<std::string>{"STIL0001.JPG", "STIL0003.JPG", "STIL0002.JPG"}));
-  EXPECT_EQ(CardBytes("\\PRIVATE\\DOCOMO\\STILL\\SUD001\\STIL0002.JPG"), std::string(3000, 'p'));
-  EXPECT_EQ(test::ReadBytes(test::PathFromUtf8(photo)), std::string(3000, 'p'));  // it stays
+  EXPECT_TRUE(CardBytes("\\PRIVATE\\DOCOMO\\STILL\\SUD001\\STIL0002.JPG") == bytes);
+  EXPECT_TRUE(test::ReadBytes(test::PathFromUtf8(photo)) == bytes);  // it stays
   const ContentTable table = Table(kImage, 1);
   ASSERT_EQ(table.entries.size(), 3u);
   EXPECT_EQ(table.entries[2].FileName(), "STIL0002.JPG");
@@ -101,10 +103,11 @@ TEST_F(FullCycleTest, AStagedFileIsCopiedUnderItsNewNameAndListed) {
 
 TEST_F(FullCycleTest, AnM4aIsCopiedAsA3gpMovie) {
   Load();
-  const std::string song = PcFile("song.m4a", "m4a bytes");
+  const std::string sound = test::IsoBytes(300, "M4A ");
+  const std::string song = PcFile("song.m4a", sound);
   ASSERT_EQ(session_->DropFiles(MediaKind::Movie, 1, {song}).staged, 1);
   Commit();
-  EXPECT_EQ(CardBytes("\\SD_VIDEO\\PRL001\\MOL001.3GP"), "m4a bytes");
+  EXPECT_TRUE(CardBytes("\\SD_VIDEO\\PRL001\\MOL001.3GP") == sound);
   EXPECT_EQ(Table(MediaKind::Movie, 1).entries.at(0).FileName(), "MOL001.3GP");
 }
 

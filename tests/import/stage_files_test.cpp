@@ -7,6 +7,7 @@
 #include "platform/drive_table.h"
 #include "platform/native_path.h"
 #include "tests/support/card_builder.h"
+#include "tests/support/content_bytes.h"
 #include "tests/support/model_builder.h"
 
 namespace sdmate {
@@ -38,7 +39,7 @@ class StageFilesTest : public ::testing::Test {
   // A file of the computer of `size` bytes; its native path.
   std::string PcFile(const std::string& name, std::size_t size) {
     fs::path path = computer() / test::PathFromUtf8(name);
-    test::WriteBytes(path, std::string(size, 'x'));
+    test::WriteBytes(path, test::BytesNamed(name, size));
     return test::Utf8(path);
   }
 
@@ -154,17 +155,24 @@ TEST_F(StageFilesTest, AsksAboveTheLimitOnly) {
   EXPECT_EQ(FolderOne(model, kImage).items[1].targetName, "STIL0002.JPG");
 }
 
-TEST_F(StageFilesTest, ATypeOutsideTheRulesHasTheLimitZero) {
+TEST_F(StageFilesTest, ATypeOutsideTheRulesIsRefusedByTypeAndBytesUnlikeTheirNameByContent) {
   CardModel model = LoadedModel(kImage, {0});
-  std::string notes = PcFile("notes.txt", 1);
-  feedback_.answers = {Answer::Yes};
-  ASSERT_EQ(Stage(model, kImage, notes), StageOutcome::Staged);
-  EXPECT_EQ(feedback_.Texts(), (std::vector<std::string>{kSizeQuestion + notes}));
-  EXPECT_EQ(FolderOne(model, kImage).items[0].targetName, "STIL0001.TXT");
-  // An empty file of another type is not over its limit.
-  feedback_.shown.clear();
-  ASSERT_EQ(Stage(model, kImage, PcFile("empty.bmp", 0)), StageOutcome::Staged);
-  EXPECT_TRUE(feedback_.shown.empty());
+  const std::string notes = PcFile("notes.txt", 1);
+  const std::string png = PcFile("icon.png", 5000);
+  const std::string empty = test::Utf8(computer() / "empty.jpg");
+  test::WriteBytes(empty, "");
+  EXPECT_EQ(Stage(model, kImage, notes), StageOutcome::Declined);
+  EXPECT_EQ(Stage(model, kImage, png), StageOutcome::Declined);
+  EXPECT_EQ(Stage(model, kImage, empty), StageOutcome::Declined);
+  const std::string typeMessage =
+      "下記のファイルは非対応の待受け画像形式です。\n読込をスキップします。\n";
+  EXPECT_EQ(
+      feedback_.Texts(),
+      (std::vector<std::string>{
+          typeMessage + notes, typeMessage + png,
+          "下記のファイルは JPEG 画像 ではないため、追加できません．\n追加をスキップします．\n" +
+              empty}));
+  EXPECT_EQ(FolderOne(model, kImage).itemCount(), 0);
 }
 
 TEST_F(StageFilesTest, TheFreeSpaceStopEndsTheBatch) {

@@ -76,6 +76,9 @@ std::optional<std::string> SavePicture(const Pixels& pixels, const char* format,
   int failed = -1;
   if (name == "jpeg") {
     failed = vips_jpegsave_buffer(image.get(), &buffer, &length, "Q", quality, nullptr);
+  } else if (name == "progressive-jpeg") {
+    failed = vips_jpegsave_buffer(image.get(), &buffer, &length, "Q", quality, "interlace", TRUE,
+                                  nullptr);
   } else if (name == "png") {
     failed = vips_pngsave_buffer(image.get(), &buffer, &length, nullptr);
   } else if (name == "webp") {

@@ -36,7 +36,8 @@ Pixels MarkedPicture(int width, int height);
 // Noise, which a JPEG cannot make small.
 Pixels NoisePicture(int width, int height, unsigned seed = 1);
 
-// The pixels saved by libvips in a format ("jpeg", "png", "webp", "heif", "gif"); nullopt when
+// The pixels saved by libvips in a format ("jpeg", "progressive-jpeg", "png", "webp", "heif",
+// "gif"); nullopt when
 // this libvips cannot write it. orientation 0: no EXIF orientation.
 std::optional<std::string> SavePicture(const Pixels& pixels, const char* format, int quality = 90,
                                        int orientation = 0);

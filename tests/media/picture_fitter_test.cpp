@@ -151,16 +151,34 @@ TEST_F(PictureFitterTest, WhatIsNoPictureGivesAReasonAndNoFile) {
   EXPECT_FALSE(fitter_.Fit(rig_.PcPath("missing.png"), PictureLimits{}, folder).fitted());
 }
 
-// Through the session: a JPEG within the limit is staged and written byte for byte; a larger
-// photo is fitted and the list's size is the fitted file's.
-TEST_F(PictureFitterTest, AJpegWithinTheLimitGoesToTheCardByteForByte) {
+// Through the session: a baseline JPEG within the limit and the screen is staged and written
+// byte for byte; a larger photo, a progressive JPEG and a JPEG larger than the screen (both
+// within the size limit) are fitted, and the list's size is the fitted file's.
+TEST_F(PictureFitterTest, OnlyABaselineJpegWithinTheLimitAndTheScreenGoesToTheCardByteForByte) {
   rig_.Start(&fitter_, nullptr);
-  std::string jpeg = *SavePicture(MarkedPicture(300, 200), "jpeg", 90);
+  std::string jpeg = *SavePicture(MarkedPicture(240, 180), "jpeg", 90);
   jpeg.resize(90 * 1024, '\0');  // what follows the end marker is no part of the picture
   const std::string small = rig_.Pc("small.jpg", jpeg);
   const std::string photo = rig_.Pc("photo.jpg", *SavePicture(MarkedPicture(2000, 1500), "jpeg"));
+  const std::string progressive = *SavePicture(MarkedPicture(200, 150), "progressive-jpeg", 80);
+  ASSERT_EQ(ReadJpegFrame(progressive)->marker, 0xC2);
+  ASSERT_LT(progressive.size(), 102400u);
+  Pixels smooth(1000, 800, 3);
+  for (int y = 0; y < 800; ++y) {
+    for (int x = 0; x < 1000; ++x) {
+      unsigned char* p = smooth.at(x, y);
+      p[0] = static_cast<unsigned char>(x / 4);
+      p[1] = static_cast<unsigned char>(y / 4);
+      p[2] = 128;
+    }
+  }
+  const std::string wide = *SavePicture(smooth, "jpeg", 75);
+  ASSERT_LT(wide.size(), 102400u);
 
-  ASSERT_EQ(rig_.Add(kImage, {small, photo}).staged, 2);
+  ASSERT_EQ(
+      rig_.Add(kImage, {small, photo, rig_.Pc("web.jpg", progressive), rig_.Pc("wide.jpg", wide)})
+          .staged,
+      4);
   EXPECT_TRUE(rig_.feedback.shown.empty()) << testing::PrintToString(rig_.feedback.Texts());
   const FolderSlot& folder = rig_.Folder(kImage);
   EXPECT_EQ(folder.items[1].SourcePath(), small);
@@ -171,11 +189,41 @@ TEST_F(PictureFitterTest, AJpegWithinTheLimitGoesToTheCardByteForByte) {
 
   const std::string still = "\\PRIVATE\\DOCOMO\\STILL\\SUD001\\";
   EXPECT_EQ(ReadBytes(rig_.card.Native(still + "STIL0002.JPG")), jpeg);
-  const std::optional<JpegFrame> fitted =
-      ReadJpegFrame(ReadBytes(rig_.card.Native(still + "STIL0003.JPG")));
-  ASSERT_TRUE(fitted);
-  EXPECT_EQ(fitted->width, 240);
-  EXPECT_EQ(fitted->height, 180);
+  struct Fitted {
+    const char* name;
+    int width;
+    int height;
+  };
+  for (const Fitted& expected : {Fitted{"STIL0003.JPG", 240, 180}, Fitted{"STIL0004.JPG", 200, 150},
+                                 Fitted{"STIL0005.JPG", 240, 192}}) {
+    const std::string bytes = ReadBytes(rig_.card.Native(still + expected.name));
+    const std::optional<JpegFrame> fitted = ReadJpegFrame(bytes);
+    ASSERT_TRUE(fitted) << expected.name;
+    EXPECT_EQ(fitted->marker, 0xC0) << expected.name;
+    EXPECT_EQ(fitted->width, expected.width) << expected.name;
+    EXPECT_EQ(fitted->height, expected.height) << expected.name;
+    EXPECT_LE(bytes.size(), 102400u);
+  }
+}
+
+// With the box off a small PNG is refused for its type, not its size.
+TEST_F(PictureFitterTest, WithTheBoxOffASmallPngMeetsTheTypeMessage) {
+  rig_.Start(&fitter_, nullptr);
+  rig_.session->SetFit(kImage, false);
+  const std::optional<std::string> png = SavePicture(MarkedPicture(40, 30), "png");
+  ASSERT_TRUE(png);
+  ASSERT_LT(png->size(), 10000u);
+  const std::string path = rig_.Pc("icon.png", *png);
+
+  EXPECT_EQ(rig_.Add(kImage, {path}).staged, 0);
+
+  const std::vector<std::string> texts = rig_.feedback.Texts();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_TRUE(texts[0].starts_with(
+      "下記のファイルは非対応の待受け画像形式です。\n読込をスキップします。\n" + path))
+      << texts[0];
+  EXPECT_EQ(texts[0].find("サイズ"), std::string::npos);
+  EXPECT_NE(texts[0].find("携帯電話に合わせて変換する"), std::string::npos);
 }
 
 }  // namespace

@@ -90,6 +90,25 @@ TEST_F(ProcessesTest, TheInputIsEmptyAndTheTimeLimitKills) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
 }
 
+// The user's stop is asked while the child runs, without a time limit, and kills it.
+TEST_F(ProcessesTest, AStopAskedForKillsTheChild) {
+  ProcessRun run;
+  run.program = ChildProgram();
+  run.arguments = {"sleep", "20000"};
+  int asked = 0;
+  run.stopWhen = [&asked] { return ++asked >= 3; };
+  const auto start = std::chrono::steady_clock::now();
+
+  const ProcessResult stopped = processes_->Run(run);
+
+  EXPECT_TRUE(stopped.started);
+  EXPECT_TRUE(stopped.stopped);
+  EXPECT_FALSE(stopped.timedOut);
+  EXPECT_FALSE(stopped.succeeded());
+  EXPECT_EQ(asked, 3);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+}
+
 TEST_F(ProcessesTest, AProgramThatIsNotThereIsNotStarted) {
   test::TempDir empty;
   ProcessRun run;

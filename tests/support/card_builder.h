@@ -96,12 +96,18 @@ struct Shown {
 class ScriptedFeedback : public Feedback {
  public:
   Answer Ask(MessageKind kind, std::string_view text, Buttons buttons) override;
-  void Status(std::string_view text) override { statuses.emplace_back(text); }
+  void Status(std::string_view text) override {
+    statuses.emplace_back(text);
+    if (!cancelOnStatus.empty() && text.find(cancelOnStatus) != std::string_view::npos) {
+      statusSeen_ = true;
+    }
+  }
   void Progress(int done, int total) override { progress.emplace_back(done, total); }
   // 中止 is pressed once this many progress steps were shown under a cancellable operation
-  // (-1: never).
+  // (-1: never), or once a status holding cancelOnStatus was shown.
   bool Cancelled() override {
-    return cancellable > 0 && cancelAfter >= 0 && static_cast<int>(progress.size()) >= cancelAfter;
+    return cancellable > 0 &&
+           ((cancelAfter >= 0 && static_cast<int>(progress.size()) >= cancelAfter) || statusSeen_);
   }
 
   std::vector<Answer> answers;         // taken in order for Yes/No and Yes/Cancel questions
@@ -113,6 +119,7 @@ class ScriptedFeedback : public Feedback {
   int busyCount = 0;
   int cancellable = 0;  // depth of the cancellable operations running
   int cancelAfter = -1;
+  std::string cancelOnStatus;
 
   // Texts of everything shown, for readable assertions.
   std::vector<std::string> Texts() const;
@@ -128,6 +135,7 @@ class ScriptedFeedback : public Feedback {
 
  private:
   std::size_t next_ = 0;
+  bool statusSeen_ = false;
 };
 
 // Drives whose type and sizes the test sets; letters come from a real DriveTable.

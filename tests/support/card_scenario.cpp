@@ -9,6 +9,7 @@
 #include "card/table_probe.h"
 #include "core/card_guard.h"
 #include "core/content_table.h"
+#include "tests/support/content_bytes.h"
 #include "tests/support/memory_files.h"
 
 namespace sdmate::test {
@@ -181,8 +182,8 @@ class Scenario {
     files_.Put("E:\\\\PRIVATE\\DOCOMO\\RINGER\\RING0001.MID", "ring");
     files_.Put("E:\\\\PRIVATE\\DOCOMO\\AB.JPG", "beside the handset's folders");
     files_.Put("E:\\\\STIL0001.JPG", "in the root");
-    files_.Put("/pc/photo.jpg", "a photo of the computer");
-    files_.Put("/pc/clip.3gp", "a clip of the computer");
+    files_.Put("/pc/photo.jpg", JpegBytes(300));
+    files_.Put("/pc/clip.3gp", IsoBytes(300));
   }
 
   std::string HeaderDirectory(MediaKind kind, int n, int folders) {

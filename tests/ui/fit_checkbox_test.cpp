@@ -97,7 +97,7 @@ TEST_F(FitCheckBoxTest, OnTheFileIsFittedWithoutTheQuestionAndTheListShowsItsSiz
   EXPECT_TRUE(window().btRefreshData->isEnabled());
 }
 
-TEST_F(FitCheckBoxTest, OffTheFileMeetsTodaysSizeQuestion) {
+TEST_F(FitCheckBoxTest, OffTheFileMeetsTheSizeQuestionSayingWhatTheBoxWouldDo) {
   OpenWithFitters();
   const std::string photo = BigPhoto();
   dialog_->next = {photo};
@@ -107,7 +107,10 @@ TEST_F(FitCheckBoxTest, OffTheFileMeetsTodaysSizeQuestion) {
 
   page(MediaKind::Image).btAdd->click();
 
-  EXPECT_EQ(feedback_.Texts(), (std::vector<std::string>{kSizeQuestion + photo}));
+  ASSERT_EQ(feedback_.Texts().size(), 1u);
+  EXPECT_TRUE(feedback_.Texts()[0].starts_with(kSizeQuestion + photo +
+                                               "\n\n「携帯電話に合わせて変換する」"))
+      << feedback_.Texts()[0];
   EXPECT_EQ(dialog_->filters.at(0), "待ち受け画像データ|*.JPG;*.GIF;");
   EXPECT_EQ(Column(MediaKind::Image, 2)[1], "300003");
 }

@@ -16,6 +16,7 @@
 #include <QTranslator>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "card/pictograph_codec.h"
@@ -23,6 +24,7 @@
 #include "platform/files.h"
 #include "platform/text_codec.h"
 #include "tests/support/card_builder.h"
+#include "tests/support/content_bytes.h"
 #include "ui/export_dialog.h"
 #include "ui/qt_translations.h"
 #include "ui/unmain.h"
@@ -31,6 +33,8 @@ namespace sdmate::test {
 
 // Picture bytes in a format the preview reads.
 inline std::string PictureBytes(const char* format, int width, int height) {
+  // Qt reads GIF but does not write it: a GIF's header with its size stands for one.
+  if (std::string_view(format) == "GIF") return GifBytes(64, width, height);
   QImage image(width, height, QImage::Format_RGB32);
   image.fill(Qt::darkCyan);
   QByteArray bytes;
