@@ -1,12 +1,26 @@
 // The runner's picture of the card: which content every touched card file holds, who still
 // reads it, who needs it at the end, and the temporary names contents are put out of the way
 // under.
+#include <cctype>
 #include <cstdio>
 
 #include "card/commit_runner.h"
 #include "core/card_guard.h"
 
 namespace sdmate {
+
+bool IsTemporaryOf(std::string_view fileName, std::string_view tag) {
+  const std::string name = AsciiUpper(std::string(fileName));
+  const std::string prefix = "~SDM" + AsciiUpper(std::string(tag));
+  if (tag.size() != 4 || name.size() != prefix.size() + 8 || !name.starts_with(prefix) ||
+      !name.ends_with(".TMP")) {
+    return false;
+  }
+  for (std::size_t i = prefix.size(); i < prefix.size() + 4; ++i) {
+    if (!std::isxdigit(static_cast<unsigned char>(name[i]))) return false;
+  }
+  return true;
+}
 
 std::string CommitRunner::KeyOf(const std::string& cardPath) const {
   return AsciiUpper(ResolvedCardPath(cardPath));
@@ -74,7 +88,8 @@ bool CommitRunner::MustSurvive(const std::string& key) const {
 bool CommitRunner::Displace(const std::string& key) {
   for (int attempt = 0; attempt < 4096; ++attempt) {
     char name[32];
-    std::snprintf(name, sizeof name, "~SDM%04X.TMP", ++temporaryNumber_ & 0xFFFF);
+    std::snprintf(name, sizeof name, "~SDM%s%04X.TMP", temporaryTag_.substr(0, 4).c_str(),
+                  ++temporaryNumber_ & 0xFFFF);
     const std::string path = temporaryDirectory_ + name;
     if (files_.Exists(path)) continue;
     if (!Guard(path) || !files_.ShellMove(path_[key], path)) return false;

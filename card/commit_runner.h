@@ -9,6 +9,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -17,6 +18,10 @@
 #include "platform/files.h"
 
 namespace sdmate {
+
+// A temporary name of the commit whose tag (four hexadecimal digits) is given:
+// "~SDM<tag><four hexadecimal digits>.TMP", in any case.
+bool IsTemporaryOf(std::string_view fileName, std::string_view tag);
 
 class CommitRunner {
  public:
@@ -32,6 +37,8 @@ class CommitRunner {
   // place yet there, and removes the temporary files. Items whose file reached its place get it
   // as their source in the model.
   void Run(std::vector<KindPlan>& plans);
+  // The four hexadecimal digits that make this commit's temporary names its own.
+  void SetTemporaryTag(std::string tag) { temporaryTag_ = std::move(tag); }
 
  private:
   using Token = int;
@@ -113,6 +120,7 @@ class CommitRunner {
   std::vector<std::string> temporaries_;                     // keys of the temporary files made
   std::unordered_map<std::string, std::string> sourceKeys_;  // paths of the computer -> key
   int temporaryNumber_ = 0;
+  std::string temporaryTag_ = "0000";
 };
 
 }  // namespace sdmate

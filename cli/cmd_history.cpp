@@ -58,6 +58,11 @@ int RunTakeBack(const Command& command, CliServices& services, char letter, std:
                 std::ostream& err, const std::function<CardSession::TakeBack(CardSession&)>& take) {
   ConsoleFeedback feedback(err, command.yes);
   CardSession session(SessionOn(services, services.files, feedback));
+  History::Hold hold;
+  if (!command.dryRun) {
+    hold = session.HoldCard(letter);
+    if (!hold) return kExitProblems;
+  }
   if (!LoadWhole(session, letter, command.card, err, false)) return kExitUsage;
   const CardSession::TakeBack outcome = take(session);
   if (command.dryRun) {
