@@ -60,9 +60,9 @@ LockAttempt LockFileExclusive(const std::string& nativePath, int waitMillisecond
     if (::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
       break;
     }
-    const DWORD error = ::GetLastError();
-    if (error != ERROR_LOCK_VIOLATION || std::chrono::steady_clock::now() >= until) {
-      attempt.busy = error == ERROR_LOCK_VIOLATION;
+    const DWORD failure = ::GetLastError();
+    if (failure != ERROR_LOCK_VIOLATION || std::chrono::steady_clock::now() >= until) {
+      attempt.busy = failure == ERROR_LOCK_VIOLATION;
       attempt.holder = ReadHolder(file);
       ::CloseHandle(file);
       return attempt;
