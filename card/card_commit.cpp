@@ -124,18 +124,15 @@ CommitOutcome RunCommit(char drive, CommitRequest& request, Files& files, Drives
     const TouchedPaths touched = TouchedCardPaths(drive, request.plans, files);
     // The hashes of before and after are in the manifest before the first write: an undo
     // checks the card against them, whether or not the commit ended.
-    std::map<std::string, std::string> before;
-    for (const std::string& path : touched.files) {
-      const std::string key = PathKey(path);
-      if (!before.contains(key)) before[key] = ContentHash(files, path);
-    }
-    const std::map<std::string, std::string> after =
-        PlannedHashes(drive, request.plans, before, files);
     Snapshot header{
         .type = request.type, .summary = SummaryOf(request.plans), .undoOf = request.undoOf};
     std::string where;
-    outcome.snapshot = history.Save(drive, cardKey, header, touched.files, touched.directories,
-                                    before, after, where);
+    outcome.snapshot = history.Save(
+        drive, cardKey, header, touched.files, touched.directories,
+        [&](const History::HashMap& before) {
+          return PlannedHashes(drive, request.plans, before, files);
+        },
+        where);
     if (!outcome.snapshot) {
       outcome.snapshotFailed = true;
       feedback.Tell(MessageKind::Error, text::kHistoryNotWritten + where);

@@ -80,8 +80,6 @@ std::optional<Snapshot> CardSession::LastUndoable() {
 }
 
 CardSession::TakeBack CardSession::Undo(const std::string& id, bool dryRun) {
-  // The commit that did not end, taken back by this session's load, was the last one.
-  if (id.empty() && tookBack_.ran && !dryRun) return std::exchange(tookBack_, TakeBack{});
   TakeBack outcome;
   std::vector<Snapshot> targets;
   if (id.empty()) {

@@ -115,10 +115,10 @@ class CardSession {
   // Takes back the last commit (id empty), or the snapshot of that id and every later one not
   // undone, newest first. dryRun: the plan only. Refused, the card untouched, where a path the
   // undo writes or removes holds bytes the commit neither found nor left (and, for a commit
-  // that ended, while the card's tables are not the ones it left). A commit that did not end
-  // and that the load of this session took back counts as the last one.
+  // that ended, while the card's tables are not the ones it left).
   TakeBack Undo(const std::string& id = {}, bool dryRun = false);
-  // What the last load did with a commit that did not end: ran is true when it took it back.
+  // What the last load did with a commit that did not end: ran is true when it took it back (a
+  // face that loads in order to undo counts it as the undo asked for).
   const TakeBack& tookBack() const { return tookBack_; }
   bool offeredTakeBack() const { return offeredTakeBack_; }
   // Puts a backup folder onto the loaded card.

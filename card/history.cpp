@@ -89,9 +89,7 @@ std::int64_t History::NextSequence(const std::string& cardKey, const std::string
 std::optional<Snapshot> History::Save(char drive, const std::string& cardKey, Snapshot header,
                                       const std::vector<std::string>& filePaths,
                                       const std::vector<std::string>& directoryPaths,
-                                      const std::map<std::string, std::string>& before,
-                                      const std::map<std::string, std::string>& after,
-                                      std::string& error) {
+                                      const PlannedAfter& after, std::string& error) {
   const std::string cardFolder = CardFolder(cardKey);
   Snapshot snapshot = std::move(header);
   error = cardFolder;
@@ -118,17 +116,14 @@ std::optional<Snapshot> History::Save(char drive, const std::string& cardKey, Sn
     return std::nullopt;
   };
   if (!files_.MakeDirectories(snapshot.folder)) return failed(snapshot.folder);
-  auto hashOf = [](const std::map<std::string, std::string>& hashes, const std::string& key) {
-    auto found = hashes.find(key);
-    return found == hashes.end() ? std::string() : found->second;
-  };
   std::map<std::string, bool> seen;  // one entry per path, files before directories
+  HashMap before;
   for (const std::string& cardPath : filePaths) {
     const std::string below = BelowRoot(cardPath);
     const std::string key = AsciiUpper(below);
     if (seen.contains(key)) continue;
     seen[key] = true;
-    SavedPath saved{.path = below, .before = hashOf(before, key), .after = hashOf(after, key)};
+    SavedPath saved{.path = below, .before = kAbsent};
     const std::string path = OnDrive(drive, below);
     if (files_.Exists(path) && !files_.IsDirectory(path)) {
       saved.existed = true;
@@ -136,10 +131,19 @@ std::optional<Snapshot> History::Save(char drive, const std::string& cardKey, Sn
       saved.modified = files_.ModifiedTime(path).value_or(0);
       saved.saved = SavedPathOf(snapshot.folder, below);
       if (saved.size < 0 || !files_.ShellCopy(path, saved.saved)) return failed(saved.saved);
+      const std::optional<std::string> bytes = files_.ReadFile(saved.saved);
+      if (!bytes) return failed(saved.saved);
+      saved.before = Sha256Hex(*bytes);
       snapshot.bytes += saved.size;
       ++snapshot.savedFiles;
     }
+    before[key] = saved.before;
     snapshot.paths.push_back(std::move(saved));
+  }
+  const HashMap planned = after ? after(before) : HashMap{};
+  for (SavedPath& saved : snapshot.paths) {
+    auto found = planned.find(AsciiUpper(saved.path));
+    if (found != planned.end()) saved.after = found->second;
   }
   for (const std::string& cardPath : directoryPaths) {
     const std::string below = BelowRoot(cardPath);

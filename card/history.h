@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -93,15 +94,18 @@ class History {
   // the lock file cannot be made. Without a history there is nothing to lock, and it is given.
   Hold Lock(char drive, const std::string& cardKey, std::string& error);
 
+  // The hashes a commit will leave at its files (by PathKey), from those before.
+  using HashMap = std::map<std::string, std::string>;
+  using PlannedAfter = std::function<HashMap(const HashMap& before)>;
   // Saves what the card holds at the given card paths (files: their bytes and times; directories:
   // whether they exist) with the manifest, its next sequence number and the hashes of the files
-  // before (by PathKey) and after, and flushes it. nullopt when it could not be written
-  // completely (what was made of it is removed); error says which folder.
+  // before (of the saved copies, read from the computer's disk) and after, and flushes it.
+  // nullopt when it could not be written completely (what was made of it is removed); error
+  // says which folder.
   std::optional<Snapshot> Save(char drive, const std::string& cardKey, Snapshot header,
                                const std::vector<std::string>& filePaths,
                                const std::vector<std::string>& directoryPaths,
-                               const std::map<std::string, std::string>& before,
-                               const std::map<std::string, std::string>& after, std::string& error);
+                               const PlannedAfter& after, std::string& error);
   // The commit ended: its fingerprint goes into the manifest.
   bool Finish(Snapshot& snapshot, const std::string& fingerprint);
   // Keeps the newest 20 snapshots and at most 2 GiB of the card's, the oldest going first, but

@@ -146,6 +146,29 @@ TEST(HistoryStoreTest, ACommitThatDidNotEndIsNotTakenBackOverTheHandsetsChanges)
   EXPECT_EQ(StateOf(rig.cardRoot()), changed) << Describe(changed, StateOf(rig.cardRoot()));
 }
 
+// The window: the load took back a commit that did not end; the undo button then takes back
+// the commit before it.
+TEST(HistoryStoreTest, AfterTheLoadTookBackACommitTheUndoTakesBackTheOneBefore) {
+  CardRig rig;
+  rig.card.Folder(MediaKind::Image, 1, "one", Stills({1, 2, 3}));
+  const CardState before = StateOf(rig.cardRoot());
+  rig.Load();
+  rig.session.DeleteItem(MediaKind::Image, 1, 3);
+  ExpectCompleted(rig, rig.Update());
+  const CardState first = StateOf(rig.cardRoot());
+  rig.session.DeleteItem(MediaKind::Image, 1, 1);
+  ExpectCompleted(rig, rig.Update());
+  Snapshot last = rig.session.Snapshots().front();
+  History history(TestPlaces(rig.temp()).historyDirectory, *rig.realFiles, rig.clock);
+  ASSERT_TRUE(history.Finish(last, ""));
+  rig.Load();
+  ASSERT_TRUE(rig.session.tookBack().ran);
+  EXPECT_EQ(StateOf(rig.cardRoot()).files, first.files);
+  ASSERT_TRUE(rig.session.Undo().ran);
+  EXPECT_EQ(StateOf(rig.cardRoot()).files, before.files);
+  EXPECT_FALSE(rig.session.LastUndoable().has_value());
+}
+
 TEST(HistoryStoreTest, ATakeBackRemovesItsOwnTemporariesAndNoOthers) {
   CardRig rig;
   rig.card.Folder(MediaKind::Image, 1, "one", Stills({1, 2, 3}));
