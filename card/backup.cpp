@@ -21,7 +21,12 @@ BackupResult BackupCard(char drive, const std::string& backupRoot, const std::st
   {
     Feedback::BusyGuard busy = feedback.Busy();
     feedback.Status(text::kBackupStatus);
-    result.folder = JoinNativePath(JoinNativePath(backupRoot, stamp), "");
+    // Two backups in one second get two folders.
+    std::string name = stamp;
+    for (int n = 2; files.Exists(JoinNativePath(backupRoot, name)); ++n) {
+      name = stamp + "-" + std::to_string(n);
+    }
+    result.folder = JoinNativePath(JoinNativePath(backupRoot, name), "");
     // A folder that cannot be made is not reported by itself: the copies fail, and the check
     // of the three areas below decides.
     files.MakeDirectories(result.folder);

@@ -7,60 +7,70 @@
 #include "card/commit_ownership.h"
 #include "card/commit_runner.h"
 #include "core/card_layout.h"
+#include "platform/hash.h"
 
 namespace sdmate {
-namespace {
-
-// Every card file and directory the plans may change: what the snapshot saves. A table no plan
-// writes stays as it is, and an undo is only run on the card the commit left (its fingerprint).
-void TouchedPaths(char drive, const std::vector<KindPlan>& plans, Files& files,
-                  std::vector<std::string>& filePaths, std::vector<std::string>& directories) {
-  auto tree = [&](auto& self, const std::string& directory) -> void {
-    directories.push_back(directory);
-    for (const std::string& name :
-         files.ListDirectory(directory).value_or(std::vector<std::string>{})) {
-      const std::string path = directory + "\\" + name;
-      if (files.IsDirectory(path)) {
-        self(self, path);
-      } else {
-        filePaths.push_back(path);
-      }
+std::map<std::string, std::string> PlannedHashes(char drive, const std::vector<KindPlan>& plans,
+                                                 const std::map<std::string, std::string>& before,
+                                                 Files& files) {
+  std::map<std::string, std::string> content = before;
+  std::map<std::string, std::string> computer;  // files of the computer, hashed once each
+  auto sourceHash = [&](const std::string& from) -> std::string {
+    if (CardDriveOf(from) == drive) {
+      auto known = content.find(PathKey(from));
+      return known != content.end() ? known->second : ContentHash(files, from);
     }
+    auto known = computer.find(from);
+    if (known == computer.end()) known = computer.emplace(from, ContentHash(files, from)).first;
+    return known->second;
   };
-  for (MediaKind kind : kAllKinds) directories.push_back(TableDirectory(drive, kind));
   for (const KindPlan& plan : plans) {
     for (const Operation& operation : plan.operations) {
       switch (operation.step) {
         case Step::WriteTable:
-          filePaths.push_back(operation.path);
-          filePaths.push_back(operation.path + ".new");
-          break;
-        case Step::DeleteFile:
-          filePaths.push_back(operation.path);
-          break;
-        case Step::DeleteTree:
-          tree(tree, operation.path);
-          break;
-        case Step::Move:
-        case Step::SetAside:
-          if (CardDriveOf(operation.from) == drive) filePaths.push_back(operation.from);
-          filePaths.push_back(operation.path);
+          content[PathKey(operation.path)] = Sha256Hex(operation.bytes);
           break;
         case Step::Copy:
-          filePaths.push_back(operation.path);
+          content[PathKey(operation.path)] = sourceHash(operation.from);
           break;
-        case Step::MakeDirectory:
-        case Step::RemoveEmptyDirectory:
-          directories.push_back(operation.path);
+        case Step::Move:
+        case Step::SetAside: {
+          const std::string moved = sourceHash(operation.from);
+          if (CardDriveOf(operation.from) == drive) content[PathKey(operation.from)] = kAbsent;
+          content[PathKey(operation.path)] = moved;
           break;
+        }
+        case Step::DeleteFile:
+          content[PathKey(operation.path)] = kAbsent;
+          break;
+        case Step::DeleteTree: {
+          const std::string below = PathKey(operation.path) + "\\";
+          for (auto& [key, hash] : content) {
+            if (key.starts_with(below)) hash = kAbsent;
+          }
+          break;
+        }
         default:
           break;
       }
     }
   }
+  // Every item that stays ends with its content at its place.
+  for (const KindPlan& plan : plans) {
+    for (const Need& need : plan.needs) {
+      if (need.added) {
+        content[PathKey(need.path)] = sourceHash(need.source);
+      } else if (auto known = before.find(PathKey(need.source)); known != before.end()) {
+        content[PathKey(need.path)] = known->second;
+      } else if (need.source != need.path) {
+        content[PathKey(need.path)] = ContentHash(files, need.source);
+      }
+    }
+  }
+  std::map<std::string, std::string> after;
+  for (const auto& [key, hash] : before) after[key] = content[key];
+  return after;
 }
-
-}  // namespace
 
 std::string SummaryOf(const std::vector<KindPlan>& plans) {
   std::map<std::string, int> counts;
@@ -101,23 +111,38 @@ std::string SummaryOf(const std::vector<KindPlan>& plans) {
 CommitOutcome RunCommit(char drive, CommitRequest& request, Files& files, Drives& drives,
                         Feedback& feedback, History& history, std::vector<Failure>& failures) {
   CommitOutcome outcome;
-  SetAsideStrays(request.plans, drive, files);
   for (const KindPlan& plan : request.plans)
     outcome.changed = outcome.changed || plan.ChangesTheCard();
   const std::string cardKey = drives.CardKeyOf(drive);
+  const History::Hold hold = history.Lock(drive, cardKey, outcome.refused);
+  if (!hold) {
+    outcome.snapshotFailed = true;
+    feedback.Tell(
+        outcome.refused.starts_with(text::kCardBusy) ? MessageKind::Warning : MessageKind::Error,
+        outcome.refused);
+    return outcome;
+  }
+  // Under the lock: no other run adds a file between the look and the snapshot.
+  SetAsideStrays(request.plans, drive, files);
   if (outcome.changed && history.enabled()) {
-    std::vector<std::string> filePaths;
-    std::vector<std::string> directories;
-    TouchedPaths(drive, request.plans, files, filePaths, directories);
+    const TouchedPaths touched = TouchedCardPaths(drive, request.plans, files);
+    // The hashes of before and after are in the manifest before the first write: an undo
+    // checks the card against them, whether or not the commit ended.
     Snapshot header{
         .type = request.type, .summary = SummaryOf(request.plans), .undoOf = request.undoOf};
     std::string where;
-    outcome.snapshot = history.Save(drive, cardKey, header, filePaths, directories, where);
+    outcome.snapshot = history.Save(
+        drive, cardKey, header, touched.files, touched.directories,
+        [&](const History::HashMap& before) {
+          return PlannedHashes(drive, request.plans, before, files);
+        },
+        where);
     if (!outcome.snapshot) {
       outcome.snapshotFailed = true;
       feedback.Tell(MessageKind::Error, text::kHistoryNotWritten + where);
       return outcome;
     }
+    request.temporaryTag = outcome.snapshot->temporaryTag;
   }
   CommitRunner runner(drive, files, feedback, failures, request.progressTotal,
                       request.temporaryTag);
@@ -128,11 +153,8 @@ CommitOutcome RunCommit(char drive, CommitRequest& request, Files& files, Drives
   // Everything written is made durable once, for the whole card.
   if (!files.FlushVolume(CardRoot(drive)))
     failures.emplace_back(text::kNotDurable, CardRoot(drive));
-  if (outcome.snapshot) {
-    if (!history.Finish(*outcome.snapshot, TableFingerprint(drive, files))) {
-      failures.emplace_back(text::kHistoryNotFinished, outcome.snapshot->folder);
-    }
-    history.Prune(cardKey);
+  if (outcome.snapshot && !history.Finish(*outcome.snapshot, TableFingerprint(drive, files))) {
+    failures.emplace_back(text::kHistoryNotFinished, outcome.snapshot->folder);
   }
   return outcome;
 }

@@ -5,6 +5,7 @@
 // tables it left. The update, the undo, the restore and the repair all run through here.
 #pragma once
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,12 +33,20 @@ struct CommitOutcome {
   bool ran = false;             // the operations ran (possibly none that changed anything)
   bool changed = false;         // some operation was to change the card
   bool snapshotFailed = false;  // nothing ran: the snapshot could not be written
+  std::string refused;          // nothing ran: why (another run holds the card, ...)
   std::optional<Snapshot> snapshot;
   std::vector<SetAsideFile> setAside;  // files no plan owned, renamed out of the way
 };
 
+// Runs under the card's lock (taken here when the caller does not hold it already).
 CommitOutcome RunCommit(char drive, CommitRequest& request, Files& files, Drives& drives,
                         Feedback& feedback, History& history, std::vector<Failure>& failures);
+
+// What the plans mean to leave at every file path they touch, by PathKey, from the hashes of what
+// is there before: each operation in turn, then every item's content at its place.
+std::map<std::string, std::string> PlannedHashes(char drive, const std::vector<KindPlan>& plans,
+                                                 const std::map<std::string, std::string>& before,
+                                                 Files& files);
 
 // What the plans will do, in one line ("テーブル 1, 削除 2, ...").
 std::string SummaryOf(const std::vector<KindPlan>& plans);

@@ -115,6 +115,23 @@ inline constexpr char kRestoreWritten[] = "書き込むファイル: ";
 inline constexpr char kRestoreRemoved[] = "削除するファイルとフォルダ: ";
 inline constexpr char kRestoreBytes[] = "書き込むバイト数: ";
 inline constexpr char kNoSuchSnapshot[] = "その履歴はありません：";
+inline constexpr char kUndoChangedFile[] =
+    "この更新のあとに次のファイルが変更されているため、取り消せません．\n"
+    "メモリカードは変更していません．「カード検査」で確かめてから修復してください：";
+inline constexpr char kUndoLost[] =
+    "取り消しに使う履歴の一部が見つからないため、取り消せません．\n"
+    "メモリカードは変更していません：";
+inline constexpr char kUndoneBeforeLoad[] =
+    "前回の途中で終わったメモリカード更新を取り消しました．";
+inline constexpr char kCardBusy[] =
+    "ほかの sdmate がこのメモリカードを使用中のため、処理しませんでした．\n"
+    "しばらく待ってからやり直してください．";
+inline constexpr char kCardBusyProcess[] = "使用中のプロセス：";
+inline constexpr char kLockNotMade[] =
+    "メモリカードの使用中の印を作れないため、処理しませんでした：";
+inline constexpr char kHistoryOnCard[] =
+    "履歴のフォルダがメモリカードの中にあるため、処理しませんでした．\n"
+    "履歴のフォルダにはコンピュータのフォルダを指定してください：";
 inline constexpr char kUndoStatus[] = "メモリカード更新の取り消し中...";
 inline constexpr char kRestoreStatus[] = "バックアップからの復元中...";
 
@@ -132,6 +149,9 @@ inline constexpr char kBackupCompleted[] = "バックアップが完了しまし
 inline constexpr char kBackupFolder[] = "保存先：";
 inline constexpr char kOpenBackupFolder[] = "保存先のフォルダを開きますか？";
 
+inline constexpr char kBackupOnCard[] =
+    "バックアップ先がメモリカードの中にあるため、バックアップしませんでした．\n"
+    "バックアップ先にはコンピュータのフォルダを指定してください：";
 inline constexpr char kBackupIncomplete[] =
     "いくつかのデータがバックアップできなかった可能性があります";
 

@@ -11,6 +11,8 @@ namespace sdmate {
 LoadResult CardSession::Load(char drive, LoadOptions options) {
   // The camera area is read again when next asked, from the card now loaded.
   camera_ = {};
+  tookBack_ = {};
+  offeredTakeBack_ = false;
   LoadResult result = LoadCard(model_, drive, backupAdvice_, services_.files, services_.drives,
                                services_.feedback, options);
   // The load replaced the staged items: no fitted file is read any more.
@@ -18,16 +20,35 @@ LoadResult CardSession::Load(char drive, LoadOptions options) {
   if (result.anyFolderAdded()) updateDue_ = true;
   // A commit of this card that did not end (the card pulled, the program killed) is offered to
   // be taken back.
-  if (result.loaded && model_.complete) {
-    const std::optional<Snapshot> newest = history_.Newest(services_.drives.CardKeyOf(drive));
-    if (newest && !newest->finished() && !newest->undone &&
-        services_.feedback.Ask(MessageKind::Confirmation, text::kUnfinishedFound, Buttons::YesNo) ==
-            Answer::Yes) {
-      RunUndo({*newest}, false);
+  if (result.loaded && model_.complete && HasUnfinishedCommit(drive)) {
+    offeredTakeBack_ = true;
+    if (services_.feedback.Ask(MessageKind::Confirmation, text::kUnfinishedFound, Buttons::YesNo) ==
+        Answer::Yes) {
+      const std::optional<Snapshot> newest = history_.Newest(services_.drives.CardKeyOf(drive));
+      if (newest) tookBack_ = RunUndo({*newest});
     }
   }
   if (result.loaded) cardPresent_ = true;
   return result;
+}
+
+bool CardSession::HasUnfinishedCommit(char drive) {
+  const std::optional<Snapshot> newest = history_.Newest(services_.drives.CardKeyOf(drive));
+  return newest && !newest->finished() && !newest->undone;
+}
+
+History::Hold CardSession::Hold(char drive, std::string& refused) {
+  return history_.Lock(drive, services_.drives.CardKeyOf(drive), refused);
+}
+
+History::Hold CardSession::HoldCard(char drive) {
+  std::string refused;
+  History::Hold hold = Hold(drive, refused);
+  if (!hold) {
+    services_.feedback.Tell(
+        refused.starts_with(text::kCardBusy) ? MessageKind::Warning : MessageKind::Error, refused);
+  }
+  return hold;
 }
 
 bool CardSession::CheckCardPresent() {
@@ -67,7 +88,7 @@ CardSession::TakeBack CardSession::Undo(const std::string& id, bool dryRun) {
     bool found = false;
     for (const Snapshot& snapshot : Snapshots()) {
       if (snapshot.id == id) {
-        targets.push_back(snapshot);
+        if (!snapshot.undone) targets.push_back(snapshot);
         found = true;
         break;
       }
@@ -95,23 +116,48 @@ CardSession::TakeBack CardSession::Undo(const std::string& id, bool dryRun) {
                              Buttons::YesNo) != Answer::Yes) {
     return outcome;
   }
-  return RunUndo(targets, true);
+  return RunUndo(targets);
 }
 
-CardSession::TakeBack CardSession::RunUndo(const std::vector<Snapshot>& targets, bool check) {
+// The snapshots taken back newest first, one undo commit each, all under one hold of the card:
+// no snapshot of the walk is pruned before it is reached. Whether a commit was taken back is
+// the undo's own record, written as it ends.
+CardSession::TakeBack CardSession::RunUndo(const std::vector<Snapshot>& targets) {
   TakeBack outcome;
-  for (Snapshot snapshot : targets) {
-    if (!model_.loaded || !model_.complete) break;
-    if (!snapshot.finished()) {
-      services_.feedback.Tell(MessageKind::Warning, text::kUndoUnfinished);
-    } else if (check && TableFingerprint(model_.drive, services_.files) != snapshot.fingerprint) {
-      outcome.refused = text::kUndoRefused;
-      services_.feedback.Tell(MessageKind::Warning, outcome.refused);
-      break;
+  auto refuse = [&](std::string why) {
+    outcome.refused = std::move(why);
+    services_.feedback.Tell(MessageKind::Warning, outcome.refused);
+    return outcome;
+  };
+  if (!model_.loaded || !model_.complete || targets.empty()) return outcome;
+  const History::Hold hold = Hold(model_.drive, outcome.refused);
+  if (!hold) return refuse(outcome.refused);
+  // Every saved file of the walk is there before its first step.
+  for (const Snapshot& snapshot : targets) {
+    for (const SavedPath& saved : snapshot.paths) {
+      if (saved.existed && !saved.directory && !services_.files.Exists(saved.saved)) {
+        return refuse(text::kUndoLost + saved.saved);
+      }
     }
+  }
+  for (const Snapshot& snapshot : targets) {
+    if (!model_.loaded || !model_.complete) break;
+    if (snapshot.finished() &&
+        TableFingerprint(model_.drive, services_.files) != snapshot.fingerprint) {
+      return refuse(text::kUndoRefused);
+    }
+    RestoreSummary summary;
     CommitRequest request{.type = "undo", .undoOf = snapshot.id};
-    request.plans.push_back(PlanUndo(snapshot, model_.drive, services_.files, outcome.summary));
-    request.progressTotal = outcome.summary.steps;
+    request.plans.push_back(PlanUndo(snapshot, model_.drive, services_.files, summary));
+    const std::string changed =
+        ChangedSinceCommit(snapshot, request.plans.front(), services_.files);
+    if (!changed.empty()) return refuse(text::kUndoChangedFile + NativePath(changed));
+    if (!snapshot.finished()) services_.feedback.Tell(MessageKind::Warning, text::kUndoUnfinished);
+    outcome.summary.written += summary.written;
+    outcome.summary.removed += summary.removed;
+    outcome.summary.bytes += summary.bytes;
+    outcome.summary.steps += summary.steps;
+    request.progressTotal = summary.steps;
     UpdateResult result =
         CommitPlans(model_, request, backupAdvice_, services_.files, services_.drives,
                     services_.feedback, history_, text::kUndoCompleted);
@@ -121,13 +167,6 @@ CardSession::TakeBack CardSession::RunUndo(const std::vector<Snapshot>& targets,
     }
     outcome.ran = true;
     updateDue_ = false;
-    history_.MarkUndone(snapshot, true);
-    // Taking back an undo gives its commit back.
-    if (snapshot.type == "undo") {
-      for (Snapshot& earlier : Snapshots()) {
-        if (earlier.id == snapshot.undoOf) history_.MarkUndone(earlier, false);
-      }
-    }
     outcome.commits.push_back(std::move(result));
   }
   return outcome;
@@ -155,6 +194,8 @@ CardSession::RepairOutcome CardSession::Repair(RepairOptions options, bool dryRu
       Answer::Yes) {
     return outcome;
   }
+  const History::Hold hold = HoldCard(model_.drive);
+  if (!hold) return outcome;
   CommitRequest request;
   {
     Feedback::BusyGuard busy = services_.feedback.Busy();
@@ -172,6 +213,13 @@ CardSession::TakeBack CardSession::Restore(const std::string& backupFolder, bool
   TakeBack outcome;
   if (!model_.loaded || model_.drive == 0) {
     services_.feedback.Tell(MessageKind::Warning, text::kNotLoaded);
+    return outcome;
+  }
+  std::string refused;
+  const History::Hold hold = Hold(model_.drive, refused);
+  if (!hold) {
+    outcome.refused = refused;
+    services_.feedback.Tell(MessageKind::Warning, refused);
     return outcome;
   }
   bool valid = false;
@@ -206,6 +254,11 @@ CardSession::TakeBack CardSession::Restore(const std::string& backupFolder, bool
 }
 
 UpdateResult CardSession::Update() {
+  History::Hold hold;
+  if (model_.loaded && model_.drive != 0) {
+    hold = HoldCard(model_.drive);
+    if (!hold) return {};
+  }
   UpdateResult result = UpdateCard(model_, backupAdvice_, services_.files, services_.drives,
                                    services_.feedback, history_);
   // The fitted files are on the card now, or the read-back dropped the items that read them.
@@ -223,8 +276,16 @@ std::string CardSession::DefaultBackupRoot() const {
 }
 
 BackupResult CardSession::Backup(char drive, const std::string& backupRoot, bool offerToOpen) {
-  return BackupCard(drive, backupRoot.empty() ? DefaultBackupRoot() : backupRoot,
-                    FolderStamp(services_.clock.Now()), backupAdvice_, services_.files,
+  const std::string root = backupRoot.empty() ? DefaultBackupRoot() : backupRoot;
+  // A backup inside the card would copy itself into itself.
+  const std::optional<std::string> place = services_.files.ResolveOnDrive(root);
+  if (place && CardDriveOf(*place) == drive) {
+    services_.feedback.Tell(MessageKind::Warning, text::kBackupOnCard + root);
+    return {};
+  }
+  const History::Hold hold = HoldCard(drive);
+  if (!hold) return {};
+  return BackupCard(drive, root, FolderStamp(services_.clock.Now()), backupAdvice_, services_.files,
                     services_.feedback, offerToOpen);
 }
 

@@ -84,13 +84,21 @@ class CardSession {
   std::string FromUtf8(std::string_view utf8) { return services_.codec.FromUtf8(utf8); }
 
   // The card.
+  // A commit of the card that did not end is offered to be taken back (checked as an undo is);
+  // what became of that offer is tookBack() until the next load.
   LoadResult Load(char drive, LoadOptions options = {});
+  // Whether the newest commit of the card on the drive did not end and is not taken back.
+  bool HasUnfinishedCommit(char drive);
   UpdateResult Update();
   // Copies the drive's handset areas into a time-stamped folder of backupRoot, by default the
   // "BackUp" folder beside the program, or in the user's data folder when the program's folder
   // cannot be written. offerToOpen: the completion asks whether to open the folder.
   BackupResult Backup(char drive, const std::string& backupRoot = {}, bool offerToOpen = false);
   std::string DefaultBackupRoot() const;
+  // The card's lock for one run, for a face that reads the card before it commits (the edit of
+  // the command line): commits, undos, restores, repairs and backups of this session nest in
+  // it. Empty, and told, when another run holds the card or the history lies on the card.
+  History::Hold HoldCard(char drive);
   // The history of the loaded card, newest first.
   std::vector<Snapshot> Snapshots();
   // The snapshot the undo button takes back: the newest commit not undone (an undo's own
@@ -105,9 +113,14 @@ class CardSession {
     std::vector<UpdateResult> commits;
   };
   // Takes back the last commit (id empty), or the snapshot of that id and every later one not
-  // undone, newest first. dryRun: the plan only. Refused while the card's tables are not the
-  // ones the commit left.
+  // undone, newest first. dryRun: the plan only. Refused, the card untouched, where a path the
+  // undo writes or removes holds bytes the commit neither found nor left (and, for a commit
+  // that ended, while the card's tables are not the ones it left).
   TakeBack Undo(const std::string& id = {}, bool dryRun = false);
+  // What the last load did with a commit that did not end: ran is true when it took it back (a
+  // face that loads in order to undo counts it as the undo asked for).
+  const TakeBack& tookBack() const { return tookBack_; }
+  bool offeredTakeBack() const { return offeredTakeBack_; }
   // Puts a backup folder onto the loaded card.
   TakeBack Restore(const std::string& backupFolder, bool dryRun = false);
 
@@ -188,7 +201,9 @@ class CardSession {
   std::string AddDialogFilter(MediaKind kind) const { return DialogFilter(kind, FitOn(kind)); }
 
  private:
-  TakeBack RunUndo(const std::vector<Snapshot>& targets, bool check);
+  TakeBack RunUndo(const std::vector<Snapshot>& targets);
+  // HoldCard with the refusal given back instead of told.
+  History::Hold Hold(char drive, std::string& refused);
   EditResult Due(EditResult result) {
     if (result.changed) updateDue_ = true;
     return result;
@@ -209,6 +224,8 @@ class CardSession {
   bool updateDue_ = false;
   bool backupAdvice_ = false;
   bool cardPresent_ = false;
+  TakeBack tookBack_;
+  bool offeredTakeBack_ = false;
 };
 
 }  // namespace sdmate

@@ -250,4 +250,52 @@ KindPlan PlanKind(KindState& state, MediaKind kind, char drive, Files& files) {
   return Planner(kind, drive, files).Plan(state);
 }
 
+TouchedPaths TouchedCardPaths(char drive, const std::vector<KindPlan>& plans, Files& files) {
+  TouchedPaths touched;
+  auto tree = [&](auto& self, const std::string& directory) -> void {
+    touched.directories.push_back(directory);
+    for (const std::string& name :
+         files.ListDirectory(directory).value_or(std::vector<std::string>{})) {
+      const std::string path = directory + "\\" + name;
+      if (files.IsDirectory(path)) {
+        self(self, path);
+      } else {
+        touched.files.push_back(path);
+      }
+    }
+  };
+  // The table directories: a table no plan writes stays as it is, and an undo is only run on
+  // the card the commit left (its fingerprint).
+  for (MediaKind kind : kAllKinds) touched.directories.push_back(TableDirectory(drive, kind));
+  for (const KindPlan& plan : plans) {
+    for (const Operation& operation : plan.operations) {
+      switch (operation.step) {
+        case Step::WriteTable:
+          touched.files.push_back(operation.path);
+          touched.files.push_back(operation.path + ".new");
+          break;
+        case Step::DeleteFile:
+        case Step::Copy:
+          touched.files.push_back(operation.path);
+          break;
+        case Step::DeleteTree:
+          tree(tree, operation.path);
+          break;
+        case Step::Move:
+        case Step::SetAside:
+          if (CardDriveOf(operation.from) == drive) touched.files.push_back(operation.from);
+          touched.files.push_back(operation.path);
+          break;
+        case Step::MakeDirectory:
+        case Step::RemoveEmptyDirectory:
+          touched.directories.push_back(operation.path);
+          break;
+        default:
+          break;
+      }
+    }
+  }
+  return touched;
+}
+
 }  // namespace sdmate

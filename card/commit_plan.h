@@ -65,6 +65,15 @@ struct KindPlan {
   bool ChangesTheCard() const;
 };
 
+// Every card file and directory the plans may change: what a snapshot saves and hashes before
+// the commit, and what an undo may write back. Files below a directory the plans delete are
+// listed from the card.
+struct TouchedPaths {
+  std::vector<std::string> files;
+  std::vector<std::string> directories;
+};
+TouchedPaths TouchedCardPaths(char drive, const std::vector<KindPlan>& plans, Files& files);
+
 // The plan of one kind of the model on the loaded drive. Sets every visible item's targetDir to
 // its folder's directory, as the table it gets names it. A table whose bytes on the card are
 // already the new ones is not written again, and no data file that stays where it is is touched.

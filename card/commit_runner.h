@@ -75,6 +75,8 @@ class CommitRunner {
   // place yet there, and removes the temporary files. Items whose file reached its place get it
   // as their source in the model.
   void Run(std::vector<KindPlan>& plans);
+  // The four hexadecimal digits that make this commit's temporary names its own.
+  void SetTemporaryTag(std::string tag) { temporaryTag_ = std::move(tag); }
 
   // The files no plan owned that were renamed out of a step's way.
   const std::vector<SetAsideFile>& setAside() const { return setAside_; }
@@ -180,6 +182,7 @@ class CommitRunner {
   std::vector<std::string> temporaries_;                     // keys of the temporary files made
   std::unordered_map<std::string, std::string> sourceKeys_;  // paths of the computer -> key
   int temporaryNumber_ = 0;
+  std::string temporaryTag_ = "0000";
 };
 
 }  // namespace sdmate

@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 
 #include "card/card_messages.h"
+#include "card/commit_runner.h"
 #include "core/card_guard.h"
 #include "core/card_layout.h"
 #include "platform/native_path.h"
@@ -129,12 +131,27 @@ KindPlan PlanUndo(const Snapshot& snapshot, char drive, Files& files, RestoreSum
       plan.Remove(path, files.IsDirectory(path));
     }
   }
-  // What a commit that did not end left under a temporary name: the snapshot holds its bytes.
-  for (MediaKind kind : kAllKinds) {
-    const std::string data = CardDataDirectory(drive, kind);
-    for (const std::string& name : files.ListDirectory(data).value_or(std::vector<std::string>{})) {
-      if (AsciiUpper(name).starts_with("~SDM") && AsciiUpper(name).ends_with(".TMP")) {
-        plan.Remove(data + name, false);
+  // What a commit that did not end left under its own temporary names (the snapshot holds the
+  // bytes they carry): looked for in every folder it touched and in the kinds' data folders.
+  // Another commit's temporaries, or any other file, stay.
+  if (snapshot.temporaryTag.size() == 4) {
+    std::set<std::string> folders;
+    for (MediaKind kind : kAllKinds) folders.insert(CardDataDirectory(drive, kind));
+    folders.insert(CardRoot(drive) + "\\PRIVATE\\");
+    for (const SavedPath& saved : snapshot.paths) {
+      const std::string path = OnDrive(drive, saved.path);
+      if (saved.directory) {
+        folders.insert(path + "\\");
+      } else if (const std::size_t slash = path.rfind('\\'); slash != std::string::npos) {
+        folders.insert(path.substr(0, slash + 1));
+      }
+    }
+    for (const std::string& folder : folders) {
+      for (const std::string& name :
+           files.ListDirectory(folder).value_or(std::vector<std::string>{})) {
+        if (IsTemporaryOf(name, snapshot.temporaryTag) && !files.IsDirectory(folder + name)) {
+          plan.Remove(folder + name, false);
+        }
       }
     }
   }
@@ -200,6 +217,52 @@ KindPlan PlanRestore(const std::string& backupFolder, char drive, Files& files,
     }
   }
   return plan.Finish();
+}
+
+std::string ChangedSinceCommit(const Snapshot& snapshot, const KindPlan& undo, Files& files) {
+  std::set<std::string> known = {kAbsent};
+  bool hashed = false;
+  for (const SavedPath& saved : snapshot.paths) {
+    if (saved.before.empty() || saved.after.empty()) continue;
+    hashed = true;
+    known.insert(saved.before);
+    known.insert(saved.after);
+  }
+  if (!hashed) return {};  // a snapshot of an older kind: its fingerprint alone is checked
+  auto own = [&](const std::string& path) {
+    const std::size_t slash = path.rfind('\\');
+    return IsTemporaryOf(slash == std::string::npos ? path : path.substr(slash + 1),
+                         snapshot.temporaryTag);
+  };
+  std::string changed;
+  auto check = [&](auto& self, const std::string& path) -> void {
+    if (!changed.empty() || own(path)) return;
+    if (files.IsDirectory(path)) {
+      for (const std::string& name :
+           files.ListDirectory(path).value_or(std::vector<std::string>{"?"})) {
+        self(self, path + "\\" + name);
+      }
+      return;
+    }
+    const std::string hash = ContentHash(files, path);
+    if (hash.empty() || !known.contains(hash)) changed = path;
+  };
+  for (const Operation& operation : undo.operations) {
+    switch (operation.step) {
+      case Step::Copy:
+      case Step::DeleteFile:
+      case Step::DeleteTree:
+        check(check, operation.path);
+        break;
+      case Step::Move:
+        check(check, operation.path);
+        check(check, operation.from);
+        break;
+      default:
+        break;
+    }
+  }
+  return changed;
 }
 
 }  // namespace sdmate

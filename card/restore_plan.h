@@ -25,6 +25,11 @@ struct RestoreSummary {
 // were.
 KindPlan PlanUndo(const Snapshot& snapshot, char drive, Files& files, RestoreSummary& summary);
 
+// The first card path the undo would write or remove whose bytes are none the commit found or
+// meant to leave (nor a temporary of its own): the card was changed since (by the handset, by
+// hand), and the undo must not run. Empty when every path is as the commit knew it.
+std::string ChangedSinceCommit(const Snapshot& snapshot, const KindPlan& undo, Files& files);
+
 // The card's PRIVATE, SD_VIDEO and DCIM trees made to hold exactly the backup folder's: what
 // differs is copied, what the backup does not hold is removed. A folder holding none of the three
 // is no backup (valid is false).

@@ -14,6 +14,8 @@ inline constexpr char kStoppedForSpace[] =
 inline constexpr char kDryRun[] = "--dry-run のため、カードは変更していません";
 inline constexpr char kNothingToCommit[] = "変更がないため、カードは更新していません";
 inline constexpr char kDataFolderNotMade[] = "データ用フォルダを作成できませんでした";
+inline constexpr char kUnfinishedFirst[] =
+    "前回のカード更新が途中で終わっています。先に sdmate-cli undo --yes で戻してください: ";
 inline constexpr char kNotUpdated[] = "カードを更新できませんでした: ";
 inline constexpr char kNotReloaded[] = "更新後にカードを読み込めませんでした: ";
 inline constexpr char kFolderNotMade[] = "フォルダを作成できません: ";

@@ -3,6 +3,7 @@
 
 #include "cli/cli_messages.h"
 #include "cli/commands.h"
+#include "cli/console_feedback.h"
 #include "cli/output.h"
 #include "core/version.h"
 #include "platform/native_path.h"
@@ -46,6 +47,23 @@ bool LoadWhole(CardSession& session, char letter, const std::string& card, std::
     return false;
   }
   return true;
+}
+
+bool NoUnfinishedCommit(const Command& command, CliServices& services, char letter,
+                        std::ostream& err) {
+  ConsoleFeedback feedback(err, command.yes && !command.dryRun);
+  CardSession session(SessionOn(services, services.files, feedback));
+  if (!session.HasUnfinishedCommit(letter)) return true;
+  if (!command.dryRun && session.Load(letter, {.askRemovable = false}).loaded &&
+      session.tookBack().ran) {
+    bool whole = true;
+    for (const UpdateResult& commit : session.tookBack().commits) {
+      whole = whole && commit.failures.empty() && commit.reload.loaded;
+    }
+    if (whole) return true;
+  }
+  Say(err) << text::kUnfinishedFirst << command.card << '\n';
+  return false;
 }
 
 SessionServices SessionOn(CliServices& services, Files& files, Feedback& feedback) {

@@ -84,9 +84,16 @@ Outcome Apply(CardSession& session, const EditOp& op, std::ostream& err) {
 
 int RunEdit(const Command& command, CliServices& services, char letter, std::ostream& out,
             std::ostream& err) {
+  if (!NoUnfinishedCommit(command, services, letter, err)) return kExitProblems;
   StagingFiles files(services.files);
   ConsoleFeedback feedback(err, command.yes);
   CardSession session(SessionOn(services, files, feedback));
+  // One run on the card from its load to its commit: another edit waits, or is refused.
+  History::Hold hold;
+  if (!command.dryRun) {
+    hold = session.HoldCard(letter);
+    if (!hold) return kExitProblems;
+  }
   if (command.fit) {
     if (!session.CanFit(MediaKind::Image)) {
       Say(err) << text::kNoFitting << '\n';

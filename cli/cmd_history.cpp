@@ -58,6 +58,11 @@ int RunTakeBack(const Command& command, CliServices& services, char letter, std:
                 std::ostream& err, const std::function<CardSession::TakeBack(CardSession&)>& take) {
   ConsoleFeedback feedback(err, command.yes);
   CardSession session(SessionOn(services, services.files, feedback));
+  History::Hold hold;
+  if (!command.dryRun) {
+    hold = session.HoldCard(letter);
+    if (!hold) return kExitProblems;
+  }
   if (!LoadWhole(session, letter, command.card, err, false)) return kExitUsage;
   const CardSession::TakeBack outcome = take(session);
   if (command.dryRun) {
@@ -74,6 +79,10 @@ int RunTakeBack(const Command& command, CliServices& services, char letter, std:
 int RunUndo(const Command& command, CliServices& services, char letter, std::ostream& out,
             std::ostream& err) {
   return RunTakeBack(command, services, letter, out, err, [&](CardSession& session) {
+    // A commit that did not end, taken back by the load, was the last one: one undo, not two.
+    if (command.snapshot.empty() && !command.dryRun && session.tookBack().ran) {
+      return session.tookBack();
+    }
     return session.Undo(command.snapshot, command.dryRun);
   });
 }

@@ -10,10 +10,16 @@ namespace sdmate::cli {
 int RunRepair(const Command& command, CliServices& services, char letter, std::ostream& out,
               std::ostream& err) {
   // In a dry run nothing the repair stages may reach the card.
+  if (!NoUnfinishedCommit(command, services, letter, err)) return kExitProblems;
   StagingFiles staging(services.files);
   Files& files = command.dryRun ? static_cast<Files&>(staging) : services.files;
   ConsoleFeedback feedback(err, command.yes);
   CardSession session(SessionOn(services, files, feedback));
+  History::Hold hold;
+  if (!command.dryRun) {
+    hold = session.HoldCard(letter);
+    if (!hold) return kExitProblems;
+  }
   if (!session.Load(letter, {.askRemovable = false}).loaded) {
     Say(err) << text::kCardUnreadable << command.card << '\n';
     return kExitUsage;

@@ -26,6 +26,11 @@ char CardLetter(CliServices& services, const std::string& card);
 bool LoadWhole(CardSession& session, char letter, const std::string& card, std::ostream& err,
                bool whole);
 // A session on the command's own files and feedback.
+// A commit of the card that did not end is taken back first, on the real files, asked as the
+// window asks (--yes: taken back); a command that writes runs only on a card taken back whole.
+// False, and said, when it was not (answered No, refused, a dry run).
+bool NoUnfinishedCommit(const Command& command, CliServices& services, char letter,
+                        std::ostream& err);
 SessionServices SessionOn(CliServices& services, Files& files, Feedback& feedback);
 // The card as text or JSON, as the command asked; with its camera pictures when given.
 void PrintCard(const Command& command, const CardModel& model, TextCodec& codec, std::ostream& out,

@@ -13,6 +13,11 @@ std::string FolderStamp(const LocalTime& time) {
   return text;
 }
 
+std::int64_t Clock::UnixNow() {
+  using namespace std::chrono;
+  return duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
+}
+
 LocalTime CalendarTimeOf(std::int64_t unixSeconds) {
   using namespace std::chrono;
   const sys_seconds instant{seconds(unixSeconds)};

@@ -25,6 +25,9 @@ class Clock {
   // The local date and time of an instant (seconds since 1970, UTC): a file's time as the user
   // read it on the computer that wrote it.
   virtual LocalTime LocalTimeOf(std::int64_t unixSeconds) = 0;
+  // Seconds since 1970 (UTC) by the system's clock, the one file times follow (also for a clock
+  // set to show another time).
+  virtual std::int64_t UnixNow();
 };
 
 // "yyyymmdd-hhnnss": the name of a folder made at that time.

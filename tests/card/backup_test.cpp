@@ -1,6 +1,7 @@
 // Backup of the handset's areas into a folder named by the session's clock.
 #include <gtest/gtest.h>
 
+#include "card/card_messages.h"
 #include "platform/native_path.h"
 #include "tests/support/card_rig.h"
 
@@ -113,16 +114,38 @@ TEST(BackupTest, FailedCopyWarnsEvenWhenTheAreasExist) {
   EXPECT_EQ(rig.feedback.Texts(), std::vector<std::string>{kPartial + result.folder});
 }
 
-TEST(BackupTest, TwoBackupsInOneSecondShareAFolder) {
+TEST(BackupTest, TwoBackupsInOneSecondGetTwoFolders) {
   CardRig rig;
   FillCard(rig, true);
   const fs::path root = rig.base() / "BackUp";
   BackUp(rig, root);
+  const auto first = SnapshotTree(root / kStamp);
   rig.card.File("PRIVATE/DOCOMO/extra.bin", "later");
   BackupResult second = BackUp(rig, root);
   EXPECT_TRUE(second.complete);
-  EXPECT_EQ(std::distance(fs::directory_iterator(root), fs::directory_iterator()), 1);
-  EXPECT_EQ(ReadBytes(root / kStamp / "PRIVATE/DOCOMO/extra.bin"), "later");
+  EXPECT_EQ(second.folder, JoinNativePath(Utf8(root / (std::string(kStamp) + "-2")), ""));
+  EXPECT_EQ(SnapshotTree(root / kStamp), first);
+  EXPECT_EQ(ReadBytes(root / (std::string(kStamp) + "-2") / "PRIVATE/DOCOMO/extra.bin"), "later");
+}
+
+TEST(BackupTest, ABackupIntoTheCardIsRefusedAndTheCardUntouched) {
+  CardRig rig;
+  FillCard(rig, true);
+  const CardState before = StateOf(rig.cardRoot());
+  std::vector<fs::path> destinations = {rig.cardRoot() / "PRIVATE" / "BK"};
+#ifndef _WIN32
+  // Also when the way in is a link beside the card.
+  fs::create_directory_symlink(rig.cardRoot() / "PRIVATE", rig.base() / "link");
+  destinations.push_back(rig.base() / "link" / "BK");
+#endif
+  for (const fs::path& destination : destinations) {
+    rig.feedback.shown.clear();
+    const BackupResult result = rig.session.Backup(CardRig::kDrive, Utf8(destination));
+    EXPECT_FALSE(result.complete);
+    EXPECT_EQ(rig.feedback.Texts(),
+              std::vector<std::string>{text::kBackupOnCard + Utf8(destination)});
+    EXPECT_EQ(StateOf(rig.cardRoot()), before);
+  }
 }
 
 TEST(BackupTest, NextLoadAfterABackupGivesNoAdvice) {

@@ -221,8 +221,8 @@ TEST(FatImageTest, NamesThatDifferOnlyInCaseAreOneFileOnFat) {
                    {.name = "STIL0002.JPG", .content = "old two"}});
   const fs::path folder = fat.mount() / "PRIVATE/DOCOMO/STILL/SUD001";
   WriteBytes(folder / "stil0003.jpg", "a stray");
-  const std::string first = rig.ComputerFile("first.jpg", "first new");
-  const std::string second = rig.ComputerFile("second.jpg", "second new");
+  const std::string first = rig.ComputerFile("first.jpg", (JpegBytes(64) + "first"));
+  const std::string second = rig.ComputerFile("second.jpg", (JpegBytes(64) + "second"));
 
   ASSERT_TRUE(rig.Load().loaded);
   ASSERT_EQ(rig.AddFiles(MediaKind::Image, 1, {first, second}).staged, 2);
@@ -234,15 +234,16 @@ TEST(FatImageTest, NamesThatDifferOnlyInCaseAreOneFileOnFat) {
 
   std::multiset<std::string> contents;
   for (const std::string& name : ListTree(folder)) contents.insert(ReadBytes(folder / name));
-  EXPECT_EQ(contents, (std::multiset<std::string>{"old one", "old two", "a stray", "first new",
-                                                  "second new", "the handset's"}));
+  EXPECT_EQ(contents,
+            (std::multiset<std::string>{"old one", "old two", "a stray", (JpegBytes(64) + "first"),
+                                        (JpegBytes(64) + "second"), "the handset's"}));
   const CardModel after = rig.LoadFresh();
-  EXPECT_EQ(
-      ListedContents(rig, after, MediaKind::Image),
-      (std::vector<std::vector<std::string>>{{"old one", "old two", "first new", "second new"}}));
+  EXPECT_EQ(ListedContents(rig, after, MediaKind::Image),
+            (std::vector<std::vector<std::string>>{
+                {"old one", "old two", (JpegBytes(64) + "first"), (JpegBytes(64) + "second")}}));
   EXPECT_EQ(ReadBytes(folder / "STIL0003.JPG"), "a stray");
-  EXPECT_EQ(ReadBytes(folder / "STIL0004.JPG"), "first new");
-  EXPECT_EQ(ReadBytes(folder / "STIL0005.JPG"), "second new");
+  EXPECT_EQ(ReadBytes(folder / "STIL0004.JPG"), (JpegBytes(64) + "first"));
+  EXPECT_EQ(ReadBytes(folder / "STIL0005.JPG"), (JpegBytes(64) + "second"));
   ExpectNoTemporaries(rig);
 }
 

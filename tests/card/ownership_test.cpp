@@ -8,11 +8,13 @@
 #include "core/card_guard.h"
 #include "core/content_table.h"
 #include "tests/support/card_rig.h"
+#include "tests/support/content_bytes.h"
 
 namespace sdmate::test {
 namespace {
 
 const std::string kStill = "PRIVATE/DOCOMO/STILL/";
+const std::string kNewPicture = JpegBytes(64) + "new picture";
 
 // Every file's bytes below the card's root, ignoring names and tables.
 std::multiset<std::string> DataContents(const CardRig& rig) {
@@ -64,12 +66,12 @@ TEST(OwnershipTest, AnAddTakesANameNoFileOfTheFolderHas) {
   CardRig rig;
   rig.card.Folder(MediaKind::Image, 1, "one", Stills({1, 2, 3}));
   rig.card.File(kStill + "SUD001/STIL0004.JPG", "a stray");
-  const std::string photo = rig.ComputerFile("x.jpg", "new picture");
+  const std::string photo = rig.ComputerFile("x.jpg", kNewPicture);
   rig.Load();
   ASSERT_EQ(rig.AddFiles(MediaKind::Image, 1, {photo}).staged, 1);
   ExpectCompleted(rig, rig.Update());
   EXPECT_EQ(ReadBytes(rig.Native(kStill + "SUD001/STIL0004.JPG")), "a stray");
-  EXPECT_EQ(ReadBytes(rig.Native(kStill + "SUD001/STIL0005.JPG")), "new picture");
+  EXPECT_EQ(ReadBytes(rig.Native(kStill + "SUD001/STIL0005.JPG")), kNewPicture);
   EXPECT_EQ(rig.TableNames(MediaKind::Image, 1).back(), "STIL0005.JPG");
   ExpectNoTemporaries(rig);
 }
@@ -82,14 +84,14 @@ TEST(OwnershipTest, FilesThatMoveAwayLeaveTheirNumbersFree) {
   rig.card.Folder(MediaKind::Image, 1, "one", Stills({1}));
   rig.card.Folder(MediaKind::Image, 2, "two", Stills({1, 2}));
   rig.card.Folder(MediaKind::Image, 3, "three", {{.name = "STIL0001.JPG", .content = "three"}});
-  const std::string photo = rig.ComputerFile("x.jpg", "new picture");
+  const std::string photo = rig.ComputerFile("x.jpg", kNewPicture);
   rig.Load();
   ASSERT_TRUE(rig.DeleteFolder(MediaKind::Image, 2).deleted);
   ASSERT_EQ(rig.session.AddFolder(MediaKind::Image), 3);
   ASSERT_EQ(rig.AddFiles(MediaKind::Image, 3, {photo}).staged, 1);
   ExpectCompleted(rig, rig.Update());
   EXPECT_EQ(ReadBytes(rig.Native(kStill + "SUD002/STIL0001.JPG")), "three");
-  EXPECT_EQ(ReadBytes(rig.Native(kStill + "SUD003/STIL0001.JPG")), "new picture");
+  EXPECT_EQ(ReadBytes(rig.Native(kStill + "SUD003/STIL0001.JPG")), kNewPicture);
 }
 
 // The stray appears after the add was staged (the handset wrote it meanwhile): the commit
@@ -97,18 +99,18 @@ TEST(OwnershipTest, FilesThatMoveAwayLeaveTheirNumbersFree) {
 TEST(OwnershipTest, AStrayInTheWayOfACopyIsRenamedAndTheUndoPutsItBack) {
   CardRig rig;
   rig.card.Folder(MediaKind::Image, 1, "one", Stills({1, 2, 3}));
-  const std::string photo = rig.ComputerFile("x.jpg", "new picture");
+  const std::string photo = rig.ComputerFile("x.jpg", kNewPicture);
   rig.Load();
   ASSERT_EQ(rig.AddFiles(MediaKind::Image, 1, {photo}).staged, 1);
   rig.card.File(kStill + "SUD001/STIL0004.JPG", "a stray");
   const CardState before = StateOf(rig.cardRoot());
   auto expected = DataContents(rig);
-  expected.insert("new picture");
+  expected.insert(kNewPicture);
 
   const UpdateResult result = rig.Update();
   ExpectCompletedSettingAside(rig, result);
   EXPECT_EQ(DataContents(rig), expected);
-  EXPECT_EQ(ReadBytes(rig.Native(kStill + "SUD001/STIL0004.JPG")), "new picture");
+  EXPECT_EQ(ReadBytes(rig.Native(kStill + "SUD001/STIL0004.JPG")), kNewPicture);
   ASSERT_EQ(result.setAside.size(), 1u);
   EXPECT_EQ(WhereIs(rig, "a stray"), "SUD001/STIL0005.JPG");
   EXPECT_TRUE(result.setAside[0].to.ends_with("\\SUD001\\STIL0005.JPG"));
@@ -210,7 +212,7 @@ TEST(OwnershipTest, FoldersWhoseHeadersNameEachOtherLeaveAStrayAlone) {
 TEST(OwnershipTest, AStrayThatCannotBeRenamedStopsTheStep) {
   CardRig rig;
   rig.card.Folder(MediaKind::Image, 1, "one", Stills({1}));
-  const std::string photo = rig.ComputerFile("x.jpg", "new picture");
+  const std::string photo = rig.ComputerFile("x.jpg", kNewPicture);
   rig.Load();
   ASSERT_EQ(rig.AddFiles(MediaKind::Image, 1, {photo}).staged, 1);
   rig.card.File(kStill + "SUD001/STIL0002.JPG", "a stray");
@@ -248,7 +250,7 @@ namespace {
 TEST(OwnershipTest, ACopyThatFailsLeavesNothingAndSaysWhy) {
   CardRig rig;
   rig.card.Folder(MediaKind::Image, 1, "one", Stills({1, 2}));
-  const std::string photo = rig.ComputerFile("x.jpg", "new picture");
+  const std::string photo = rig.ComputerFile("x.jpg", kNewPicture);
   rig.Load();
   ASSERT_EQ(rig.AddFiles(MediaKind::Image, 1, {photo}).staged, 1);
   rig.files.failPathContaining = "~SDM";  // every copy's temporary: the disk is full

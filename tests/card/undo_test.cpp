@@ -42,6 +42,16 @@ TEST_P(UndoTest, UndoGivesTheCardBackAndItsUndoTheCommittedCard) {
   ExpectCompleted(rig, rig.Update());
   const CardState committed = StateOf(rig.cardRoot());
   ASSERT_NE(committed, before);
+  // The manifest said before the first write what every path would hold at the end.
+  const Snapshot commit = rig.session.Snapshots().front();
+  int hashed = 0;
+  for (const SavedPath& path : commit.paths) {
+    if (path.directory) continue;
+    EXPECT_EQ(ContentHash(rig.files, OnDrive(CardRig::kDrive, path.path)), path.after) << path.path;
+    EXPECT_FALSE(path.before.empty()) << path.path;
+    ++hashed;
+  }
+  EXPECT_GT(hashed, 0);
 
   const CardSession::TakeBack undo = rig.session.Undo();
   ASSERT_TRUE(undo.ran) << undo.refused;

@@ -85,7 +85,7 @@ TEST_F(CliHistory, ABackupIsRestoredAndTheRestoreTakenBack) {
   BuildSmallCard();
   builder.File("DCIM/100NECDT/NEC_0001.JPG", "camera");
   const std::string backups = (temp.path() / "backups").string();
-  Outcome backup = Sdmate({"backup", Card(), backups});
+  Outcome backup = Run({"backup", Card(), backups});
   ASSERT_EQ(backup.status, 0) << Describe(backup);
   std::string folder = backup.out.substr(0, backup.out.find('\n'));
   std::erase(folder, '\r');  // a text-mode console on Windows
