@@ -218,8 +218,8 @@ TEST(HistoryStoreTest, ASnapshotThatFailsHalfWayIsRemovedAndOneLeftByADeadRunIsP
   const fs::path folder = PathFromUtf8(HistoryFolder(rig));
   WriteBytes(folder / "20050303-140000" / "files" / "x", "half");
   WriteBytes(folder / "20050303-140001" / "files" / "x", "still being saved");
-  fs::last_write_time(folder / "20050303-140000",
-                      fs::file_time_type::clock::now() - std::chrono::minutes(2));
+  SetFolderTime(folder / "20050303-140000",
+                fs::file_time_type::clock::now() - std::chrono::minutes(2));
   rig.files.failPathContaining.clear();
   ExpectCompleted(rig, rig.Update());
   const std::vector<std::string> left = SnapshotFolders(rig);

@@ -2,12 +2,18 @@
 #include "tests/support/card_builder.h"
 
 #include <algorithm>
+#include <chrono>
+#include <cstdint>
 #include <fstream>
 #include <random>
 #include <stdexcept>
 
 #include "core/content_table.h"
 #include "platform/native_path.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace sdmate::test {
 
@@ -96,6 +102,27 @@ std::string Utf8(const fs::path& path) {
 
 fs::path PathFromUtf8(std::string_view utf8) {
   return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+void SetFolderTime(const fs::path& folder, fs::file_time_type when) {
+#ifdef _WIN32
+  // A folder opens for its attributes only with backup semantics.
+  HANDLE handle = ::CreateFileW(folder.c_str(), FILE_WRITE_ATTRIBUTES,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open " + Utf8(folder));
+  const auto since1970 = std::chrono::duration_cast<std::chrono::seconds>(
+      std::chrono::file_clock::to_sys(when).time_since_epoch());
+  // FILETIME counts 100 ns from 1601.
+  const std::uint64_t ticks =
+      (static_cast<std::uint64_t>(since1970.count()) + 11644473600ULL) * 10000000ULL;
+  FILETIME time{static_cast<DWORD>(ticks & 0xFFFFFFFFu), static_cast<DWORD>(ticks >> 32)};
+  const bool set = ::SetFileTime(handle, nullptr, nullptr, &time) != 0;
+  ::CloseHandle(handle);
+  if (!set) throw std::runtime_error("cannot set the time of " + Utf8(folder));
+#else
+  fs::last_write_time(folder, when);
+#endif
 }
 
 bool TryWriteBytes(const fs::path& path, const std::string& bytes) {

@@ -80,6 +80,8 @@ std::string ReadBytes(const fs::path& path);
 // Writes a file; false where the system does not allow such a name.
 bool TryWriteBytes(const fs::path& path, const std::string& bytes);
 void WriteBytes(const fs::path& path, const std::string& bytes);
+// Sets the modification time of a folder (the C++ library's call cannot on Windows).
+void SetFolderTime(const fs::path& folder, fs::file_time_type when);
 // Every file under root as "relative/path" (forward slashes), sorted.
 std::vector<std::string> ListTree(const fs::path& root);
 // Every file under root with its bytes.
