@@ -22,10 +22,14 @@ bool Preview::IsPicture(const QString& fileName) {
   return false;
 }
 
-bool Preview::ShowFile(const QString& nativePath) {
-  // The previous picture goes before the next is read, as on the handset's own viewer.
+void Preview::ShowNothing() {
   clear();
   shownPath_.clear();
+}
+
+bool Preview::ShowFile(const QString& nativePath) {
+  // The previous picture goes before the next is read, as on the handset's own viewer.
+  ShowNothing();
   QImageReader reader(nativePath);
   reader.setAutoTransform(true);
   const QSize size = reader.size();

@@ -22,6 +22,8 @@ class Preview : public QLabel {
   // Shows the picture of a native path; a file that cannot be read leaves the area empty.
   // Returns whether a picture is shown.
   bool ShowFile(const QString& nativePath);
+  // The area empty.
+  void ShowNothing();
   const QString& shownPath() const { return shownPath_; }
 
  private:

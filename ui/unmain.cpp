@@ -83,6 +83,7 @@ TfrMain::TfrMain(const SessionServices& services, QWidget* parent)
     pcMain->addTab(page, QString::fromUtf8(TraitsOf(kind).tabText));
     ConnectPage(*page);
   }
+  connect(pcMain, &QTabWidget::currentChanged, this, &TfrMain::ShowFrontPreview);
 
   BuildRightColumn(client);
   driveChooser_->Fill(session_.ListDrives(), 0);
@@ -183,8 +184,8 @@ void TfrMain::ShowUpdateDue() {
 }
 
 void TfrMain::ShowStagedFiles(MediaKind kind) {
-  page(kind).SizeItemList(*ShownSlot(kind));
-  page(kind).RedrawItemList(*ShownSlot(kind));
+  // The selection stays on its row, which may now hold the first file added.
+  RedrawShownFolder(kind);
   ShowDiskSpace();
   ShowUpdateDue();
 }

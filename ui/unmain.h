@@ -185,9 +185,17 @@ class TfrMain : public QMainWindow, public StatusView {
   const FolderSlot* ShownSlot(MediaKind kind) const;
   // Selects a row of a kind's list and runs the list's handler, as a click on the row does.
   void SelectRowAndShow(MediaKind kind, int row);
+  // After an edit of a kind's shown folder: its rows drawn again, the selection on `row` (held
+  // to the rows there are; the selected row when 0), and the title field and preview showing
+  // the item there.
+  void RedrawShownFolder(MediaKind kind, int row = 0);
+  // The kind whose page is in front.
+  MediaKind FrontKind() const;
+  // The preview shows the picture of the front page's selected item; a movie, a document, a
+  // blank row or a file that is no picture leave it empty.
+  void ShowFrontPreview();
   // Up (step -1) or down (step +1) for the selected row; the selection follows the item.
   void MoveSelectedItem(MediaKind kind, int step);
-  void ShowPreview(const ItemRow& item);
   void ShowUpdateDue();
   // The undo button: on while the loaded card's last commit can be taken back.
   void ShowUndoable();

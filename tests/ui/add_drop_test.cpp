@@ -22,17 +22,6 @@ constexpr char kImageTypeMessage[] =
 constexpr char kMovieTypeMessage[] =
     "下記のファイルは非対応のムービー形式です。\n読込をスキップします。\n";
 
-// Hands the window's add buttons the names a test chooses.
-class ScriptedOpenFiles : public OpenFilesDialog {
- public:
-  std::vector<std::string> Choose(QWidget* /*parent*/, std::string_view filter) override {
-    filters.emplace_back(filter);
-    return next;
-  }
-  std::vector<std::string> next;  // empty: the user cancels
-  std::vector<std::string> filters;
-};
-
 class AddDropTest : public WindowTest {
  protected:
   AddDropTest() : pc_(temp_.path() / "pc") { fs::create_directories(pc_); }

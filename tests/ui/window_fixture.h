@@ -23,6 +23,7 @@
 #include "platform/files.h"
 #include "platform/text_codec.h"
 #include "tests/support/card_builder.h"
+#include "ui/open_files_dialog.h"
 #include "ui/qt_translations.h"
 #include "ui/unmain.h"
 
@@ -65,6 +66,17 @@ class QtTranslationsInstalled {
 
  private:
   QTranslator* translator_;
+};
+
+// Hands the window's add buttons the names a test chooses.
+class ScriptedOpenFiles : public OpenFilesDialog {
+ public:
+  std::vector<std::string> Choose(QWidget* /*parent*/, std::string_view filter) override {
+    filters.emplace_back(filter);
+    return next;
+  }
+  std::vector<std::string> next;  // empty: the user cancels
+  std::vector<std::string> filters;
 };
 
 class WindowTest : public ::testing::Test {
