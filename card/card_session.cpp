@@ -1,6 +1,9 @@
 // The session's operations that do more than hand a call on.
 #include "card/card_session.h"
 
+#include <algorithm>
+#include <functional>
+
 #include "card/card_messages.h"
 #include "card/export_messages.h"
 #include "editing/titles.h"
@@ -26,7 +29,10 @@ LoadResult CardSession::Load(char drive, LoadOptions options) {
       RunUndo({*newest}, false);
     }
   }
-  if (result.loaded) cardPresent_ = true;
+  if (result.loaded) {
+    cardPresent_ = true;
+    ForgetStaged();
+  }
   return result;
 }
 
@@ -121,6 +127,7 @@ CardSession::TakeBack CardSession::RunUndo(const std::vector<Snapshot>& targets,
     }
     outcome.ran = true;
     updateDue_ = false;
+    ForgetStaged();
     history_.MarkUndone(snapshot, true);
     // Taking back an undo gives its commit back.
     if (snapshot.type == "undo") {
@@ -163,7 +170,10 @@ CardSession::RepairOutcome CardSession::Repair(RepairOptions options, bool dryRu
   outcome.update = CommitPlans(model_, request, backupAdvice_, services_.files, services_.drives,
                                services_.feedback, history_, text::kRepairCompleted);
   outcome.ran = outcome.update.ran;
-  if (outcome.ran) updateDue_ = false;
+  if (outcome.ran) {
+    updateDue_ = false;
+    ForgetStaged();
+  }
   outcome.after = Check(model_.drive);
   return outcome;
 }
@@ -200,7 +210,10 @@ CardSession::TakeBack CardSession::Restore(const std::string& backupFolder, bool
       CommitPlans(model_, request, backupAdvice_, services_.files, services_.drives,
                   services_.feedback, history_, text::kRestoreCompleted);
   outcome.ran = result.ran;
-  if (result.ran) updateDue_ = false;
+  if (result.ran) {
+    updateDue_ = false;
+    ForgetStaged();
+  }
   outcome.commits.push_back(std::move(result));
   return outcome;
 }
@@ -209,8 +222,11 @@ UpdateResult CardSession::Update() {
   UpdateResult result = UpdateCard(model_, backupAdvice_, services_.files, services_.drives,
                                    services_.feedback, history_);
   // The fitted files are on the card now, or the read-back dropped the items that read them.
-  if (result.ran) fitting_.Clear();
-  if (result.ran) updateDue_ = false;
+  if (result.ran) {
+    fitting_.Clear();
+    updateDue_ = false;
+    ForgetStaged();
+  }
   return result;
 }
 
@@ -228,31 +244,75 @@ BackupResult CardSession::Backup(char drive, const std::string& backupRoot, bool
                     services_.feedback, offerToOpen);
 }
 
+void CardSession::Remember(Staged before) {
+  back_.push_back(std::move(before));
+  forward_.clear();
+  updateDue_ = true;
+}
+
+bool CardSession::Step(std::vector<Staged>& from, std::vector<Staged>& to) {
+  if (from.empty()) return false;
+  to.push_back({model_, updateDue_});
+  model_ = std::move(from.back().model);
+  updateDue_ = from.back().updateDue;
+  from.pop_back();
+  return true;
+}
+
+EditResult CardSession::DeleteItems(MediaKind kind, int folder, std::vector<int> rows) {
+  // From the last row up: a deleted item leaves the rows above it where they were.
+  std::sort(rows.begin(), rows.end(), std::greater<>());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  return Edit([&] {
+    EditResult any;
+    for (int row : rows) {
+      if (sdmate::DeleteItem(model_, kind, folder, row).changed) any.changed = true;
+    }
+    return any;
+  });
+}
+
 EditResult CardSession::StoreItemTitle(MediaKind kind, int folder, int row, std::string_view utf8) {
   const KindState& state = model_.of(kind);
   if (!state.hasFolder(folder)) return {};
   const ItemRow* item = VisibleItemAtRow(state.folder(folder), row);
   if (item == nullptr) return {};
-  return Due(sdmate::StoreItemTitle(model_, kind, folder, row,
-                                    TitleBytes(services_.codec, item->title, utf8)));
+  const std::string title = TitleBytes(services_.codec, item->title, utf8);
+  // The Parts enable the update for every stored title, the same one too; only a change is a
+  // step to take back.
+  if (title == item->title) {
+    updateDue_ = true;
+    return {.changed = true};
+  }
+  return Edit([&] { return sdmate::StoreItemTitle(model_, kind, folder, row, title); });
 }
 
 EditResult CardSession::StoreFolderTitle(MediaKind kind, int folder, std::string_view utf8) {
   const KindState& state = model_.of(kind);
   if (!state.hasFolder(folder)) return {};
-  return Due(sdmate::StoreFolderTitle(
-      model_, kind, folder, TitleBytes(services_.codec, state.folder(folder).folderTitle, utf8)));
+  const std::string title = TitleBytes(services_.codec, state.folder(folder).folderTitle, utf8);
+  if (title == state.folder(folder).folderTitle) {
+    updateDue_ = true;
+    return {.changed = true};
+  }
+  return Edit([&] { return sdmate::StoreFolderTitle(model_, kind, folder, title); });
 }
 
 int CardSession::AddFolder(MediaKind kind) {
-  const int added = sdmate::AddFolder(model_, kind, services_.feedback);
-  if (added != 0) updateDue_ = true;
+  int added = 0;
+  Edit([&] {
+    added = sdmate::AddFolder(model_, kind, services_.feedback);
+    return EditResult{.changed = added != 0};
+  });
   return added;
 }
 
 FolderDeleteResult CardSession::DeleteFolder(MediaKind kind, int folder) {
-  FolderDeleteResult result = sdmate::DeleteFolder(model_, kind, folder, services_.feedback);
-  if (result.deleted) updateDue_ = true;
+  FolderDeleteResult result;
+  Edit([&] {
+    result = sdmate::DeleteFolder(model_, kind, folder, services_.feedback);
+    return EditResult{.changed = result.deleted};
+  });
   return result;
 }
 

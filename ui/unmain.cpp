@@ -5,8 +5,10 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -50,18 +52,21 @@ TfrMain::TfrMain(const SessionServices& services, QWidget* parent)
       exportPicker_(std::make_unique<QtFolderPicker>()) {
   setObjectName(QStringLiteral("frMain"));
   setWindowTitle(QStringLiteral("Sdmate"));
-  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setFont(WindowFont());
   setWindowIcon(ProgramIcon());
-  setFixedSize(kClientWidth, kClientHeight);
   // Files dropped anywhere on the window come here; the list under the drop point decides.
   setAcceptDrops(true);
 
-  auto* client = new QWidget(this);
+  // The controls sit in a scrolled area: on a screen smaller than their arrangement (a large
+  // scale factor) every one of them can still be reached.
+  auto* scroll = new QScrollArea(this);
+  scroll->setObjectName(QStringLiteral("clientScroll"));
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  auto* client = new QWidget(scroll);
   client->setObjectName(QStringLiteral("client"));
-  setCentralWidget(client);
+  scroll->setWidget(client);
+  setCentralWidget(scroll);
 
   StatusBar = new QStatusBar(this);
   StatusBar->setObjectName(QStringLiteral("StatusBar"));
@@ -73,7 +78,7 @@ TfrMain::TfrMain(const SessionServices& services, QWidget* parent)
 
   pcMain = new QTabWidget(client);
   pcMain->setObjectName(QStringLiteral("pcMain"));
-  pcMain->setGeometry(4, 4, 512, 636);
+
   for (MediaKind kind : kAllKinds) {
     auto* page = new KindPage(
         kind, [this](std::string_view utf8) { return session_.FromUtf8(utf8).size(); },
@@ -86,6 +91,17 @@ TfrMain::TfrMain(const SessionServices& services, QWidget* parent)
   connect(pcMain, &QTabWidget::currentChanged, this, &TfrMain::ShowFrontPreview);
 
   BuildRightColumn(client);
+  auto* columns = new QHBoxLayout(client);
+  columns->setContentsMargins(4, 4, 4, 4);
+  columns->setSpacing(6);
+  columns->addWidget(pcMain, 1);
+  columns->addWidget(sidePanel_);
+  CreateActions();
+  // The Parts' arrangement is the window's first size and its smallest.
+  client->layout()->activate();
+  const QSize arrangement = client->minimumSizeHint() + QSize(0, StatusBar->sizeHint().height());
+  setMinimumSize(arrangement);
+  resize(arrangement);
   driveChooser_->Fill(session_.ListDrives(), 0);
   for (const DriveInfo& drive : session_.ListDrives()) knownDrives_.insert(drive.letter);
   auto* poll = new QTimer(this);
@@ -98,7 +114,6 @@ TfrMain::~TfrMain() = default;
 
 void TfrMain::BuildRightColumn(QWidget* client) {
   auto* side = new SidePanel(client);
-  side->move(522, 4);
   sidePanel_ = side;
   Panel5 = side->Panel5;
   driveChooser_ = side->driveChooser;

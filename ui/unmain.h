@@ -20,6 +20,7 @@
 #include "ui/kind_page.h"
 #include "ui/status_view.h"
 
+class QAction;
 class QComboBox;
 class QDragEnterEvent;
 class QDragMoveEvent;
@@ -50,9 +51,6 @@ class TfrMain : public QMainWindow, public StatusView {
   Q_OBJECT
 
  public:
-  static constexpr int kClientWidth = 697;
-  static constexpr int kClientHeight = 667;
-
   // The window's session works through the services main built.
   explicit TfrMain(const SessionServices& services, QWidget* parent = nullptr);
   ~TfrMain() override;
@@ -145,6 +143,18 @@ class TfrMain : public QMainWindow, public StatusView {
   // The folder shown on a kind's page (from 1), 0 before the first load.
   int ShownFolder(MediaKind kind) const;
 
+  // The keys of the window: each runs the handler of its button.
+  // Ctrl+Z: the last staged edit taken back; with none staged, the undo of the last commit.
+  void StepBackClick();
+  // Ctrl+Y: the staged edit taken back last done again.
+  void StepForwardClick();
+  // F2: the front page's title field, its text selected.
+  void GoToTitle();
+  // Delete: the selected items of the front page's list.
+  void DeleteSelected();
+  // Ctrl+A in a list: every row selected.
+  void SelectAllRows();
+
   // The tabs, and the controls of the right-hand column (they sit in the SidePanel), under the
   // names of the window's controls.
   QTabWidget* pcMain;
@@ -167,6 +177,14 @@ class TfrMain : public QMainWindow, public StatusView {
   QLabel* Image3;
   QLabel* Label9;
   QStatusBar* StatusBar;
+  // The window's shortcuts.
+  QAction* acDelete;     // Delete, in a list
+  QAction* acTitle;      // F2
+  QAction* acUpdate;     // Ctrl+S
+  QAction* acStepBack;   // Ctrl+Z
+  QAction* acStepFwd;    // Ctrl+Y
+  QAction* acLoad;       // Ctrl+O
+  QAction* acSelectAll;  // Ctrl+A, in a list
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -176,6 +194,10 @@ class TfrMain : public QMainWindow, public StatusView {
 
  private:
   void BuildRightColumn(QWidget* client);
+  void CreateActions();
+  // After the staged edits stepped back or forward: every page drawn from the model, each on
+  // the folder and row it showed where they are still there.
+  void ShowStepped();
   void ConnectPage(KindPage& page);
   // Redraws everything from the model after a load or an update.
   void ShowModel();

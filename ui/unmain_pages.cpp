@@ -214,10 +214,10 @@ void TfrMain::edTitleEnter(MediaKind kind) {
 void TfrMain::btDelClick(MediaKind kind) {
   const int n = ShownFolder(kind);
   if (n == 0) return;
-  const int row = page(kind).SelectedRow();
-  if (!session_.DeleteItem(kind, n, row).changed) return;
-  // The row stays; it now shows the next item (or the new last one).
-  RedrawShownFolder(kind, row);
+  const std::vector<int> rows = page(kind).SelectedRows();
+  if (rows.empty() || !session_.DeleteItems(kind, n, rows).changed) return;
+  // The first row stays; it now shows the item after the deleted ones (or the new last one).
+  RedrawShownFolder(kind, rows.front());
   ShowDiskSpace();
   ShowUpdateDue();
 }

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <QTranslator>
@@ -100,6 +101,12 @@ class WindowTest : public ::testing::Test {
   void OpenAndLoad() {
     Open();
     window_->btLoadMem->click();
+  }
+  // The window shown with a kind's page in front, laid out.
+  void ShowPage(MediaKind kind) {
+    window_->pcMain->setCurrentWidget(&window_->page(kind));
+    window_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
   }
 
   SessionServices Services(Feedback& feedback) {
