@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <memory>
+#include <utility>
 
 #include "card/card_messages.h"
 #include "card/export_messages.h"
@@ -10,6 +12,63 @@
 #include "platform/native_path.h"
 
 namespace sdmate {
+
+namespace {
+
+// The feedback of a commit as the user reads it: card paths shown as native paths, and the
+// closing messages held until the session knows whether the card changed at all.
+class CommitFeedback : public Feedback {
+ public:
+  CommitFeedback(Feedback& inner, const CardSession& session, bool hold)
+      : inner_(inner), session_(session), hold_(hold) {}
+  CommitFeedback(const CommitFeedback&) = delete;
+  CommitFeedback& operator=(const CommitFeedback&) = delete;
+  ~CommitFeedback() override { Release(); }
+
+  Answer Ask(MessageKind kind, std::string_view text, Buttons buttons) override {
+    if (hold_ && buttons == Buttons::Ok) {
+      held_.emplace_back(kind, std::string(text));
+      return Answer::Ok;
+    }
+    return inner_.Ask(kind, session_.NativePaths(text), buttons);
+  }
+  Answer AskWithDetails(MessageKind kind, std::string_view text, std::string_view details,
+                        Buttons buttons) override {
+    return inner_.AskWithDetails(kind, session_.NativePaths(text), session_.NativePaths(details),
+                                 buttons);
+  }
+  void Status(std::string_view text) override { inner_.Status(text); }
+  void Refresh() override { inner_.Refresh(); }
+  void Progress(int done, int total) override { inner_.Progress(done, total); }
+  bool Cancelled() override { return inner_.Cancelled(); }
+
+  // The held messages shown, or dropped.
+  void Release() {
+    for (const auto& [kind, text] : held_) inner_.Tell(kind, session_.NativePaths(text));
+    held_.clear();
+  }
+  void Drop() { held_.clear(); }
+
+ protected:
+  void BeginBusy() override { busy_.push_back(std::make_unique<BusyGuard>(inner_)); }
+  void EndBusy() override {
+    if (!busy_.empty()) busy_.pop_back();
+  }
+  void BeginCancellable() override { stop_.push_back(std::make_unique<CancelGuard>(inner_)); }
+  void EndCancellable() override {
+    if (!stop_.empty()) stop_.pop_back();
+  }
+
+ private:
+  Feedback& inner_;
+  const CardSession& session_;
+  bool hold_;
+  std::vector<std::pair<MessageKind, std::string>> held_;
+  std::vector<std::unique_ptr<BusyGuard>> busy_;
+  std::vector<std::unique_ptr<CancelGuard>> stop_;
+};
+
+}  // namespace
 
 LoadResult CardSession::Load(char drive, LoadOptions options) {
   // The camera area is read again when next asked, from the card now loaded.
@@ -118,9 +177,9 @@ CardSession::TakeBack CardSession::RunUndo(const std::vector<Snapshot>& targets,
     CommitRequest request{.type = "undo", .undoOf = snapshot.id};
     request.plans.push_back(PlanUndo(snapshot, model_.drive, services_.files, outcome.summary));
     request.progressTotal = outcome.summary.steps;
-    UpdateResult result =
-        CommitPlans(model_, request, backupAdvice_, services_.files, services_.drives,
-                    services_.feedback, history_, text::kUndoCompleted);
+    CommitFeedback shown(services_.feedback, *this, false);
+    UpdateResult result = CommitPlans(model_, request, backupAdvice_, services_.files,
+                                      services_.drives, shown, history_, text::kUndoCompleted);
     if (!result.ran) {
       outcome.commits.push_back(std::move(result));
       break;
@@ -167,8 +226,9 @@ CardSession::RepairOutcome CardSession::Repair(RepairOptions options, bool dryRu
     Feedback::BusyGuard busy = services_.feedback.Busy();
     request = PlanCommit(model_, services_.files, "repair");
   }
+  CommitFeedback shown(services_.feedback, *this, false);
   outcome.update = CommitPlans(model_, request, backupAdvice_, services_.files, services_.drives,
-                               services_.feedback, history_, text::kRepairCompleted);
+                               shown, history_, text::kRepairCompleted);
   outcome.ran = outcome.update.ran;
   if (outcome.ran) {
     updateDue_ = false;
@@ -206,9 +266,9 @@ CardSession::TakeBack CardSession::Restore(const std::string& backupFolder, bool
     return outcome;
   }
   request.progressTotal = outcome.summary.steps;
-  UpdateResult result =
-      CommitPlans(model_, request, backupAdvice_, services_.files, services_.drives,
-                  services_.feedback, history_, text::kRestoreCompleted);
+  CommitFeedback shown(services_.feedback, *this, false);
+  UpdateResult result = CommitPlans(model_, request, backupAdvice_, services_.files,
+                                    services_.drives, shown, history_, text::kRestoreCompleted);
   outcome.ran = result.ran;
   if (result.ran) {
     updateDue_ = false;
@@ -218,9 +278,77 @@ CardSession::TakeBack CardSession::Restore(const std::string& backupFolder, bool
   return outcome;
 }
 
+std::string CardSession::NativePaths(std::string_view text) const {
+  // A card path starts with the loaded drive's letter, ':' and '\' and runs to the line's end.
+  std::string shown;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const std::size_t start = model_.drive == 0
+                                  ? std::string_view::npos
+                                  : text.find(std::string{model_.drive, ':', '\\'}, at);
+    if (start == std::string_view::npos) break;
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string path(text.substr(start, end - start));
+    const std::string native = NativePath(path);
+    shown += std::string(text.substr(at, start - at)) + (native.empty() ? path : native);
+    at = end;
+  }
+  return shown + std::string(text.substr(std::min(at, text.size())));
+}
+
+std::string CardSession::CardListing() {
+  std::string listing;
+  auto walk = [&](auto& self, const std::string& directory) -> void {
+    const auto names = services_.files.ListDirectory(directory);
+    if (!names) return;
+    for (const std::string& name : *names) {
+      const std::string path = directory + "\\" + name;
+      if (services_.files.IsDirectory(path)) {
+        listing += path + "\\\n";
+        self(self, path);
+      } else {
+        listing += path + " " + std::to_string(services_.files.FileSizeOf(path)) + " " +
+                   std::to_string(services_.files.ModifiedTime(path).value_or(0)) + "\n";
+      }
+    }
+  };
+  for (MediaKind kind : kAllKinds) {
+    for (std::string directory :
+         {TableDirectory(model_.drive, kind), CardDataDirectory(model_.drive, kind)}) {
+      while (!directory.empty() && directory.back() == '\\') directory.pop_back();
+      walk(walk, directory);
+    }
+  }
+  return listing;
+}
+
+CommitPreview CardSession::PreviewUpdate() {
+  return PreviewCommit(model_, services_.files, [this](const std::string& path) {
+    const std::string native = NativePath(path);
+    return native.empty() ? path : native;
+  });
+}
+
 UpdateResult CardSession::Update() {
-  UpdateResult result = UpdateCard(model_, backupAdvice_, services_.files, services_.drives,
-                                   services_.feedback, history_);
+  const bool canRun = model_.loaded && model_.drive != 0 && model_.complete;
+  const std::string before = canRun ? CardListing() : std::string();
+  Staged kept{model_, updateDue_};
+  CommitFeedback feedback(services_.feedback, *this, true);
+  UpdateResult result =
+      UpdateCard(model_, backupAdvice_, services_.files, services_.drives, feedback, history_);
+  if (result.ran && !result.failures.empty() && CardListing() == before) {
+    // Nothing reached the card: the edits stay staged, and there is nothing to undo.
+    feedback.Drop();
+    model_ = std::move(kept.model);
+    updateDue_ = kept.updateDue;
+    if (result.snapshot) history_.MarkUndone(*result.snapshot, true);
+    services_.feedback.Tell(MessageKind::Warning,
+                            NativePaths(text::kNothingWritten + result.failures.front()));
+    result.ran = false;
+    return result;
+  }
+  feedback.Release();
   // The fitted files are on the card now, or the read-back dropped the items that read them.
   if (result.ran) {
     fitting_.Clear();

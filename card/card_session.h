@@ -11,6 +11,7 @@
 #include "card/card_check.h"
 #include "card/card_load.h"
 #include "card/card_update.h"
+#include "card/commit_preview.h"
 #include "card/drive_watch.h"
 #include "card/export_items.h"
 #include "card/history.h"
@@ -85,7 +86,14 @@ class CardSession {
 
   // The card.
   LoadResult Load(char drive, LoadOptions options = {});
+  // The commit of the staged edits. A commit that changed nothing on the card (a card that
+  // takes no write) says so in one message, keeps every staged edit and leaves no undo behind;
+  // ran is then false.
   UpdateResult Update();
+  // What the update would do now, with native paths.
+  CommitPreview PreviewUpdate();
+  // Card paths in a text shown as native paths.
+  std::string NativePaths(std::string_view text) const;
   // Copies the drive's handset areas into a time-stamped folder of backupRoot, by default the
   // "BackUp" folder beside the program, or in the user's data folder when the program's folder
   // cannot be written. offerToOpen: the completion asks whether to open the folder.
@@ -231,6 +239,10 @@ class CardSession {
     back_.clear();
     forward_.clear();
   }
+
+  // Every file of the handset's areas of the loaded card with its size and time: what a commit
+  // that changed nothing leaves as it was.
+  std::string CardListing();
 
   ExportResult Export(const std::vector<ExportFile>& plan, const std::string& destination,
                       const ExportOptions& options);

@@ -2,13 +2,16 @@
 // backup, help, the about box and the banner.
 #include "ui/unmain.h"
 
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -25,6 +28,12 @@
 
 namespace sdmate {
 namespace {
+
+constexpr char kUnsavedOnClose[] =
+    "保存していない変更があります．\nメモリカードを更新してから終了しますか？\n"
+    "(いいえ: 変更を捨てて終了します)";
+constexpr char kUpdateQuestionHeading[] = "メモリカードを次のとおり更新します．\n\n";
+constexpr char kUpdateQuestionEnd[] = "\nよろしいですか？";
 
 QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -43,6 +52,7 @@ void OpenWithDesktop(const std::string& pathOrAddress) {
 
 TfrMain::TfrMain(const SessionServices& services, QWidget* parent)
     : QMainWindow(parent),
+      feedback_(services.feedback),
       session_(services),
       opener_(OpenWithDesktop),
       openFiles_(std::make_unique<QtOpenFilesDialog>()),
@@ -157,6 +167,48 @@ void TfrMain::showEvent(QShowEvent* event) {
   if (shown_) return;
   shown_ = true;
   session_.SetBackupAdvice(true);
+  // A screen smaller than the arrangement (a large scale factor): the window fills it, and
+  // the controls scroll.
+  if (const QScreen* shownOn = screen()) {
+    const QSize room = shownOn->availableGeometry().size();
+    const QSize least = minimumSize();
+    if (least.width() > room.width() || least.height() > room.height()) {
+      setMinimumSize(least.boundedTo(room));
+      setWindowState(windowState() | Qt::WindowMaximized);
+    }
+  }
+}
+
+void TfrMain::closeEvent(QCloseEvent* event) {
+  if (session_.updateDue() && session_.cardPresent() && session_.model().loaded) {
+    switch (feedback_.Ask(MessageKind::Confirmation, kUnsavedOnClose, Buttons::YesNoCancel)) {
+      case Answer::Yes:
+        btRefreshDataClick();
+        // An update that did not run, or was not wanted after all, keeps the window open.
+        if (session_.updateDue()) {
+          event->ignore();
+          return;
+        }
+        break;
+      case Answer::No:
+        break;
+      default:
+        event->ignore();
+        return;
+    }
+  }
+  if (remembersPlace_) {
+    QSettings settings(QStringLiteral("Sdmate"), QStringLiteral("Sdmate"));
+    settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
+  }
+  QMainWindow::closeEvent(event);
+}
+
+void TfrMain::RememberPlace() {
+  remembersPlace_ = true;
+  const QSettings settings(QStringLiteral("Sdmate"), QStringLiteral("Sdmate"));
+  const QByteArray geometry = settings.value(QStringLiteral("window/geometry")).toByteArray();
+  if (!geometry.isEmpty()) restoreGeometry(geometry);
 }
 
 // ---- Drives
@@ -171,6 +223,12 @@ char TfrMain::MapCardFolder(const std::string& nativeFolder, bool fromCommandLin
   if (fromCommandLine) commandLineDrives_.insert(letter);
   driveChooser_->Fill(session_.ListDrives(), letter);
   return letter;
+}
+
+void TfrMain::LoadNamedCard(char letter) {
+  if (letter == 0 || !session_.HoldsHandsetFolders(letter)) return;
+  driveChooser_->Select(letter);
+  btLoadMemClick();
 }
 
 char TfrMain::SelectedDrive() const { return driveChooser_->Selected(); }
@@ -220,7 +278,21 @@ void TfrMain::btLoadMemClick() {
   for (KindPage* page : pages_) page->btEditFolder->setEnabled(false);
 }
 
+bool TfrMain::ConfirmUpdate() {
+  // Nothing loaded, or a table unreadable: the update itself says why it does not run.
+  if (!session_.model().loaded || !session_.model().complete) return true;
+  const CommitPreview preview = session_.PreviewUpdate();
+  if (!preview.ChangesTheCard()) return true;
+  std::string details;
+  for (const std::string& line : preview.lines) details += line + "\n";
+  const std::string question =
+      std::string(kUpdateQuestionHeading) + PreviewSummary(preview) + kUpdateQuestionEnd;
+  return feedback_.AskWithDetails(MessageKind::Confirmation, question, details, Buttons::YesNo) ==
+         Answer::Yes;
+}
+
 void TfrMain::btRefreshDataClick() {
+  if (!ConfirmUpdate()) return;
   const UpdateResult result = session_.Update();
   if (result.ran) {
     ShowModel();
@@ -228,6 +300,7 @@ void TfrMain::btRefreshDataClick() {
     driveChooser_->Select(session_.model().drive);
   }
   ShowUpdateDue();
+  ShowUndoable();
 }
 
 void TfrMain::btBackUpClick() {

@@ -75,8 +75,15 @@ class TfrMain : public QMainWindow, public StatusView {
   // Gives a card folder a drive letter and selects it in the drive chooser. A folder named on
   // the command line is taken as a card without asking whether the drive is removable.
   char MapCardFolder(const std::string& nativeFolder, bool fromCommandLine);
+  // A card folder named at start, mapped to this letter: loaded at once when it holds the
+  // handset's folders (an empty folder only stays chosen).
+  void LoadNamedCard(char letter);
   // The letter selected in the drive chooser, or 0.
   char SelectedDrive() const;
+
+  // The window's size and place are kept in the settings (organisation "Sdmate") from now on:
+  // the last ones are taken back now, and the window's are written when it closes.
+  void RememberPlace();
 
   // Shown by the operations below the window.
   void ShowStatus(std::string_view text) override;
@@ -188,6 +195,8 @@ class TfrMain : public QMainWindow, public StatusView {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // Staged edits not written: asked whether to update first (はい), drop them (いいえ) or stay.
+  void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -219,6 +228,8 @@ class TfrMain : public QMainWindow, public StatusView {
   // Up (step -1) or down (step +1) for the selected row; the selection follows the item.
   void MoveSelectedItem(MediaKind kind, int step);
   void ShowUpdateDue();
+  // The update's question with what it will do; true to go on. Nothing to write asks nothing.
+  bool ConfirmUpdate();
   // The undo button: on while the loaded card's last commit can be taken back.
   void ShowUndoable();
   // After an undo, a restore or a repair: the card as it is now.
@@ -231,6 +242,7 @@ class TfrMain : public QMainWindow, public StatusView {
   const ItemRow* SelectedItem(MediaKind kind);
   std::string NativePath(const std::string& modelPath) const;
 
+  Feedback& feedback_;
   CardSession session_;
   std::array<KindPage*, 3> pages_{};
   SidePanel* sidePanel_ = nullptr;
@@ -246,6 +258,7 @@ class TfrMain : public QMainWindow, public StatusView {
   std::set<char> commandLineDrives_;
   std::set<char> knownDrives_;  // the drives the chooser listed at the last poll
   bool shown_ = false;
+  bool remembersPlace_ = false;
 };
 
 }  // namespace sdmate

@@ -131,3 +131,25 @@ TEST_F(SelectionTest, AfterMovesACommitAndAnUndoTheRowTitleAndPictureAgree) {
 
 }  // namespace
 }  // namespace sdmate::test
+
+namespace sdmate::test {
+namespace {
+
+// A folder named at start is loaded at once when it is a card; an empty one only stays chosen,
+// with nothing to update.
+TEST_F(SelectionTest, ACardNamedAtStartIsLoadedAndAnEmptyFolderIsNot) {
+  Open();
+  window().LoadNamedCard(letter_);
+  EXPECT_FALSE(window().session().model().loaded);
+  EXPECT_FALSE(window().btRefreshData->isEnabled());
+  EXPECT_EQ(window().SelectedDrive(), letter_);
+
+  WriteCard();
+  window().LoadNamedCard(letter_);
+  EXPECT_TRUE(window().session().model().loaded);
+  EXPECT_EQ(page(MediaKind::Image).edTitle->text(), "one");
+  EXPECT_FALSE(window().btRefreshData->isEnabled());
+}
+
+}  // namespace
+}  // namespace sdmate::test
