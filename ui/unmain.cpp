@@ -174,6 +174,8 @@ void TfrMain::showEvent(QShowEvent* event) {
     const QSize least = minimumSize();
     if (least.width() > room.width() || least.height() > room.height()) {
       setMinimumSize(least.boundedTo(room));
+      // Without a window manager to maximize it, the window takes the screen's room itself.
+      setGeometry(QRect(shownOn->availableGeometry().topLeft(), least.boundedTo(room)));
       setWindowState(windowState() | Qt::WindowMaximized);
     }
   }
