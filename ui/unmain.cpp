@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -99,6 +100,22 @@ TfrMain::TfrMain(const SessionServices& services, QWidget* parent)
     ConnectPage(*page);
   }
   connect(pcMain, &QTabWidget::currentChanged, this, &TfrMain::ShowFrontPreview);
+  // A character the handset cannot show (an emoji that is none of its pictographs) is refused
+  // as it is typed or pasted, and named in the status bar; it never becomes "?" on the card.
+  for (KindPage* shown : pages_) {
+    for (QLineEdit* field : {shown->edTitle, shown->edFolderTitle}) {
+      auto* limit = qobject_cast<ByteLimitValidator*>(const_cast<QValidator*>(field->validator()));
+      if (limit == nullptr) continue;
+      limit->SetLackingCheck([this](const QString& text) { return LackingCharacter(text); });
+      connect(field, &QLineEdit::inputRejected, this, [this, limit] {
+        if (!limit->refused().isEmpty()) {
+          ShowStatus(
+              (QStringLiteral("携帯電話で表示できない文字は入力できません：") + limit->refused())
+                  .toStdString());
+        }
+      });
+    }
+  }
 
   BuildRightColumn(client);
   auto* columns = new QHBoxLayout(client);
@@ -225,6 +242,18 @@ char TfrMain::MapCardFolder(const std::string& nativeFolder, bool fromCommandLin
   if (fromCommandLine) commandLineDrives_.insert(letter);
   driveChooser_->Fill(session_.ListDrives(), letter);
   return letter;
+}
+
+QString TfrMain::LackingCharacter(const QString& text) {
+  for (const char32_t code : text.toUcs4()) {
+    // Variation selectors and joiners only pick an emoji's look.
+    if (code == 0xFE0E || code == 0xFE0F || code == 0x200D || code == U'?') continue;
+    const QString character = QString::fromUcs4(&code, 1);
+    if (session_.FromUtf8(character.toStdString()).find('?') != std::string::npos) {
+      return character;
+    }
+  }
+  return {};
 }
 
 void TfrMain::LoadNamedCard(char letter) {

@@ -78,6 +78,8 @@ class TfrMain : public QMainWindow, public StatusView {
   // A card folder named at start, mapped to this letter: loaded at once when it holds the
   // handset's folders (an empty folder only stays chosen).
   void LoadNamedCard(char letter);
+  // The first character of a typed text that the handset cannot show, or an empty text.
+  QString LackingCharacter(const QString& text);
   // The letter selected in the drive chooser, or 0.
   char SelectedDrive() const;
 

@@ -1,6 +1,7 @@
 // The window from the keyboard: Tab leaves a list, the shortcuts run the buttons' handlers,
 // access keys, and the staged edits taken back and forth with Ctrl+Z and Ctrl+Y.
 #include <QAction>
+#include <QLabel>
 #include <QTabWidget>
 
 #include "core/content_table.h"
@@ -169,6 +170,31 @@ TEST_F(KeyboardTest, RenumberOfAFolderInOrderLeavesTheUpdateOff) {
   window().btRefreshData->click();
   page(MediaKind::Image).btRen->click();  // the new, empty folder
   EXPECT_FALSE(window().btRefreshData->isEnabled());
+}
+
+}  // namespace
+}  // namespace sdmate::test
+
+namespace sdmate::test {
+namespace {
+
+// An emoji that is none of the handset's pictographs is refused as it is typed, and named;
+// one of them is taken.
+TEST_F(KeyboardTest, ACharacterTheHandsetLacksIsRefusedAndNamed) {
+  WriteCard();
+  OpenAndLoad();
+  KindPage& images = page(MediaKind::Image);
+  TypeTitle(MediaKind::Image, QStringLiteral("ab"));
+  // A unicorn, committed whole as an input method does.
+  QKeyEvent unicorn(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier,
+                    QStringLiteral("\U0001F984"));
+  QApplication::sendEvent(images.edTitle, &unicorn);
+  EXPECT_EQ(images.edTitle->text(), "ab");
+  EXPECT_TRUE(window().findChild<QLabel*>("StatusPanel")->text().contains(u"\U0001F984"));
+  TypeText(images.edTitle, QStringLiteral("☀"));
+  EXPECT_EQ(images.edTitle->text(), "ab☀");
+  QApplication::sendEvent(images.edFolderTitle, &unicorn);
+  EXPECT_EQ(images.edFolderTitle->text(), "wall");
 }
 
 }  // namespace
