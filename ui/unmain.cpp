@@ -3,6 +3,7 @@
 #include "ui/unmain.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -44,10 +45,14 @@ bool IsWebAddress(const std::string& text) {
   return text.starts_with("https://") || text.starts_with("http://");
 }
 
-void OpenWithDesktop(const std::string& pathOrAddress) {
+bool OpenWithDesktop(const std::string& pathOrAddress) {
   const QString text = QString::fromStdString(pathOrAddress);
-  QDesktopServices::openUrl(IsWebAddress(pathOrAddress) ? QUrl(text) : QUrl::fromLocalFile(text));
+  return QDesktopServices::openUrl(IsWebAddress(pathOrAddress) ? QUrl(text)
+                                                               : QUrl::fromLocalFile(text));
 }
+
+constexpr char kNotOpened[] =
+    "開くことができませんでした．このファイルを開くプログラムがないか、起動できません．\n";
 
 }  // namespace
 
@@ -55,7 +60,12 @@ TfrMain::TfrMain(const SessionServices& services, QWidget* parent)
     : QMainWindow(parent),
       feedback_(services.feedback),
       session_(services),
-      opener_(OpenWithDesktop),
+      // A file or page no program opens is said so, not passed over in silence.
+      opener_([this](const std::string& pathOrAddress) {
+        if (!OpenWithDesktop(pathOrAddress)) {
+          feedback_.Tell(MessageKind::Warning, kNotOpened + pathOrAddress);
+        }
+      }),
       openFiles_(std::make_unique<QtOpenFilesDialog>()),
       historyChooser_(std::make_unique<QtHistoryChooser>()),
       checkDialog_(std::make_unique<QtCheckDialog>()),
@@ -174,6 +184,7 @@ void TfrMain::BuildRightColumn(QWidget* client) {
   connect(btHelp, &QPushButton::clicked, this, &TfrMain::btHelpClick);
   connect(btEnd, &QPushButton::clicked, this, &QWidget::close);
   connect(side, &SidePanel::BannerClicked, this, &TfrMain::Image3Click);
+  connect(curDrive, &QComboBox::currentIndexChanged, this, &TfrMain::ShowChosenDrive);
   driveChooser_->SetFolderMapper(
       [this](const std::string& folder) { return MapCardFolder(folder, false); });
   ShowDiskSpace();
@@ -241,6 +252,7 @@ char TfrMain::MapCardFolder(const std::string& nativeFolder, bool fromCommandLin
   if (letter == 0) return 0;
   if (fromCommandLine) commandLineDrives_.insert(letter);
   driveChooser_->Fill(session_.ListDrives(), letter);
+  ShowChosenDrive();
   return letter;
 }
 
@@ -367,6 +379,20 @@ void TfrMain::btEjectClick() {
   driveChooser_->Fill(session_.ListDrives(), 0);
   knownDrives_.clear();
   for (const DriveInfo& listed : session_.ListDrives()) knownDrives_.insert(listed.letter);
+}
+
+void TfrMain::ShowChosenDrive() {
+  if (!session_.model().loaded || !session_.cardPresent()) return;
+  const bool loadedChosen = SelectedDrive() == session_.model().drive;
+  for (KindPage* shown : pages_) shown->setEnabled(loadedChosen);
+  btRefreshData->setEnabled(loadedChosen && session_.updateDue());
+  for (QPushButton* button : {btBackUp, btHistory, btRestore, btCheck})
+    button->setEnabled(loadedChosen);
+  if (loadedChosen) {
+    ShowUndoable();
+  } else {
+    btUndo->setEnabled(false);
+  }
 }
 
 void TfrMain::DisableCardOperations() {

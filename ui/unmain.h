@@ -238,6 +238,9 @@ class TfrMain : public QMainWindow, public StatusView {
   void ShowCommitted();
   // The loaded card is gone (pulled out or ejected): nothing acts on it until a load.
   void DisableCardOperations();
+  // Another drive chosen than the loaded one: the loaded card's pages and operations wait until
+  // it is chosen again (or another card is loaded), so no one edits a card not shown as chosen.
+  void ShowChosenDrive();
   // After files were staged on a kind's shown folder: rows, gauge, update button.
   void ShowStagedFiles(MediaKind kind);
   // The item on the selected row of a kind's list, nullptr for a blank row.

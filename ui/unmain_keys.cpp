@@ -62,6 +62,7 @@ void TfrMain::GoToTitle() {
 }
 
 void TfrMain::StepBackClick() {
+  if (!page(FrontKind()).isEnabled()) return;  // the loaded card is not the chosen one
   if (session_.CanStepBack()) {
     session_.StepBack();
     ShowStepped();
@@ -71,7 +72,7 @@ void TfrMain::StepBackClick() {
 }
 
 void TfrMain::StepForwardClick() {
-  if (!session_.CanStepForward()) return;
+  if (!page(FrontKind()).isEnabled() || !session_.CanStepForward()) return;
   session_.StepForward();
   ShowStepped();
 }

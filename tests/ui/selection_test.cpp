@@ -1,5 +1,6 @@
 // The selected row, the title field and the preview agree on every page after every load,
 // edit, add, commit, undo and page switch.
+#include <QComboBox>
 #include <QTabWidget>
 
 #include "ui/preview.h"
@@ -149,6 +150,31 @@ TEST_F(SelectionTest, ACardNamedAtStartIsLoadedAndAnEmptyFolderIsNot) {
   EXPECT_TRUE(window().session().model().loaded);
   EXPECT_EQ(page(MediaKind::Image).edTitle->text(), "one");
   EXPECT_FALSE(window().btRefreshData->isEnabled());
+}
+
+}  // namespace
+}  // namespace sdmate::test
+
+namespace sdmate::test {
+namespace {
+
+// Another drive chosen: the loaded card cannot be edited until it is chosen again.
+TEST_F(SelectionTest, ChoosingAnotherDriveHoldsTheLoadedCardsEditing) {
+  WriteCard();
+  OpenAndLoad();
+  page(MediaKind::Image).btRen->click();
+  page(MediaKind::Image).btDown->click();
+  ASSERT_TRUE(window().btRefreshData->isEnabled());
+  const fs::path other = temp_.path() / "other";
+  fs::create_directories(other);
+  window().MapCardFolder(other.string(), false);
+  EXPECT_FALSE(page(MediaKind::Image).isEnabled());
+  EXPECT_FALSE(window().btRefreshData->isEnabled());
+  EXPECT_FALSE(window().btBackUp->isEnabled());
+
+  window().curDrive->setCurrentIndex(window().curDrive->findData(static_cast<int>(letter_)));
+  EXPECT_TRUE(page(MediaKind::Image).isEnabled());
+  EXPECT_TRUE(window().btRefreshData->isEnabled());
 }
 
 }  // namespace
