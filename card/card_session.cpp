@@ -298,27 +298,36 @@ std::string CardSession::NativePaths(std::string_view text) const {
 }
 
 std::string CardSession::CardListing() {
+  // The tables with their sizes and times; the data files by name (a commit never writes over
+  // a data file in place: what it does shows in the names), so a full card is listed quickly.
   std::string listing;
-  auto walk = [&](auto& self, const std::string& directory) -> void {
+  // The handset's areas are a few levels deep; nothing deeper is walked.
+  constexpr int kDeepest = 4;
+  auto walk = [&](auto& self, const std::string& directory, bool tables, int depth) -> void {
     const auto names = services_.files.ListDirectory(directory);
-    if (!names) return;
+    if (!names || depth > kDeepest) return;
     for (const std::string& name : *names) {
+      if (name.empty() || name == "." || name == "..") continue;
       const std::string path = directory + "\\" + name;
+      listing += path;
       if (services_.files.IsDirectory(path)) {
-        listing += path + "\\\n";
-        self(self, path);
-      } else {
-        listing += path + " " + std::to_string(services_.files.FileSizeOf(path)) + " " +
+        listing += "\\\n";
+        self(self, path, tables, depth + 1);
+      } else if (tables) {
+        listing += " " + std::to_string(services_.files.FileSizeOf(path)) + " " +
                    std::to_string(services_.files.ModifiedTime(path).value_or(0)) + "\n";
+      } else {
+        listing += "\n";
       }
     }
   };
+  auto trimmed = [](std::string directory) {
+    while (!directory.empty() && directory.back() == '\\') directory.pop_back();
+    return directory;
+  };
   for (MediaKind kind : kAllKinds) {
-    for (std::string directory :
-         {TableDirectory(model_.drive, kind), CardDataDirectory(model_.drive, kind)}) {
-      while (!directory.empty() && directory.back() == '\\') directory.pop_back();
-      walk(walk, directory);
-    }
+    walk(walk, trimmed(TableDirectory(model_.drive, kind)), true, 0);
+    walk(walk, trimmed(CardDataDirectory(model_.drive, kind)), false, 0);
   }
   return listing;
 }
