@@ -1,10 +1,11 @@
 // Starts the window program: the platform services, the window, its about box and the message
-// loop. An optional argument names a card folder, which gets a drive letter and is preselected;
-// nothing is read until the user presses the load button.
+// loop. An optional argument names a card folder, which gets a drive letter and is loaded as
+// soon as the window shows (a folder without the handset's folders is only preselected).
 #include <QApplication>
 #include <QFileInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QTimer>
 #include <cstdio>
 #include <exception>
 
@@ -88,9 +89,11 @@ int main(int argc, char* argv[]) {
       std::fprintf(stderr, "sdmate: %s is not a folder\n", qPrintable(arguments.at(1)));
       return 2;
     }
-    window.MapCardFolder(card.absoluteFilePath().toStdString(), true);
+    const char letter = window.MapCardFolder(card.absoluteFilePath().toStdString(), true);
+    QTimer::singleShot(0, &window, [&window, letter] { window.LoadNamedCard(letter); });
   }
 
+  window.RememberPlace();
   window.show();
   const int code = QApplication::exec();
   window.SetAboutBox(nullptr);

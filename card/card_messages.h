@@ -39,6 +39,9 @@ inline constexpr char kNotLoaded[] = "メモリカードを読み込んでから
 inline constexpr char kIncomplete[] =
     "読み込めなかったテーブルがあるため、メモリカードを更新できません．\n"
     "すべてのテーブルを読み込めるようにして、メモリカードを読み込み直してください．";
+inline constexpr char kNothingWritten[] =
+    "メモリカードに書き込めなかったため、メモリカードは変更されていません．編集はそのまま残っていま"
+    "す．\n";
 inline constexpr char kReloadFailed[] = "更新後のメモリカードを読み込み直せませんでした．";
 inline constexpr char kRemovedFoldersStatus[] = "削除対象フォルダの削除中...";
 inline constexpr char kMoveStatus[] = "サブディレクトリの整合性調整中...";

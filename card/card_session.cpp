@@ -1,12 +1,74 @@
 // The session's operations that do more than hand a call on.
 #include "card/card_session.h"
 
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <utility>
+
 #include "card/card_messages.h"
 #include "card/export_messages.h"
 #include "editing/titles.h"
 #include "platform/native_path.h"
 
 namespace sdmate {
+
+namespace {
+
+// The feedback of a commit as the user reads it: card paths shown as native paths, and the
+// closing messages held until the session knows whether the card changed at all.
+class CommitFeedback : public Feedback {
+ public:
+  CommitFeedback(Feedback& inner, const CardSession& session, bool hold)
+      : inner_(inner), session_(session), hold_(hold) {}
+  CommitFeedback(const CommitFeedback&) = delete;
+  CommitFeedback& operator=(const CommitFeedback&) = delete;
+  ~CommitFeedback() override { Release(); }
+
+  Answer Ask(MessageKind kind, std::string_view text, Buttons buttons) override {
+    if (hold_ && buttons == Buttons::Ok) {
+      held_.emplace_back(kind, std::string(text));
+      return Answer::Ok;
+    }
+    return inner_.Ask(kind, session_.NativePaths(text), buttons);
+  }
+  Answer AskWithDetails(MessageKind kind, std::string_view text, std::string_view details,
+                        Buttons buttons) override {
+    return inner_.AskWithDetails(kind, session_.NativePaths(text), session_.NativePaths(details),
+                                 buttons);
+  }
+  void Status(std::string_view text) override { inner_.Status(text); }
+  void Refresh() override { inner_.Refresh(); }
+  void Progress(int done, int total) override { inner_.Progress(done, total); }
+  bool Cancelled() override { return inner_.Cancelled(); }
+
+  // The held messages shown, or dropped.
+  void Release() {
+    for (const auto& [kind, text] : held_) inner_.Tell(kind, session_.NativePaths(text));
+    held_.clear();
+  }
+  void Drop() { held_.clear(); }
+
+ protected:
+  void BeginBusy() override { busy_.push_back(std::make_unique<BusyGuard>(inner_)); }
+  void EndBusy() override {
+    if (!busy_.empty()) busy_.pop_back();
+  }
+  void BeginCancellable() override { stop_.push_back(std::make_unique<CancelGuard>(inner_)); }
+  void EndCancellable() override {
+    if (!stop_.empty()) stop_.pop_back();
+  }
+
+ private:
+  Feedback& inner_;
+  const CardSession& session_;
+  bool hold_;
+  std::vector<std::pair<MessageKind, std::string>> held_;
+  std::vector<std::unique_ptr<BusyGuard>> busy_;
+  std::vector<std::unique_ptr<CancelGuard>> stop_;
+};
+
+}  // namespace
 
 LoadResult CardSession::Load(char drive, LoadOptions options) {
   // The camera area is read again when next asked, from the card now loaded.
@@ -28,7 +90,10 @@ LoadResult CardSession::Load(char drive, LoadOptions options) {
       if (newest) tookBack_ = RunUndo({*newest});
     }
   }
-  if (result.loaded) cardPresent_ = true;
+  if (result.loaded) {
+    cardPresent_ = true;
+    ForgetStaged();
+  }
   return result;
 }
 
@@ -158,15 +223,16 @@ CardSession::TakeBack CardSession::RunUndo(const std::vector<Snapshot>& targets)
     outcome.summary.bytes += summary.bytes;
     outcome.summary.steps += summary.steps;
     request.progressTotal = summary.steps;
-    UpdateResult result =
-        CommitPlans(model_, request, backupAdvice_, services_.files, services_.drives,
-                    services_.feedback, history_, text::kUndoCompleted);
+    CommitFeedback shown(services_.feedback, *this, false);
+    UpdateResult result = CommitPlans(model_, request, backupAdvice_, services_.files,
+                                      services_.drives, shown, history_, text::kUndoCompleted);
     if (!result.ran) {
       outcome.commits.push_back(std::move(result));
       break;
     }
     outcome.ran = true;
     updateDue_ = false;
+    ForgetStaged();
     outcome.commits.push_back(std::move(result));
   }
   return outcome;
@@ -201,10 +267,14 @@ CardSession::RepairOutcome CardSession::Repair(RepairOptions options, bool dryRu
     Feedback::BusyGuard busy = services_.feedback.Busy();
     request = PlanCommit(model_, services_.files, "repair");
   }
+  CommitFeedback shown(services_.feedback, *this, false);
   outcome.update = CommitPlans(model_, request, backupAdvice_, services_.files, services_.drives,
-                               services_.feedback, history_, text::kRepairCompleted);
+                               shown, history_, text::kRepairCompleted);
   outcome.ran = outcome.update.ran;
-  if (outcome.ran) updateDue_ = false;
+  if (outcome.ran) {
+    updateDue_ = false;
+    ForgetStaged();
+  }
   outcome.after = Check(model_.drive);
   return outcome;
 }
@@ -244,13 +314,81 @@ CardSession::TakeBack CardSession::Restore(const std::string& backupFolder, bool
     return outcome;
   }
   request.progressTotal = outcome.summary.steps;
-  UpdateResult result =
-      CommitPlans(model_, request, backupAdvice_, services_.files, services_.drives,
-                  services_.feedback, history_, text::kRestoreCompleted);
+  CommitFeedback shown(services_.feedback, *this, false);
+  UpdateResult result = CommitPlans(model_, request, backupAdvice_, services_.files,
+                                    services_.drives, shown, history_, text::kRestoreCompleted);
   outcome.ran = result.ran;
-  if (result.ran) updateDue_ = false;
+  if (result.ran) {
+    updateDue_ = false;
+    ForgetStaged();
+  }
   outcome.commits.push_back(std::move(result));
   return outcome;
+}
+
+std::string CardSession::NativePaths(std::string_view text) const {
+  // A card path starts with the loaded drive's letter, ':' and '\' and runs to the line's end.
+  std::string shown;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const std::size_t start = model_.drive == 0
+                                  ? std::string_view::npos
+                                  : text.find(std::string{model_.drive, ':', '\\'}, at);
+    if (start == std::string_view::npos) break;
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string path(text.substr(start, end - start));
+    const std::string native = NativePath(path);
+    shown += std::string(text.substr(at, start - at)) + (native.empty() ? path : native);
+    at = end;
+  }
+  return shown + std::string(text.substr(std::min(at, text.size())));
+}
+
+std::string CardSession::CardListing() {
+  // The tables with their sizes and times; the data files by name (a commit never writes over
+  // a data file in place: what it does shows in the names), so a full card is listed quickly.
+  std::string listing;
+  // The handset's areas are a few levels deep; nothing deeper is walked.
+  constexpr int kDeepest = 4;
+  auto walk = [&](auto& self, const std::string& directory, bool tables, int depth) -> void {
+    const auto names = services_.files.ListDirectory(directory);
+    if (!names || depth > kDeepest) return;
+    for (const std::string& name : *names) {
+      if (name.empty() || name == "." || name == "..") continue;
+      const std::string path = directory + "\\" + name;
+      listing += path;
+      if (services_.files.IsDirectory(path)) {
+        listing += "\\\n";
+        self(self, path, tables, depth + 1);
+      } else if (tables) {
+        listing += " " + std::to_string(services_.files.FileSizeOf(path)) + " " +
+                   std::to_string(services_.files.ModifiedTime(path).value_or(0)) + "\n";
+      } else {
+        listing += "\n";
+      }
+    }
+  };
+  auto trimmed = [](std::string directory) {
+    while (!directory.empty() && directory.back() == '\\') directory.pop_back();
+    return directory;
+  };
+  for (MediaKind kind : kAllKinds) {
+    walk(walk, trimmed(TableDirectory(model_.drive, kind)), true, 0);
+    walk(walk, trimmed(CardDataDirectory(model_.drive, kind)), false, 0);
+  }
+  return listing;
+}
+
+ShownPath CardSession::Shown() const {
+  return [this](const std::string& path) {
+    const std::string native = NativePath(path);
+    return native.empty() ? path : native;
+  };
+}
+
+CommitPreview CardSession::PreviewUpdate() {
+  return PreviewCommit(model_, services_.files, Shown());
 }
 
 UpdateResult CardSession::Update() {
@@ -259,11 +397,30 @@ UpdateResult CardSession::Update() {
     hold = HoldCard(model_.drive);
     if (!hold) return {};
   }
-  UpdateResult result = UpdateCard(model_, backupAdvice_, services_.files, services_.drives,
-                                   services_.feedback, history_);
+  const bool canRun = model_.loaded && model_.drive != 0 && model_.complete;
+  const std::string before = canRun ? CardListing() : std::string();
+  Staged kept{model_, updateDue_};
+  CommitFeedback feedback(services_.feedback, *this, true);
+  UpdateResult result =
+      UpdateCard(model_, backupAdvice_, services_.files, services_.drives, feedback, history_);
+  if (result.ran && !result.failures.empty() && CardListing() == before) {
+    // Nothing reached the card: the edits stay staged, and there is nothing to undo.
+    feedback.Drop();
+    model_ = std::move(kept.model);
+    updateDue_ = kept.updateDue;
+    if (result.snapshot) history_.Discard(*result.snapshot);
+    services_.feedback.Tell(MessageKind::Warning,
+                            text::kNothingWritten + FailureLine(result.failures.front(), Shown()));
+    result.ran = false;
+    return result;
+  }
+  feedback.Release();
   // The fitted files are on the card now, or the read-back dropped the items that read them.
-  if (result.ran) fitting_.Clear();
-  if (result.ran) updateDue_ = false;
+  if (result.ran) {
+    fitting_.Clear();
+    updateDue_ = false;
+    ForgetStaged();
+  }
   return result;
 }
 
@@ -289,31 +446,75 @@ BackupResult CardSession::Backup(char drive, const std::string& backupRoot, bool
                     services_.feedback, offerToOpen);
 }
 
+void CardSession::Remember(Staged before) {
+  back_.push_back(std::move(before));
+  forward_.clear();
+  updateDue_ = true;
+}
+
+bool CardSession::Step(std::vector<Staged>& from, std::vector<Staged>& to) {
+  if (from.empty()) return false;
+  to.push_back({model_, updateDue_});
+  model_ = std::move(from.back().model);
+  updateDue_ = from.back().updateDue;
+  from.pop_back();
+  return true;
+}
+
+EditResult CardSession::DeleteItems(MediaKind kind, int folder, std::vector<int> rows) {
+  // From the last row up: a deleted item leaves the rows above it where they were.
+  std::sort(rows.begin(), rows.end(), std::greater<>());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  return Edit([&] {
+    EditResult any;
+    for (int row : rows) {
+      if (sdmate::DeleteItem(model_, kind, folder, row).changed) any.changed = true;
+    }
+    return any;
+  });
+}
+
 EditResult CardSession::StoreItemTitle(MediaKind kind, int folder, int row, std::string_view utf8) {
   const KindState& state = model_.of(kind);
   if (!state.hasFolder(folder)) return {};
   const ItemRow* item = VisibleItemAtRow(state.folder(folder), row);
   if (item == nullptr) return {};
-  return Due(sdmate::StoreItemTitle(model_, kind, folder, row,
-                                    TitleBytes(services_.codec, item->title, utf8)));
+  const std::string title = TitleBytes(services_.codec, item->title, utf8);
+  // The Parts enable the update for every stored title, the same one too; only a change is a
+  // step to take back.
+  if (title == item->title) {
+    updateDue_ = true;
+    return {.changed = true};
+  }
+  return Edit([&] { return sdmate::StoreItemTitle(model_, kind, folder, row, title); });
 }
 
 EditResult CardSession::StoreFolderTitle(MediaKind kind, int folder, std::string_view utf8) {
   const KindState& state = model_.of(kind);
   if (!state.hasFolder(folder)) return {};
-  return Due(sdmate::StoreFolderTitle(
-      model_, kind, folder, TitleBytes(services_.codec, state.folder(folder).folderTitle, utf8)));
+  const std::string title = TitleBytes(services_.codec, state.folder(folder).folderTitle, utf8);
+  if (title == state.folder(folder).folderTitle) {
+    updateDue_ = true;
+    return {.changed = true};
+  }
+  return Edit([&] { return sdmate::StoreFolderTitle(model_, kind, folder, title); });
 }
 
 int CardSession::AddFolder(MediaKind kind) {
-  const int added = sdmate::AddFolder(model_, kind, services_.feedback);
-  if (added != 0) updateDue_ = true;
+  int added = 0;
+  Edit([&] {
+    added = sdmate::AddFolder(model_, kind, services_.feedback);
+    return EditResult{.changed = added != 0};
+  });
   return added;
 }
 
 FolderDeleteResult CardSession::DeleteFolder(MediaKind kind, int folder) {
-  FolderDeleteResult result = sdmate::DeleteFolder(model_, kind, folder, services_.feedback);
-  if (result.deleted) updateDue_ = true;
+  FolderDeleteResult result;
+  Edit([&] {
+    result = sdmate::DeleteFolder(model_, kind, folder, services_.feedback);
+    return EditResult{.changed = result.deleted};
+  });
   return result;
 }
 

@@ -11,6 +11,8 @@
 #include "card/card_check.h"
 #include "card/card_load.h"
 #include "card/card_update.h"
+#include "card/commit_failure.h"
+#include "card/commit_preview.h"
 #include "card/drive_watch.h"
 #include "card/export_items.h"
 #include "card/history.h"
@@ -89,7 +91,14 @@ class CardSession {
   LoadResult Load(char drive, LoadOptions options = {});
   // Whether the newest commit of the card on the drive did not end and is not taken back.
   bool HasUnfinishedCommit(char drive);
+  // The commit of the staged edits. A commit that changed nothing on the card (a card that
+  // takes no write) says so in one message, keeps every staged edit and leaves no undo behind;
+  // ran is then false.
   UpdateResult Update();
+  // What the update would do now, with native paths.
+  CommitPreview PreviewUpdate();
+  // Card paths in a text shown as native paths.
+  std::string NativePaths(std::string_view text) const;
   // Copies the drive's handset areas into a time-stamped folder of backupRoot, by default the
   // "BackUp" folder beside the program, or in the user's data folder when the program's folder
   // cannot be written. offerToOpen: the completion asks whether to open the folder.
@@ -159,18 +168,21 @@ class CardSession {
   // What is wrong with the card on a drive, read-only.
   std::vector<Finding> Check(char drive) { return CheckCard(drive, services_.files); }
 
-  // Staged edits of items and folders.
+  // Staged edits of items and folders. Each one that changes the model can be taken back
+  // before the commit (StepBack).
   EditResult DeleteItem(MediaKind kind, int folder, int row) {
-    return Due(sdmate::DeleteItem(model_, kind, folder, row));
+    return DeleteItems(kind, folder, {row});
   }
+  // Several rows of one folder deleted as one edit.
+  EditResult DeleteItems(MediaKind kind, int folder, std::vector<int> rows);
   EditResult RenumberItems(MediaKind kind, int folder) {
-    return Due(sdmate::RenumberItems(model_, kind, folder));
+    return Edit([&] { return sdmate::RenumberItems(model_, kind, folder); });
   }
   EditResult MoveItemUp(MediaKind kind, int folder, int row) {
-    return Due(sdmate::MoveItemUp(model_, kind, folder, row));
+    return Edit([&] { return sdmate::MoveItemUp(model_, kind, folder, row); });
   }
   EditResult MoveItemDown(MediaKind kind, int folder, int row) {
-    return Due(sdmate::MoveItemDown(model_, kind, folder, row));
+    return Edit([&] { return sdmate::MoveItemDown(model_, kind, folder, row); });
   }
   // Titles as the user typed them (UTF-8). A text that shows the stored title unchanged keeps
   // the stored bytes: not every Shift-JIS code survives a round trip.
@@ -184,13 +196,24 @@ class CardSession {
     return sdmate::PrepareAdd(model_, kind, services_.files, services_.feedback);
   }
   BatchResult AddFiles(MediaKind kind, int folder, const std::vector<std::string>& paths) {
-    return Batch(sdmate::AddFiles(model_, kind, folder, paths, services_.files, services_.codec,
-                                  services_.feedback, &fitting_));
+    return Batch([&] {
+      return sdmate::AddFiles(model_, kind, folder, paths, services_.files, services_.codec,
+                              services_.feedback, &fitting_);
+    });
   }
   BatchResult DropFiles(MediaKind kind, int folder, const std::vector<std::string>& paths) {
-    return Batch(sdmate::DropFiles(model_, kind, folder, paths, services_.files, services_.codec,
-                                   services_.feedback, &fitting_));
+    return Batch([&] {
+      return sdmate::DropFiles(model_, kind, folder, paths, services_.files, services_.codec,
+                               services_.feedback, &fitting_);
+    });
   }
+
+  // The staged edits one by one: back to the model before the last edit, and forward again.
+  // A load or a commit starts afresh.
+  bool CanStepBack() const { return !back_.empty(); }
+  bool CanStepForward() const { return !forward_.empty(); }
+  bool StepBack() { return Step(back_, forward_); }
+  bool StepForward() { return Step(forward_, back_); }
 
   // Fitting pictures and movies to the handset as they are added (import/fit_files.h): possible
   // for a kind when main handed over its fitter; off until switched on.
@@ -202,16 +225,42 @@ class CardSession {
 
  private:
   TakeBack RunUndo(const std::vector<Snapshot>& targets);
+  // A card path as the user is shown it: native where the drive is mapped.
+  ShownPath Shown() const;
   // HoldCard with the refusal given back instead of told.
   History::Hold Hold(char drive, std::string& refused);
-  EditResult Due(EditResult result) {
-    if (result.changed) updateDue_ = true;
+  // A model state the staged edits can return to.
+  struct Staged {
+    CardModel model;
+    bool updateDue = false;
+  };
+  template <typename Operation>
+  EditResult Edit(Operation operation) {
+    Staged before{model_, updateDue_};
+    const EditResult result = operation();
+    if (result.changed) Remember(std::move(before));
     return result;
   }
-  BatchResult Batch(BatchResult result) {
+  template <typename Operation>
+  BatchResult Batch(Operation operation) {
+    Staged before{model_, updateDue_};
+    const BatchResult result = operation();
     if (result.ranToEnd) updateDue_ = true;
+    if (result.staged > 0) Remember(std::move(before));
     return result;
   }
+  // An edit changed the model: its state before goes on the stack, the update is due.
+  void Remember(Staged before);
+  bool Step(std::vector<Staged>& from, std::vector<Staged>& to);
+  // The model was read from the card again: no staged edit to step through.
+  void ForgetStaged() {
+    back_.clear();
+    forward_.clear();
+  }
+
+  // Every file of the handset's areas of the loaded card with its size and time: what a commit
+  // that changed nothing leaves as it was.
+  std::string CardListing();
 
   ExportResult Export(const std::vector<ExportFile>& plan, const std::string& destination,
                       const ExportOptions& options);
@@ -221,6 +270,8 @@ class CardSession {
   CameraArea camera_;
   FileFitting fitting_{services_.fit};
   CardModel model_;
+  std::vector<Staged> back_;     // the states before each staged edit, oldest first
+  std::vector<Staged> forward_;  // the states stepped back from, nearest last
   bool updateDue_ = false;
   bool backupAdvice_ = false;
   bool cardPresent_ = false;

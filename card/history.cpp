@@ -332,6 +332,10 @@ void History::Release() {
   if (locked) Prune(key);
 }
 
+void History::Discard(const Snapshot& snapshot) {
+  if (!snapshot.folder.empty()) files_.ShellDelete(snapshot.folder);
+}
+
 void History::Prune(const std::string& cardKey) {
   if (!enabled()) return;
   const std::string cardFolder = CardFolder(cardKey);

@@ -108,6 +108,8 @@ class History {
                                const PlannedAfter& after, std::string& error);
   // The commit ended: its fingerprint goes into the manifest.
   bool Finish(Snapshot& snapshot, const std::string& fingerprint);
+  // A commit that changed nothing on the card: its snapshot goes, so no undo is offered for it.
+  void Discard(const Snapshot& snapshot);
   // Keeps the newest 20 snapshots and at most 2 GiB of the card's, the oldest going first, but
   // never the newest one nor a commit that did not end and is not taken back; removes folders
   // that a run left without a manifest more than a minute ago. Runs only while no run holds

@@ -7,7 +7,7 @@
 namespace sdmate {
 
 enum class MessageKind { Warning, Error, Information, Confirmation };
-enum class Buttons { Ok, YesNo, YesCancel };
+enum class Buttons { Ok, YesNo, YesCancel, YesNoCancel };
 enum class Answer { Ok, Yes, No, Cancel };
 
 // The caption of a message box of each kind.
@@ -33,6 +33,12 @@ class Feedback {
   // Cancel).
   virtual Answer Ask(MessageKind kind, std::string_view text, Buttons buttons) = 0;
   void Tell(MessageKind kind, std::string_view text) { Ask(kind, text, Buttons::Ok); }
+  // A question with a longer list the user may open ("詳細"). Where nothing can be opened the
+  // question is asked alone.
+  virtual Answer AskWithDetails(MessageKind kind, std::string_view text,
+                                std::string_view /*details*/, Buttons buttons) {
+    return Ask(kind, text, buttons);
+  }
   // Sets the status bar text and repaints the window.
   virtual void Status(std::string_view text) = 0;
   // Repaints what depends on the model (gauge and free-space text) in the middle of a batch.

@@ -47,14 +47,19 @@ EditResult DeleteItem(CardModel& model, MediaKind kind, int folder, int row) {
 EditResult RenumberItems(CardModel& model, MediaKind kind, int folder) {
   FolderSlot* slot = FolderOf(model, kind, folder);
   if (!slot) return {};
+  EditResult result;
   for (int p = 1; p <= slot->visibleCount(); ++p) {
     ItemRow* item = SlotWithOrder(*slot, p);
     if (!item) continue;
     // The extension stays exactly as it is, in its own case.
     std::string extension(ExtensionOf(item->targetName));
-    item->targetName = DataFileName(kind, p, extension);
+    std::string name = DataFileName(kind, p, extension);
+    if (name == item->targetName) continue;
+    item->targetName = std::move(name);
+    result.changed = true;
   }
-  return {.changed = true};
+  // Names already in order (an empty folder too) change nothing.
+  return result;
 }
 
 EditResult MoveItemUp(CardModel& model, MediaKind kind, int folder, int row) {

@@ -18,7 +18,7 @@ struct EditResult {
 // or a row without a visible item changes nothing.
 EditResult DeleteItem(CardModel& model, MediaKind kind, int folder, int row);
 // Gives every visible item the prefix and number of its list position, keeping the extension
-// of its targetName as it is. Always counts as a change, even in an empty folder.
+// of its targetName as it is. A change only when a name changed (not in an empty folder).
 EditResult RenumberItems(CardModel& model, MediaKind kind, int folder);
 // Swaps the item on `row` with the one above (below). Row 1 up, or the last row down, does
 // nothing. The moved item is then on row - 1 (row + 1).

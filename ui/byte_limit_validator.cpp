@@ -13,6 +13,10 @@ std::size_t ByteLimitValidator::BytesOf(const QString& text) const {
 }
 
 QValidator::State ByteLimitValidator::validate(QString& input, int& /*position*/) const {
+  if (lacking_) {
+    refused_ = lacking_(input);
+    if (!refused_.isEmpty()) return Invalid;
+  }
   const std::size_t bytes = BytesOf(input);
   if (bytes <= limit_) return Acceptable;
   if (field_ != nullptr && bytes < BytesOf(field_->text())) return Acceptable;

@@ -7,6 +7,8 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QKeyEvent>
@@ -39,18 +41,19 @@ QString Name(const char* before, const KindTraits& traits, const char* after = "
          QString::fromLatin1(after);
 }
 
-QPushButton* Button(QWidget* parent, const QString& name, const char* caption, QRect where) {
+// A button at least of the Parts' size, wider where its caption needs it.
+QPushButton* Button(QWidget* parent, const QString& name, const char* caption, QSize least) {
   auto* button = new QPushButton(QString::fromUtf8(caption), parent);
   button->setObjectName(name);
-  button->setGeometry(where);
+  button->setMinimumSize(least);
+  button->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
   button->setEnabled(false);
   return button;
 }
 
-QLabel* Label(QWidget* parent, const char* text, QPoint where) {
+QLabel* Label(QWidget* parent, const char* text) {
   auto* label = new QLabel(QString::fromUtf8(text), parent);
-  label->move(where);
-  label->adjustSize();
+  label->setMinimumHeight(16);
   return label;
 }
 
@@ -70,38 +73,42 @@ KindPage::KindPage(MediaKind kind, const ByteCounter& bytesOf, CardText textOf, 
   const KindTraits& traits = TraitsOf(kind);
   setObjectName(Name("ts", traits));
 
-  Label(this, "フォルダ番号", {8, 6});
+  QLabel* folderLabel = Label(this, "フォルダ番号");
   sbFolder = new QComboBox(this);
   sbFolder->setObjectName(Name("sb", traits, "Folder"));
   sbFolder->setEditable(false);  // a folder is picked, never typed
-  sbFolder->setGeometry(8, 22, 73, 22);
+  sbFolder->setMinimumSize(73, 22);
 
-  Label(this, "フォルダタイトル", {90, 6});
+  QLabel* folderTitleLabel = Label(this, "フォルダタイトル");
   edFolderTitle = new QLineEdit(this);
   edFolderTitle->setObjectName(Name("ed", traits, "FolderTitle"));
-  edFolderTitle->setGeometry(90, 22, 236, 22);
+  edFolderTitle->setMinimumSize(160, 22);
   edFolderTitle->setValidator(new ByteLimitValidator(bytesOf, kHeaderTitleRead, edFolderTitle));
   btPictFolder = new PictographPalette(edFolderTitle, this);
-  btPictFolder->setGeometry(328, 22, 24, 22);
-  btEditFolder = Button(this, Name("btEdit", traits, "Folder"), "修正", {356, 21, 48, 24});
-  btAddFolder = Button(this, Name("btAdd", traits, "Folder"), "フォルダ追加", {412, 6, 84, 24});
-  btDelFolder = Button(this, Name("btDel", traits, "Folder"), "フォルダ削除", {412, 34, 84, 24});
+  btPictFolder->setFixedSize(24, 22);
+  btEditFolder = Button(this, Name("btEdit", traits, "Folder"), "修正(&K)", {48, 24});
+  btAddFolder = Button(this, Name("btAdd", traits, "Folder"), "フォルダ追加(&F)", {84, 24});
+  btDelFolder = Button(this, Name("btDel", traits, "Folder"), "フォルダ削除(&G)", {84, 24});
 
-  Label(this, traits.titleLabel, {8, 52});
+  QLabel* titleLabel = Label(this, traits.titleLabel);
   edTitle = new QLineEdit(this);
   edTitle->setObjectName(Name("ed", traits, "Title"));
-  edTitle->setGeometry(8, 68, 318, 22);
+  edTitle->setMinimumSize(240, 22);
   edTitle->setValidator(new ByteLimitValidator(bytesOf, kEntryTitleField, edTitle));
   btPict = new PictographPalette(edTitle, this);
-  btPict->setGeometry(328, 68, 24, 22);
-  btEdit = Button(this, Name("btEdit", traits), "修正", {356, 67, 48, 24});
+  btPict->setFixedSize(24, 22);
+  btEdit = Button(this, Name("btEdit", traits), "修正(&M)", {48, 24});
 
   sg = new QTableWidget(KindPage::kInitialRows - 1, 4, this);
   sg->setObjectName(Name("sg", traits));
-  sg->setGeometry(8, 98, 406, 504);
+  // The Parts' list is the smallest; a larger window gives the list the room.
+  sg->setMinimumSize(406, 504);
+  sg->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   sg->setFont(ListFont());
   sg->setSelectionBehavior(QAbstractItemView::SelectRows);
-  sg->setSelectionMode(QAbstractItemView::SingleSelection);
+  // Several rows may be selected for a delete; the arrows move inside, Tab leaves the list.
+  sg->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  sg->setTabKeyNavigation(false);
   sg->setEditTriggers(QAbstractItemView::NoEditTriggers);
   sg->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   sg->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -112,13 +119,15 @@ KindPage::KindPage(MediaKind kind, const ByteCounter& bytesOf, CardText textOf, 
   sg->verticalHeader()->setDefaultSectionSize(kRowHeight);
   sg->horizontalHeader()->setHighlightSections(false);
   sg->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  // The title column takes the width the list gains.
+  sg->horizontalHeader()->setStretchLastSection(true);
   sg->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   sg->setHorizontalHeaderLabels({QStringLiteral("ファイル名"), QStringLiteral("時刻"),
                                  QStringLiteral("サイズ"), QStringLiteral("タイトル")});
   for (int column = 0; column < 4; ++column) sg->setColumnWidth(column, kColumnWidths[column]);
 
   iconPanel = new QFrame(this);
-  iconPanel->setGeometry(438, 98, 40, 40);
+  iconPanel->setFixedSize(40, 40);
   iconPanel->setFrameShape(QFrame::Panel);
   iconPanel->setFrameShadow(QFrame::Sunken);
   iconPanel->setAutoFillBackground(true);
@@ -130,11 +139,11 @@ KindPage::KindPage(MediaKind kind, const ByteCounter& bytesOf, CardText textOf, 
   (new QVBoxLayout(iconPanel))->addWidget(icon);
   iconPanel->layout()->setContentsMargins(2, 2, 2, 2);
 
-  btUp = Button(this, Name("btUp", traits), "上へ", {420, 150, 76, 26});
-  btDown = Button(this, Name("btDown", traits), "下へ", {420, 180, 76, 26});
-  btRen = Button(this, Name("btRen", traits), "リナンバ", {420, 220, 76, 26});
-  btDel = Button(this, Name("btDel", traits), "削除", {420, 260, 76, 26});
-  btAdd = Button(this, Name("btAdd", traits), "追加", {420, 300, 76, 26});
+  btUp = Button(this, Name("btUp", traits), "上へ(&U)", {76, 26});
+  btDown = Button(this, Name("btDown", traits), "下へ(&N)", {76, 26});
+  btRen = Button(this, Name("btRen", traits), "リナンバ(&R)", {76, 26});
+  btDel = Button(this, Name("btDel", traits), "削除(&D)", {76, 26});
+  btAdd = Button(this, Name("btAdd", traits), "追加(&A)", {76, 26});
   if (kind != MediaKind::Document) {
     // The caption in three lines a pixel smaller than the window's: the column beside the list
     // is 80 pixels wide.
@@ -143,14 +152,62 @@ KindPage::KindPage(MediaKind kind, const ByteCounter& bytesOf, CardText textOf, 
     QFont small = WindowFont();
     small.setPixelSize(kFontPixels - 1);
     cbFit->setFont(small);
-    cbFit->setGeometry(420, 330, 80, 50);
+    cbFit->setMinimumSize(80, 50);
     cbFit->setChecked(true);
     cbFit->setToolTip(kind == MediaKind::Image
                           ? QStringLiteral("240×320 以内・100KB 以下の JPEG に変換して追加します")
                           : QStringLiteral("176×144・300KB 以下の 3GP に変換して追加します"));
   }
-  // Rows y 330..380 beside the list are kept for the page's check box.
-  btExport = Button(this, Name("btExport", traits), "書き出し", {420, 390, 76, 26});
+  btExport = Button(this, Name("btExport", traits), "書き出し(&E)", {76, 26});
+
+  // The arrangement: the folder and title rows on a grid whose field column stretches, the
+  // list below with the item buttons beside it. The list takes every pixel the page gains.
+  auto* fields = new QGridLayout;
+  fields->setContentsMargins(0, 0, 0, 0);
+  fields->setHorizontalSpacing(4);
+  fields->setVerticalSpacing(0);
+  fields->addWidget(folderLabel, 0, 0);
+  fields->addWidget(folderTitleLabel, 0, 1, 1, 3);
+  fields->addWidget(btAddFolder, 0, 4, 2, 1, Qt::AlignTop);
+  fields->addWidget(sbFolder, 1, 0);
+  fields->addWidget(edFolderTitle, 1, 1);
+  fields->addWidget(btPictFolder, 1, 2);
+  fields->addWidget(btEditFolder, 1, 3);
+  fields->setRowMinimumHeight(2, 6);
+  fields->addWidget(titleLabel, 3, 0, 1, 4);
+  fields->addWidget(btDelFolder, 2, 4, 2, 1, Qt::AlignTop);
+  fields->addWidget(edTitle, 4, 0, 1, 2);
+  fields->addWidget(btPict, 4, 2);
+  fields->addWidget(btEdit, 4, 3);
+  fields->setColumnStretch(1, 1);
+
+  auto* buttons = new QVBoxLayout;
+  buttons->setContentsMargins(0, 0, 0, 0);
+  buttons->setSpacing(4);
+  buttons->addWidget(iconPanel, 0, Qt::AlignHCenter);
+  buttons->addSpacing(8);
+  for (QPushButton* button : {btUp, btDown}) buttons->addWidget(button);
+  buttons->addSpacing(10);
+  for (QPushButton* button : {btRen, btDel, btAdd}) {
+    buttons->addWidget(button);
+    buttons->addSpacing(10);
+  }
+  if (cbFit != nullptr) buttons->addWidget(cbFit);
+  buttons->addSpacing(6);
+  buttons->addWidget(btExport);
+  buttons->addStretch(1);
+
+  auto* listRow = new QHBoxLayout;
+  listRow->setContentsMargins(0, 0, 0, 0);
+  listRow->setSpacing(6);
+  listRow->addWidget(sg, 1);
+  listRow->addLayout(buttons);
+
+  auto* page = new QVBoxLayout(this);
+  page->setContentsMargins(8, 6, 8, 8);
+  page->setSpacing(8);
+  page->addLayout(fields);
+  page->addLayout(listRow, 1);
 
   // Dropped files go to the window, which stages them only when they land on the list; the
   // fields would otherwise take a dropped name as text.
@@ -164,6 +221,16 @@ KindPage::KindPage(MediaKind kind, const ByteCounter& bytesOf, CardText textOf, 
 }
 
 int KindPage::SelectedRow() const { return sg->currentRow() + 1; }
+
+std::vector<int> KindPage::SelectedRows() const {
+  std::vector<int> rows;
+  for (const QModelIndex& index : sg->selectionModel()->selectedRows()) {
+    rows.push_back(index.row() + 1);
+  }
+  std::sort(rows.begin(), rows.end());
+  if (rows.empty() && SelectedRow() > 0) rows.push_back(SelectedRow());
+  return rows;
+}
 
 int KindPage::ItemRows() const { return sg->rowCount(); }
 

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <functional>
 #include <string_view>
+#include <vector>
 
 #include "core/card_layout.h"
 #include "ui/byte_limit_validator.h"
@@ -68,6 +69,8 @@ class KindPage : public QWidget {
   // The list row shown as selected, counted as the handset counts list rows: 1 is the first
   // item, 0 when nothing is selected.
   int SelectedRow() const;
+  // Every selected row (from 1, in order); the current row when the selection is empty.
+  std::vector<int> SelectedRows() const;
   // Rows of items (the heading row not counted).
   int ItemRows() const;
   // The folder picked in the folder chooser, from 1; 0 while the chooser is empty.

@@ -1,14 +1,20 @@
 // The preview area.
 #include "ui/preview.h"
 
-#include <QImage>
 #include <QImageReader>
 #include <QPixmap>
 
 namespace sdmate {
+namespace {
+
+// A picture is read at most this large: the area never grows beyond a screen.
+constexpr int kLargestSide = 2048;
+
+}  // namespace
 
 Preview::Preview(QWidget* parent) : QLabel(parent) {
-  setFixedSize(kWidth, kHeight);
+  setMinimumSize(kWidth, kHeight);
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   setAlignment(Qt::AlignCenter);
 }
 
@@ -22,25 +28,46 @@ bool Preview::IsPicture(const QString& fileName) {
   return false;
 }
 
+void Preview::ShowNothing() {
+  clear();
+  picture_ = QImage();
+  shownPath_.clear();
+}
+
 bool Preview::ShowFile(const QString& nativePath) {
   // The previous picture goes before the next is read, as on the handset's own viewer.
-  clear();
-  shownPath_.clear();
+  ShowNothing();
   QImageReader reader(nativePath);
   reader.setAutoTransform(true);
   const QSize size = reader.size();
-  // Large pictures are decoded at the preview's size; small ones are not blown up.
-  if (size.isValid() && (size.width() > kWidth || size.height() > kHeight)) {
-    reader.setScaledSize(size.scaled(kWidth, kHeight, Qt::KeepAspectRatio));
+  // Large pictures are decoded smaller; the area scales them again to its size.
+  if (size.isValid() && (size.width() > kLargestSide || size.height() > kLargestSide)) {
+    reader.setScaledSize(size.scaled(kLargestSide, kLargestSide, Qt::KeepAspectRatio));
   }
   QImage image = reader.read();
   if (image.isNull()) return false;
-  if (image.width() > kWidth || image.height() > kHeight) {
-    image = image.scaled(kWidth, kHeight, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-  }
-  setPixmap(QPixmap::fromImage(image));
+  picture_ = std::move(image);
   shownPath_ = nativePath;
+  Fit();
   return true;
+}
+
+void Preview::resizeEvent(QResizeEvent* event) {
+  QLabel::resizeEvent(event);
+  Fit();
+}
+
+void Preview::Fit() {
+  if (picture_.isNull()) return;
+  // Until the window lays the area out, it has the handset's size.
+  const QSize least(kWidth, kHeight);
+  const QSize area = isVisible() ? contentsRect().size().expandedTo(least) : least;
+  if (picture_.width() <= area.width() && picture_.height() <= area.height()) {
+    setPixmap(QPixmap::fromImage(picture_));
+    return;
+  }
+  setPixmap(
+      QPixmap::fromImage(picture_.scaled(area, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
 }
 
 }  // namespace sdmate

@@ -1,7 +1,9 @@
 // The picture preview of the standby images: one picture at a time, scaled into the preview
-// area with its aspect kept.
+// area with its aspect kept. The area is at least the handset's 144 × 176 and grows with the
+// window; a picture smaller than the area is not blown up.
 #pragma once
 
+#include <QImage>
 #include <QLabel>
 #include <QString>
 
@@ -22,10 +24,22 @@ class Preview : public QLabel {
   // Shows the picture of a native path; a file that cannot be read leaves the area empty.
   // Returns whether a picture is shown.
   bool ShowFile(const QString& nativePath);
+  // The area empty.
+  void ShowNothing();
   const QString& shownPath() const { return shownPath_; }
+  // The area asks for the handset's size, whatever picture it shows: a large picture must not
+  // hold the window large.
+  QSize sizeHint() const override { return {kWidth, kHeight}; }
+  QSize minimumSizeHint() const override { return {kWidth, kHeight}; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  void Fit();
+
   QString shownPath_;
+  QImage picture_;  // as read, at most the size of a large screen
 };
 
 }  // namespace sdmate

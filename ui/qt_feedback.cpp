@@ -13,7 +13,15 @@ QtFeedback::~QtFeedback() { CloseProgress(); }
 QWidget* QtFeedback::Parent() const { return view_ != nullptr ? view_->DialogParent() : nullptr; }
 
 Answer QtFeedback::Ask(MessageKind kind, std::string_view text, Buttons buttons) {
+  return AskWithDetails(kind, text, {}, buttons);
+}
+
+Answer QtFeedback::AskWithDetails(MessageKind kind, std::string_view text, std::string_view details,
+                                  Buttons buttons) {
   QMessageBox box(Parent());
+  if (!details.empty()) {
+    box.setDetailedText(QString::fromUtf8(details.data(), static_cast<qsizetype>(details.size())));
+  }
   box.setWindowTitle(QString::fromUtf8(CaptionOf(kind)));
   box.setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
   switch (kind) {
@@ -50,6 +58,15 @@ Answer QtFeedback::Ask(MessageKind kind, std::string_view text, Buttons buttons)
       box.setEscapeButton(QMessageBox::Cancel);
       answer = box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::Cancel;
       break;
+    case Buttons::YesNoCancel: {
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      box.setEscapeButton(QMessageBox::Cancel);
+      const int pressed = box.exec();
+      answer = pressed == QMessageBox::Yes  ? Answer::Yes
+               : pressed == QMessageBox::No ? Answer::No
+                                            : Answer::Cancel;
+      break;
+    }
   }
   if (busy) QApplication::restoreOverrideCursor();
   return answer;

@@ -21,6 +21,8 @@ class QtFeedback : public Feedback {
   void SetView(StatusView* view) { view_ = view; }
 
   Answer Ask(MessageKind kind, std::string_view text, Buttons buttons) override;
+  Answer AskWithDetails(MessageKind kind, std::string_view text, std::string_view details,
+                        Buttons buttons) override;
   void Status(std::string_view text) override;
   void Refresh() override;
   void Progress(int done, int total) override;

@@ -2,9 +2,11 @@
 #include "ui/side_panel.h"
 
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <string>
 
@@ -22,19 +24,21 @@ namespace {
 constexpr int kWidth = SidePanel::kWidth;
 const std::string kVersionText = std::string("Ver ") + kVersion;
 
-QPushButton* Button(QWidget* parent, const char* name, const char* caption, QRect where,
+// A button of the column's width (or half of it in a pair), of a fixed height.
+QPushButton* Button(QWidget* parent, const char* name, const char* caption, int height,
                     bool enabled) {
   auto* button = new QPushButton(QString::fromUtf8(caption), parent);
   button->setObjectName(QString::fromLatin1(name));
-  button->setGeometry(where);
+  button->setFixedHeight(height);
+  button->setMinimumWidth(0);
   button->setEnabled(enabled);
   return button;
 }
 
-QLabel* Label(QWidget* parent, const char* name, const char* text, QRect where) {
+QLabel* Label(QWidget* parent, const char* name, const char* text) {
   auto* label = new QLabel(QString::fromUtf8(text), parent);
   label->setObjectName(QString::fromLatin1(name));
-  label->setGeometry(where);
+  label->setFixedHeight(16);
   return label;
 }
 
@@ -46,73 +50,121 @@ ClickLabel* ClickableLabel(QWidget* parent, const char* name, const char* text, 
   return label;
 }
 
+// Two buttons side by side, each half of the column.
+QHBoxLayout* Pair(QPushButton* left, QPushButton* right) {
+  auto* row = new QHBoxLayout;
+  row->setSpacing(3);
+  row->addWidget(left, 1);
+  row->addWidget(right, 1);
+  return row;
+}
+
 }  // namespace
 
 SidePanel::SidePanel(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("SidePanel"));
-  resize(kWidth, kHeight);
+  setFixedWidth(kWidth);
   BuildProductPanel();
 
   driveChooser = new DriveChooser(kWidth, this);
-  driveChooser->move(0, 66);
+  driveChooser->setFixedSize(kWidth, DriveChooser::kHeight);
 
-  btLoadMem = Button(this, "btLoadMem", "メモリカード読込", {0, 110, kWidth, 28}, true);
+  btLoadMem = Button(this, "btLoadMem", "メモリカード読込(&L)", 28, true);
 
-  Label(this, "lbDiskSpace", "ディスク容量", {0, 144, kWidth, 16});
+  QLabel* diskLabel = Label(this, "lbDiskSpace", "ディスク容量");
   cgDiskSpace = new QProgressBar(this);
   cgDiskSpace->setObjectName(QStringLiteral("cgDiskSpace"));
-  cgDiskSpace->setGeometry(0, 160, kWidth, 16);
+  cgDiskSpace->setFixedHeight(16);
   cgDiskSpace->setTextVisible(false);
   cgDiskSpace->setRange(0, 1);  // no card yet: an empty bar, never the busy animation
   cgDiskSpace->setValue(0);
   cgDiskSpace->setEnabled(false);  // display only
-  stFree = Label(this, "stFree", "残り 0.0 KB ", {0, 178, kWidth, 16});
+  stFree = Label(this, "stFree", "残り 0.0 KB ");
   stFree->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-  btRefreshData = Button(this, "btRefreshData", "メモリカード更新", {0, 198, kWidth, 28}, false);
+  btRefreshData = Button(this, "btRefreshData", "メモリカード更新(&S)", 28, false);
 
+  // The card's history: the last commit taken back, or back to a chosen one.
+  btUndo = Button(this, "btUndo", "元に戻す(&Z)", 26, false);
+  btHistory = Button(this, "btHistory", "履歴(&I)", 26, false);
   StaticText1 = new QFrame(this);
   StaticText1->setObjectName(QStringLiteral("StaticText1"));
-  // The card's history: the last commit taken back, or back to a chosen one.
-  btUndo = Button(this, "btUndo", "元に戻す", {0, 230, 84, 26}, false);
-  btHistory = Button(this, "btHistory", "履歴", {kWidth - 84, 230, 84, 26}, false);
-  StaticText1->setGeometry((kWidth - Preview::kWidth - 4) / 2, 262, Preview::kWidth + 4,
-                           Preview::kHeight + 4);
   StaticText1->setFrameShape(QFrame::Box);
   StaticText1->setStyleSheet(QStringLiteral("QFrame#StaticText1 { background: white; }"));
+  StaticText1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   DispPrev = new Preview(StaticText1);
   DispPrev->setObjectName(QStringLiteral("DispPrev"));
-  DispPrev->move(2, 2);
+  auto* framed = new QVBoxLayout(StaticText1);
+  framed->setContentsMargins(2, 2, 2, 2);
+  framed->addWidget(DispPrev);
 
-  btBackUp = Button(this, "btBackUp", "データバックアップ", {0, 446, kWidth, 26}, false);
-  btRestore = Button(this, "btRestore", "バックアップから復元", {0, 474, kWidth, 26}, false);
-  // Row 502: the card check, and beside it the eject.
-  btCheck = Button(this, "btCheck", "カード検査", {0, 502, 84, 26}, false);
-  btEject = Button(this, "btEject", "取り外し", {87, 502, 84, 26}, true);
-  btHelp = Button(this, "btHelp", "ヘルプ", {0, 532, 84, 28}, true);
-  btEnd = Button(this, "btEnd", "終了", {kWidth - 84, 532, 84, 28}, true);
+  btBackUp = Button(this, "btBackUp", "データバックアップ(&B)", 26, false);
+  btRestore = Button(this, "btRestore", "バックアップから復元(&O)", 26, false);
+  btCheck = Button(this, "btCheck", "カード検査(&C)", 26, false);
+  btEject = Button(this, "btEject", "取り外し(&J)", 26, true);  // makes the card safe to pull
+  btHelp = Button(this, "btHelp", "ヘルプ(&H)", 28, true);
+  btEnd = Button(this, "btEnd", "終了(&X)", 28, true);
 
   // The banner and its caption both lead to the sister site.
-  ClickLabel* caption = ClickableLabel(this, "Label9", "待受け画像のダウンロードはこちらへ",
-                                       {0, 570, kWidth - 88 - 6, 44});
+  auto* caption = new ClickLabel(this);
+  caption->setObjectName(QStringLiteral("Label9"));
+  caption->setText(QStringLiteral("待受け画像のダウンロードはこちらへ"));
   caption->setWordWrap(true);
   caption->setCursor(Qt::PointingHandCursor);
+  caption->setMinimumHeight(44);
   Label9 = caption;
-  ClickLabel* banner = ClickableLabel(this, "Image3", "", {kWidth - 88, 576, 88, 31});
+  auto* banner = new ClickLabel(this);
+  banner->setObjectName(QStringLiteral("Image3"));
   banner->setPixmap(BannerPixmap());
+  banner->setFixedSize(88, 31);
   banner->setToolTip(QString::fromLatin1(kSisterSiteAddress));
   banner->setCursor(Qt::PointingHandCursor);
   Image3 = banner;
   for (ClickLabel* opens : {caption, banner}) {
     connect(opens, &ClickLabel::clicked, this, &SidePanel::BannerClicked);
   }
+
+  // One column, top to bottom; the preview takes the height the window gains.
+  auto* column = new QVBoxLayout(this);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(0);
+  column->addWidget(Panel5);
+  column->addSpacing(6);
+  column->addWidget(driveChooser);
+  column->addSpacing(6);
+  column->addWidget(btLoadMem);
+  column->addSpacing(6);
+  column->addWidget(diskLabel);
+  column->addWidget(cgDiskSpace);
+  column->addSpacing(2);
+  column->addWidget(stFree);
+  column->addSpacing(4);
+  column->addWidget(btRefreshData);
+  column->addSpacing(4);
+  column->addLayout(Pair(btUndo, btHistory));
+  column->addSpacing(6);
+  column->addWidget(StaticText1, 1);
+  column->addSpacing(4);
+  column->addWidget(btBackUp);
+  column->addSpacing(2);
+  column->addWidget(btRestore);
+  column->addSpacing(2);
+  column->addLayout(Pair(btCheck, btEject));
+  column->addSpacing(4);
+  column->addLayout(Pair(btHelp, btEnd));
+  column->addSpacing(6);
+  auto* bannerRow = new QHBoxLayout;
+  bannerRow->setSpacing(6);
+  bannerRow->addWidget(caption, 1);
+  bannerRow->addWidget(banner, 0, Qt::AlignVCenter);
+  column->addLayout(bannerRow);
 }
 
 void SidePanel::BuildProductPanel() {
   auto* panel = new ClickPanel(this);
   Panel5 = panel;
   Panel5->setObjectName(QStringLiteral("Panel5"));
-  Panel5->setGeometry(0, 0, kWidth, 60);
+  Panel5->setFixedSize(kWidth, 60);
   Panel5->setFrameShape(QFrame::Panel);
   Panel5->setFrameShadow(QFrame::Sunken);
   Panel5->setStyleSheet(QStringLiteral("QFrame#Panel5 { background: white; }"));

@@ -22,7 +22,6 @@ class SidePanel : public QWidget {
 
  public:
   static constexpr int kWidth = 171;
-  static constexpr int kHeight = 616;
 
   explicit SidePanel(QWidget* parent = nullptr);
 

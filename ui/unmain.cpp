@@ -2,11 +2,18 @@
 // backup, help, the about box and the banner.
 #include "ui/unmain.h"
 
+#include <QCloseEvent>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -25,6 +32,12 @@
 namespace sdmate {
 namespace {
 
+constexpr char kUnsavedOnClose[] =
+    "保存していない変更があります．\nメモリカードを更新してから終了しますか？\n"
+    "(いいえ: 変更を捨てて終了します)";
+constexpr char kUpdateQuestionHeading[] = "メモリカードを次のとおり更新します．\n\n";
+constexpr char kUpdateQuestionEnd[] = "\nよろしいですか？";
+
 QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -33,17 +46,27 @@ bool IsWebAddress(const std::string& text) {
   return text.starts_with("https://") || text.starts_with("http://");
 }
 
-void OpenWithDesktop(const std::string& pathOrAddress) {
+bool OpenWithDesktop(const std::string& pathOrAddress) {
   const QString text = QString::fromStdString(pathOrAddress);
-  QDesktopServices::openUrl(IsWebAddress(pathOrAddress) ? QUrl(text) : QUrl::fromLocalFile(text));
+  return QDesktopServices::openUrl(IsWebAddress(pathOrAddress) ? QUrl(text)
+                                                               : QUrl::fromLocalFile(text));
 }
+
+constexpr char kNotOpened[] =
+    "開くことができませんでした．このファイルを開くプログラムがないか、起動できません．\n";
 
 }  // namespace
 
 TfrMain::TfrMain(const SessionServices& services, QWidget* parent)
     : QMainWindow(parent),
+      feedback_(services.feedback),
       session_(services),
-      opener_(OpenWithDesktop),
+      // A file or page no program opens is said so, not passed over in silence.
+      opener_([this](const std::string& pathOrAddress) {
+        if (!OpenWithDesktop(pathOrAddress)) {
+          feedback_.Tell(MessageKind::Warning, kNotOpened + pathOrAddress);
+        }
+      }),
       openFiles_(std::make_unique<QtOpenFilesDialog>()),
       historyChooser_(std::make_unique<QtHistoryChooser>()),
       checkDialog_(std::make_unique<QtCheckDialog>()),
@@ -52,18 +75,21 @@ TfrMain::TfrMain(const SessionServices& services, QWidget* parent)
       exportDialog_(std::make_unique<QtExportDialog>()) {
   setObjectName(QStringLiteral("frMain"));
   setWindowTitle(QStringLiteral("Sdmate"));
-  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                 Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   setFont(WindowFont());
   setWindowIcon(ProgramIcon());
-  setFixedSize(kClientWidth, kClientHeight);
   // Files dropped anywhere on the window come here; the list under the drop point decides.
   setAcceptDrops(true);
 
-  auto* client = new QWidget(this);
+  // The controls sit in a scrolled area: on a screen smaller than their arrangement (a large
+  // scale factor) every one of them can still be reached.
+  auto* scroll = new QScrollArea(this);
+  scroll->setObjectName(QStringLiteral("clientScroll"));
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setWidgetResizable(true);
+  auto* client = new QWidget(scroll);
   client->setObjectName(QStringLiteral("client"));
-  setCentralWidget(client);
+  scroll->setWidget(client);
+  setCentralWidget(scroll);
 
   StatusBar = new QStatusBar(this);
   StatusBar->setObjectName(QStringLiteral("StatusBar"));
@@ -75,7 +101,7 @@ TfrMain::TfrMain(const SessionServices& services, QWidget* parent)
 
   pcMain = new QTabWidget(client);
   pcMain->setObjectName(QStringLiteral("pcMain"));
-  pcMain->setGeometry(4, 4, 512, 636);
+
   for (MediaKind kind : kAllKinds) {
     auto* page = new KindPage(
         kind, [this](std::string_view utf8) { return session_.FromUtf8(utf8).size(); },
@@ -86,8 +112,36 @@ TfrMain::TfrMain(const SessionServices& services, QWidget* parent)
     ConnectPage(*page);
   }
   AddCameraPage();
+  connect(pcMain, &QTabWidget::currentChanged, this, &TfrMain::ShowFrontPreview);
+  // A character the handset cannot show (an emoji that is none of its pictographs) is refused
+  // as it is typed or pasted, and named in the status bar; it never becomes "?" on the card.
+  for (KindPage* shown : pages_) {
+    for (QLineEdit* field : {shown->edTitle, shown->edFolderTitle}) {
+      auto* limit = qobject_cast<ByteLimitValidator*>(const_cast<QValidator*>(field->validator()));
+      if (limit == nullptr) continue;
+      limit->SetLackingCheck([this](const QString& text) { return LackingCharacter(text); });
+      connect(field, &QLineEdit::inputRejected, this, [this, limit] {
+        if (!limit->refused().isEmpty()) {
+          ShowStatus(
+              (QStringLiteral("携帯電話で表示できない文字は入力できません：") + limit->refused())
+                  .toStdString());
+        }
+      });
+    }
+  }
 
   BuildRightColumn(client);
+  auto* columns = new QHBoxLayout(client);
+  columns->setContentsMargins(4, 4, 4, 4);
+  columns->setSpacing(6);
+  columns->addWidget(pcMain, 1);
+  columns->addWidget(sidePanel_);
+  CreateActions();
+  // The Parts' arrangement is the window's first size and its smallest.
+  client->layout()->activate();
+  const QSize arrangement = client->minimumSizeHint() + QSize(0, StatusBar->sizeHint().height());
+  setMinimumSize(arrangement);
+  resize(arrangement);
   driveChooser_->Fill(session_.ListDrives(), 0);
   for (const DriveInfo& drive : session_.ListDrives()) knownDrives_.insert(drive.letter);
   auto* poll = new QTimer(this);
@@ -100,7 +154,6 @@ TfrMain::~TfrMain() = default;
 
 void TfrMain::BuildRightColumn(QWidget* client) {
   auto* side = new SidePanel(client);
-  side->move(522, 4);
   sidePanel_ = side;
   Panel5 = side->Panel5;
   driveChooser_ = side->driveChooser;
@@ -134,6 +187,7 @@ void TfrMain::BuildRightColumn(QWidget* client) {
   connect(btHelp, &QPushButton::clicked, this, &TfrMain::btHelpClick);
   connect(btEnd, &QPushButton::clicked, this, &QWidget::close);
   connect(side, &SidePanel::BannerClicked, this, &TfrMain::Image3Click);
+  connect(curDrive, &QComboBox::currentIndexChanged, this, &TfrMain::ShowChosenDrive);
   driveChooser_->SetFolderMapper(
       [this](const std::string& folder) { return MapCardFolder(folder, false); });
   ShowDiskSpace();
@@ -144,6 +198,50 @@ void TfrMain::showEvent(QShowEvent* event) {
   if (shown_) return;
   shown_ = true;
   session_.SetBackupAdvice(true);
+  // A screen smaller than the arrangement (a large scale factor): the window fills it, and
+  // the controls scroll.
+  if (const QScreen* shownOn = screen()) {
+    const QSize room = shownOn->availableGeometry().size();
+    const QSize least = minimumSize();
+    if (least.width() > room.width() || least.height() > room.height()) {
+      setMinimumSize(least.boundedTo(room));
+      // Without a window manager to maximize it, the window takes the screen's room itself.
+      setGeometry(QRect(shownOn->availableGeometry().topLeft(), least.boundedTo(room)));
+      setWindowState(windowState() | Qt::WindowMaximized);
+    }
+  }
+}
+
+void TfrMain::closeEvent(QCloseEvent* event) {
+  if (session_.updateDue() && session_.cardPresent() && session_.model().loaded) {
+    switch (feedback_.Ask(MessageKind::Confirmation, kUnsavedOnClose, Buttons::YesNoCancel)) {
+      case Answer::Yes:
+        btRefreshDataClick();
+        // An update that did not run, or was not wanted after all, keeps the window open.
+        if (session_.updateDue()) {
+          event->ignore();
+          return;
+        }
+        break;
+      case Answer::No:
+        break;
+      default:
+        event->ignore();
+        return;
+    }
+  }
+  if (remembersPlace_) {
+    QSettings settings(QStringLiteral("Sdmate"), QStringLiteral("Sdmate"));
+    settings.setValue(QStringLiteral("window/geometry"), saveGeometry());
+  }
+  QMainWindow::closeEvent(event);
+}
+
+void TfrMain::RememberPlace() {
+  remembersPlace_ = true;
+  const QSettings settings(QStringLiteral("Sdmate"), QStringLiteral("Sdmate"));
+  const QByteArray geometry = settings.value(QStringLiteral("window/geometry")).toByteArray();
+  if (!geometry.isEmpty()) restoreGeometry(geometry);
 }
 
 // ---- Drives
@@ -157,7 +255,26 @@ char TfrMain::MapCardFolder(const std::string& nativeFolder, bool fromCommandLin
   if (letter == 0) return 0;
   if (fromCommandLine) commandLineDrives_.insert(letter);
   driveChooser_->Fill(session_.ListDrives(), letter);
+  ShowChosenDrive();
   return letter;
+}
+
+QString TfrMain::LackingCharacter(const QString& text) {
+  for (const char32_t code : text.toUcs4()) {
+    // Variation selectors and joiners only pick an emoji's look.
+    if (code == 0xFE0E || code == 0xFE0F || code == 0x200D || code == U'?') continue;
+    const QString character = QString::fromUcs4(&code, 1);
+    if (session_.FromUtf8(character.toStdString()).find('?') != std::string::npos) {
+      return character;
+    }
+  }
+  return {};
+}
+
+void TfrMain::LoadNamedCard(char letter) {
+  if (letter == 0 || !session_.HoldsHandsetFolders(letter)) return;
+  driveChooser_->Select(letter);
+  btLoadMemClick();
 }
 
 char TfrMain::SelectedDrive() const { return driveChooser_->Selected(); }
@@ -186,8 +303,8 @@ void TfrMain::ShowUpdateDue() {
 }
 
 void TfrMain::ShowStagedFiles(MediaKind kind) {
-  page(kind).SizeItemList(*ShownSlot(kind));
-  page(kind).RedrawItemList(*ShownSlot(kind));
+  // The selection stays on its row, which may now hold the first file added.
+  RedrawShownFolder(kind);
   ShowDiskSpace();
   ShowUpdateDue();
 }
@@ -208,7 +325,21 @@ void TfrMain::btLoadMemClick() {
   CameraAreaLoaded();
 }
 
+bool TfrMain::ConfirmUpdate() {
+  // Nothing loaded, or a table unreadable: the update itself says why it does not run.
+  if (!session_.model().loaded || !session_.model().complete) return true;
+  const CommitPreview preview = session_.PreviewUpdate();
+  if (!preview.ChangesTheCard()) return true;
+  std::string details;
+  for (const std::string& line : preview.lines) details += line + "\n";
+  const std::string question =
+      std::string(kUpdateQuestionHeading) + PreviewSummary(preview) + kUpdateQuestionEnd;
+  return feedback_.AskWithDetails(MessageKind::Confirmation, question, details, Buttons::YesNo) ==
+         Answer::Yes;
+}
+
 void TfrMain::btRefreshDataClick() {
+  if (!ConfirmUpdate()) return;
   const UpdateResult result = session_.Update();
   if (result.ran) {
     ShowModel();
@@ -216,6 +347,7 @@ void TfrMain::btRefreshDataClick() {
     driveChooser_->Select(session_.model().drive);
   }
   ShowUpdateDue();
+  ShowUndoable();
 }
 
 void TfrMain::btBackUpClick() {
@@ -251,6 +383,20 @@ void TfrMain::btEjectClick() {
   driveChooser_->Fill(session_.ListDrives(), 0);
   knownDrives_.clear();
   for (const DriveInfo& listed : session_.ListDrives()) knownDrives_.insert(listed.letter);
+}
+
+void TfrMain::ShowChosenDrive() {
+  if (!session_.model().loaded || !session_.cardPresent()) return;
+  const bool loadedChosen = SelectedDrive() == session_.model().drive;
+  for (KindPage* shown : pages_) shown->setEnabled(loadedChosen);
+  btRefreshData->setEnabled(loadedChosen && session_.updateDue());
+  for (QPushButton* button : {btBackUp, btHistory, btRestore, btCheck})
+    button->setEnabled(loadedChosen);
+  if (loadedChosen) {
+    ShowUndoable();
+  } else {
+    btUndo->setEnabled(false);
+  }
 }
 
 void TfrMain::DisableCardOperations() {

@@ -21,6 +21,7 @@
 #include "ui/kind_page.h"
 #include "ui/status_view.h"
 
+class QAction;
 class QComboBox;
 class QDragEnterEvent;
 class QDragMoveEvent;
@@ -52,9 +53,6 @@ class TfrMain : public QMainWindow, public StatusView {
   Q_OBJECT
 
  public:
-  static constexpr int kClientWidth = 697;
-  static constexpr int kClientHeight = 667;
-
   // The window's session works through the services main built.
   explicit TfrMain(const SessionServices& services, QWidget* parent = nullptr);
   ~TfrMain() override;
@@ -82,8 +80,17 @@ class TfrMain : public QMainWindow, public StatusView {
   // Gives a card folder a drive letter and selects it in the drive chooser. A folder named on
   // the command line is taken as a card without asking whether the drive is removable.
   char MapCardFolder(const std::string& nativeFolder, bool fromCommandLine);
+  // A card folder named at start, mapped to this letter: loaded at once when it holds the
+  // handset's folders (an empty folder only stays chosen).
+  void LoadNamedCard(char letter);
+  // The first character of a typed text that the handset cannot show, or an empty text.
+  QString LackingCharacter(const QString& text);
   // The letter selected in the drive chooser, or 0.
   char SelectedDrive() const;
+
+  // The window's size and place are kept in the settings (organisation "Sdmate") from now on:
+  // the last ones are taken back now, and the window's are written when it closes.
+  void RememberPlace();
 
   // Shown by the operations below the window.
   void ShowStatus(std::string_view text) override;
@@ -159,6 +166,18 @@ class TfrMain : public QMainWindow, public StatusView {
   // The folder shown on a kind's page (from 1), 0 before the first load.
   int ShownFolder(MediaKind kind) const;
 
+  // The keys of the window: each runs the handler of its button.
+  // Ctrl+Z: the last staged edit taken back; with none staged, the undo of the last commit.
+  void StepBackClick();
+  // Ctrl+Y: the staged edit taken back last done again.
+  void StepForwardClick();
+  // F2: the front page's title field, its text selected.
+  void GoToTitle();
+  // Delete: the selected items of the front page's list.
+  void DeleteSelected();
+  // Ctrl+A in a list: every row selected.
+  void SelectAllRows();
+
   // The tabs, and the controls of the right-hand column (they sit in the SidePanel), under the
   // names of the window's controls.
   QTabWidget* pcMain;
@@ -181,9 +200,19 @@ class TfrMain : public QMainWindow, public StatusView {
   QLabel* Image3;
   QLabel* Label9;
   QStatusBar* StatusBar;
+  // The window's shortcuts.
+  QAction* acDelete;     // Delete, in a list
+  QAction* acTitle;      // F2
+  QAction* acUpdate;     // Ctrl+S
+  QAction* acStepBack;   // Ctrl+Z
+  QAction* acStepFwd;    // Ctrl+Y
+  QAction* acLoad;       // Ctrl+O
+  QAction* acSelectAll;  // Ctrl+A, in a list
 
  protected:
   void showEvent(QShowEvent* event) override;
+  // Staged edits not written: asked whether to update first (はい), drop them (いいえ) or stay.
+  void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -202,6 +231,10 @@ class TfrMain : public QMainWindow, public StatusView {
     std::string destination;
   };
   std::optional<ExportRequest> AskExport(const ExportOffer& offer);
+  void CreateActions();
+  // After the staged edits stepped back or forward: every page drawn from the model, each on
+  // the folder and row it showed where they are still there.
+  void ShowStepped();
   void ConnectPage(KindPage& page);
   // Redraws everything from the model after a load or an update.
   void ShowModel();
@@ -211,22 +244,36 @@ class TfrMain : public QMainWindow, public StatusView {
   const FolderSlot* ShownSlot(MediaKind kind) const;
   // Selects a row of a kind's list and runs the list's handler, as a click on the row does.
   void SelectRowAndShow(MediaKind kind, int row);
+  // After an edit of a kind's shown folder: its rows drawn again, the selection on `row` (held
+  // to the rows there are; the selected row when 0), and the title field and preview showing
+  // the item there.
+  void RedrawShownFolder(MediaKind kind, int row = 0);
+  // The kind whose page is in front.
+  MediaKind FrontKind() const;
+  // The preview shows the picture of the front page's selected item; a movie, a document, a
+  // blank row or a file that is no picture leave it empty.
+  void ShowFrontPreview();
   // Up (step -1) or down (step +1) for the selected row; the selection follows the item.
   void MoveSelectedItem(MediaKind kind, int step);
-  void ShowPreview(const ItemRow& item);
   void ShowUpdateDue();
+  // The update's question with what it will do; true to go on. Nothing to write asks nothing.
+  bool ConfirmUpdate();
   // The undo button: on while the loaded card's last commit can be taken back.
   void ShowUndoable();
   // After an undo, a restore or a repair: the card as it is now.
   void ShowCommitted();
   // The loaded card is gone (pulled out or ejected): nothing acts on it until a load.
   void DisableCardOperations();
+  // Another drive chosen than the loaded one: the loaded card's pages and operations wait until
+  // it is chosen again (or another card is loaded), so no one edits a card not shown as chosen.
+  void ShowChosenDrive();
   // After files were staged on a kind's shown folder: rows, gauge, update button.
   void ShowStagedFiles(MediaKind kind);
   // The item on the selected row of a kind's list, nullptr for a blank row.
   const ItemRow* SelectedItem(MediaKind kind);
   std::string NativePath(const std::string& modelPath) const;
 
+  Feedback& feedback_;
   CardSession session_;
   std::array<KindPage*, 3> pages_{};
   SidePanel* sidePanel_ = nullptr;
@@ -246,6 +293,7 @@ class TfrMain : public QMainWindow, public StatusView {
   std::set<char> commandLineDrives_;
   std::set<char> knownDrives_;  // the drives the chooser listed at the last poll
   bool shown_ = false;
+  bool remembersPlace_ = false;
 };
 
 }  // namespace sdmate

@@ -46,14 +46,9 @@ void TfrMain::ShowCamera() {
 }
 
 void TfrMain::pcMainChange() {
-  if (!session_.model().loaded) return;
-  // The preview is shared: back on the standby images it shows their selected item again,
+  // The preview is shared: the kinds' pages show their own selection again (ShowFrontPreview),
   // never a camera picture under a standby image's name.
-  if (pcMain->currentWidget() == pages_[IndexOf(MediaKind::Image)]) {
-    DispPrev->ShowFile(QString());
-    sgClick(MediaKind::Image);
-  }
-  if (pcMain->currentWidget() != cameraPage_) return;
+  if (!session_.model().loaded || pcMain->currentWidget() != cameraPage_) return;
   if (cameraShown_) {
     sgCameraClick();  // the preview shows this page's picture again
   } else {

@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "ui/camera_page.h"
 #include "ui/folder_picker.h"
 #include "ui/open_files_dialog.h"
 #include "ui/preview.h"
@@ -47,6 +48,8 @@ void TfrMain::ConnectPage(KindPage& page) {
   };
   connect(page.sg->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
           on(&TfrMain::sgClick));
+  // A click on the row already selected shows its item again.
+  connect(page.sg, &QTableWidget::cellClicked, this, on(&TfrMain::sgClick));
   connect(page.sg, &QTableWidget::cellDoubleClicked, this, on(&TfrMain::sgDblClick));
   connect(&page, &KindPage::OpenKeyInList, this, on(&TfrMain::sgDblClick));
   connect(&page, &KindPage::EnterInList, this, on(&TfrMain::sgEnter));
@@ -95,7 +98,10 @@ void TfrMain::ShowFolders(MediaKind kind, int select) {
 }
 
 void TfrMain::sbFolderChange(MediaKind kind) {
-  if (const FolderSlot* folder = ShownSlot(kind)) page(kind).ShowFolder(*folder);
+  const FolderSlot* folder = ShownSlot(kind);
+  if (folder == nullptr) return;
+  page(kind).ShowFolder(*folder);
+  sgClick(kind);
 }
 
 void TfrMain::btAddFolderClick(MediaKind kind) {
@@ -139,15 +145,38 @@ void TfrMain::SelectRowAndShow(MediaKind kind, int row) {
 }
 
 void TfrMain::sgClick(MediaKind kind) {
-  const ItemRow* item = SelectedItem(kind);
-  page(kind).ShowTitle(item);
-  if (kind == MediaKind::Image && item != nullptr) ShowPreview(*item);
+  page(kind).ShowTitle(SelectedItem(kind));
+  if (kind == FrontKind()) ShowFrontPreview();
 }
 
-void TfrMain::ShowPreview(const ItemRow& item) {
-  if (!Preview::IsPicture(QString::fromStdString(item.sourceName))) return;
+MediaKind TfrMain::FrontKind() const {
+  for (MediaKind kind : kAllKinds) {
+    if (pcMain->currentWidget() == pages_[IndexOf(kind)]) return kind;
+  }
+  return MediaKind::Image;
+}
+
+void TfrMain::ShowFrontPreview() {
+  // The camera pictures' page keeps its own picture in the preview.
+  if (pcMain->currentWidget() == cameraPage_) return;
+  const MediaKind kind = FrontKind();
+  const ItemRow* item = kind == MediaKind::Image ? SelectedItem(kind) : nullptr;
+  if (item == nullptr || !Preview::IsPicture(QString::fromStdString(item->sourceName))) {
+    DispPrev->ShowNothing();
+    return;
+  }
   // Where the file is now: on the card, or on the computer for an item not yet written.
-  DispPrev->ShowFile(QString::fromStdString(NativePath(item.sourceDir + item.sourceName)));
+  DispPrev->ShowFile(QString::fromStdString(NativePath(item->sourceDir + item->sourceName)));
+}
+
+void TfrMain::RedrawShownFolder(MediaKind kind, int row) {
+  const FolderSlot* folder = ShownSlot(kind);
+  if (folder == nullptr) return;
+  KindPage& shown = page(kind);
+  if (row == 0) row = shown.SelectedRow();
+  shown.SizeItemList(*folder);
+  shown.RedrawItemList(*folder);
+  SelectRowAndShow(kind, row);
 }
 
 void TfrMain::sgDblClick(MediaKind kind) {
@@ -178,6 +207,9 @@ void TfrMain::edTitleEnter(MediaKind kind) {
   KindPage& shown = page(kind);
   const int row = shown.SelectedRow();
   if (row >= 1 && row < shown.ItemRows()) SelectRowAndShow(kind, row + 1);
+  // The focus stays in the field, with the next title ready to be typed over.
+  shown.edTitle->setFocus();
+  shown.edTitle->selectAll();
 }
 
 // ---- Item buttons
@@ -185,21 +217,19 @@ void TfrMain::edTitleEnter(MediaKind kind) {
 void TfrMain::btDelClick(MediaKind kind) {
   const int n = ShownFolder(kind);
   if (n == 0) return;
-  const int row = page(kind).SelectedRow();
-  if (!session_.DeleteItem(kind, n, row).changed) return;
-  page(kind).SizeItemList(*ShownSlot(kind));
-  page(kind).RedrawItemList(*ShownSlot(kind));
+  const std::vector<int> rows = page(kind).SelectedRows();
+  if (rows.empty() || !session_.DeleteItems(kind, n, rows).changed) return;
+  // The first row stays; it now shows the item after the deleted ones (or the new last one).
+  RedrawShownFolder(kind, rows.front());
   ShowDiskSpace();
   ShowUpdateDue();
-  // The row stays; it now shows the next item (or the new last one).
-  SelectRowAndShow(kind, row);
 }
 
 void TfrMain::btRenClick(MediaKind kind) {
   const int n = ShownFolder(kind);
   if (n == 0) return;
   session_.RenumberItems(kind, n);
-  page(kind).RedrawItemList(*ShownSlot(kind));
+  RedrawShownFolder(kind);
   ShowUpdateDue();
 }
 
@@ -214,10 +244,9 @@ void TfrMain::MoveSelectedItem(MediaKind kind, int step) {
   const EditResult result =
       step < 0 ? session_.MoveItemUp(kind, n, row) : session_.MoveItemDown(kind, n, row);
   if (!result.changed) return;
-  page(kind).RedrawItemList(*ShownSlot(kind));
-  ShowUpdateDue();
   // The selection follows the moved item.
-  SelectRowAndShow(kind, row + step);
+  RedrawShownFolder(kind, row + step);
+  ShowUpdateDue();
 }
 
 // ---- Adding and dropping files

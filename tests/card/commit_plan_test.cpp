@@ -53,7 +53,8 @@ TEST(CommitPlanTest, ACycleOfThreeFoldersKeepsEveryPicture) {
   WriteFolder(rig, 3, "c", 3, 1);
   const auto before = ContentsBelow(rig, kStill);
   rig.Load();
-  ASSERT_TRUE(rig.session.RenumberItems(MediaKind::Image, 2).changed);
+  // The names are in order already: the commit alone puts the folders in their places.
+  EXPECT_FALSE(rig.session.RenumberItems(MediaKind::Image, 2).changed);
   ExpectCompleted(rig, rig.Update());
   EXPECT_EQ(ContentsBelow(rig, kStill), before);
   EXPECT_EQ(ListedContents(rig, rig.LoadFresh(), MediaKind::Image),

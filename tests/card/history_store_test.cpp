@@ -190,8 +190,14 @@ TEST(HistoryStoreTest, ATakeBackRemovesItsOwnTemporariesAndNoOthers) {
     again.session.RenumberItems(MediaKind::Image, 1);
     again.files.failAt = k;
     again.files.failFrom = true;
-    again.Update();
+    const bool wroteSomething = again.Update().ran;
     again.files.failAt = 0;
+    // A commit that wrote nothing leaves no snapshot to take back.
+    if (!wroteSomething) {
+      EXPECT_TRUE(again.session.Snapshots().empty()) << k;
+      continue;
+    }
+    ASSERT_FALSE(again.session.Snapshots().empty()) << k;
     Snapshot last = again.session.Snapshots().front();
     EXPECT_EQ(last.temporaryTag, "0001");
     History history(TestPlaces(again.temp()).historyDirectory, *again.realFiles, again.clock);

@@ -114,7 +114,9 @@ TEST(RenumberItems, FollowsTheListOrderAfterAMove) {
   EXPECT_EQ(folder.items[1].targetName, "STIL0003.JPG");
 
   CardModel empty = LoadedModel(MediaKind::Document, {0});
-  EXPECT_TRUE(RenumberItems(empty, MediaKind::Document, 1).changed);
+  // Nothing to renumber is no change: the update stays off.
+  EXPECT_FALSE(RenumberItems(empty, MediaKind::Document, 1).changed);
+  EXPECT_FALSE(RenumberItems(model, kImage, 1).changed);
   EXPECT_FALSE(RenumberItems(empty, MediaKind::Document, 2).changed);
 }
 

@@ -92,12 +92,19 @@ struct Shown {
   MessageKind kind;
   std::string text;
   Buttons buttons;
+  std::string details = {};  // the list behind "詳細", when the question has one
 };
 
 // Answers questions from a script and records everything shown.
 class ScriptedFeedback : public Feedback {
  public:
   Answer Ask(MessageKind kind, std::string_view text, Buttons buttons) override;
+  Answer AskWithDetails(MessageKind kind, std::string_view text, std::string_view details,
+                        Buttons buttons) override {
+    const Answer answer = Ask(kind, text, buttons);
+    shown.back().details = details;
+    return answer;
+  }
   void Status(std::string_view text) override {
     statuses.emplace_back(text);
     if (!cancelOnStatus.empty() && text.find(cancelOnStatus) != std::string_view::npos) {

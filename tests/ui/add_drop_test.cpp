@@ -22,17 +22,6 @@ constexpr char kImageTypeMessage[] =
 constexpr char kMovieTypeMessage[] =
     "下記のファイルは非対応のムービー形式です。\n読込をスキップします。\n";
 
-// Hands the window's add buttons the names a test chooses.
-class ScriptedOpenFiles : public OpenFilesDialog {
- public:
-  std::vector<std::string> Choose(QWidget* /*parent*/, std::string_view filter) override {
-    filters.emplace_back(filter);
-    return next;
-  }
-  std::vector<std::string> next;  // empty: the user cancels
-  std::vector<std::string> filters;
-};
-
 class AddDropTest : public WindowTest {
  protected:
   AddDropTest() : pc_(temp_.path() / "pc") { fs::create_directories(pc_); }
@@ -272,7 +261,9 @@ TEST_F(AddDropTest, TheUpdateAfterADropCopiesTheFilesToTheCard) {
   EXPECT_FALSE(window().btRefreshData->isEnabled());
 }
 
-TEST_F(AddDropTest, TheEndButtonDropsStagedFilesWithoutAQuestion) {
+// Staged files are never dropped without a word: キャンセル stays, いいえ drops them, はい
+// updates the card first.
+TEST_F(AddDropTest, TheEndButtonAsksAboutStagedFiles) {
   WriteCard();
   OpenAndLoad();
   ShowWindow(MediaKind::Image);
@@ -280,11 +271,28 @@ TEST_F(AddDropTest, TheEndButtonDropsStagedFilesWithoutAQuestion) {
   DropOn(page(MediaKind::Image).sg->viewport(), {PcFile("photo.JPG", PictureBytes("JPG", 40, 30))});
   ASSERT_TRUE(window().btRefreshData->isEnabled());
 
+  feedback_.answers = {Answer::Cancel, Answer::No};
   window().btEnd->click();
+  EXPECT_TRUE(window().isVisible());
+  ASSERT_EQ(feedback_.shown.size(), 1u);
+  EXPECT_EQ(feedback_.shown[0].kind, MessageKind::Confirmation);
+  EXPECT_EQ(feedback_.shown[0].buttons, Buttons::YesNoCancel);
+  EXPECT_TRUE(feedback_.shown[0].text.starts_with("保存していない変更があります"));
 
+  window().btEnd->click();
   EXPECT_FALSE(window().isVisible());
-  EXPECT_TRUE(feedback_.shown.empty());
   EXPECT_EQ(SnapshotTree(card_.root()), before);
+}
+
+TEST_F(AddDropTest, ClosingWithYesUpdatesTheCardFirst) {
+  WriteCard();
+  OpenAndLoad();
+  ShowWindow(MediaKind::Image);
+  DropOn(page(MediaKind::Image).sg->viewport(), {PcFile("photo.JPG", PictureBytes("JPG", 40, 30))});
+  feedback_.answers = {Answer::Yes, Answer::Yes};  // close: update; the update's question
+  window().close();
+  EXPECT_FALSE(window().isVisible());
+  EXPECT_TRUE(fs::exists(card_.Native("\\PRIVATE\\DOCOMO\\STILL\\SUD001\\STIL0002.JPG")));
 }
 
 // ---- The Qt dialog itself

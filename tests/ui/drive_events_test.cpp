@@ -90,8 +90,12 @@ TEST_F(DriveEventsTest, OnlyACardWithTheHandsetsFoldersIsChosenAndOnlyWhileNoneI
 
 TEST_F(DriveEventsTest, TheEjectButtonAsksForUnwrittenEditsAndSaysWhenTheCardMayBePulled) {
   OpenAndLoad();
-  EXPECT_EQ(window().btEject->geometry(), QRect(87, 502, 84, 26));  // in the panel
-  EXPECT_EQ(window().btEject->text(), "取り外し");
+  ShowPage(MediaKind::Image);
+  // In the right-hand column, beside the card check.
+  EXPECT_EQ(window().btEject->parentWidget()->objectName(), "SidePanel");
+  EXPECT_EQ(window().btEject->geometry().top(), window().btCheck->geometry().top());
+  EXPECT_GT(window().btEject->geometry().left(), window().btCheck->geometry().right());
+  EXPECT_EQ(window().btEject->text(), "取り外し(&J)");
   page(MediaKind::Image).btRen->click();  // an edit not written to the card
 
   feedback_.answers = {Answer::No};

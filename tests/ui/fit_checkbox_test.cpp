@@ -67,11 +67,13 @@ TEST_F(FitCheckBoxTest, SitsUnderTheAddButtonOfTheImageAndMoviePagesAndStartsOn)
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->objectName().toStdString(), std::string("cbFit") + TraitsOf(kind).controlSuffix);
     EXPECT_EQ(box->text().remove(QLatin1Char('\n')).toStdString(), "携帯電話に合わせて変換する");
+    ShowPage(kind);
+    // Beside the list, under the add button and above the export button.
     const QRect where = box->geometry();
-    EXPECT_GE(where.left(), 420);
-    EXPECT_LE(where.right(), 500);
-    EXPECT_GE(where.top(), 330);
-    EXPECT_LE(where.bottom(), 380);
+    EXPECT_GT(where.left(), page(kind).sg->geometry().right());
+    EXPECT_GE(where.top(), page(kind).btAdd->geometry().bottom());
+    EXPECT_LE(where.bottom(), page(kind).btExport->geometry().top());
+    EXPECT_TRUE(page(kind).rect().contains(where));
     EXPECT_GE(where.width(), box->sizeHint().width()) << "the caption is not cut off";
     EXPECT_GE(where.height(), box->sizeHint().height());
   }

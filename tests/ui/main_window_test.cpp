@@ -168,7 +168,7 @@ TEST_F(MainWindowTest, EnterOnAnUntouchedTitleKeepsItsBytes) {
   EXPECT_EQ(ModelFolder(MediaKind::Image, 1).items[1].title, nec);
 }
 
-TEST_F(MainWindowTest, EnterInTheListMovesToTheTitleField) {
+TEST_F(MainWindowTest, EnterInTheListMovesToTheTitleFieldWhichKeepsIt) {
   WriteFullCard();
   OpenAndLoad();
   window().show();
@@ -177,8 +177,11 @@ TEST_F(MainWindowTest, EnterInTheListMovesToTheTitleField) {
   images.sg->setFocus();
   QTest::keyClick(images.sg, Qt::Key_Return);
   EXPECT_TRUE(images.edTitle->hasFocus());
+  // Enter there stores the title and the next one is ready to be typed.
   QTest::keyClick(images.edTitle, Qt::Key_Return);
-  EXPECT_TRUE(images.sg->hasFocus());
+  EXPECT_TRUE(images.edTitle->hasFocus());
+  EXPECT_EQ(images.SelectedRow(), 2);
+  EXPECT_EQ(images.edTitle->selectedText(), kLongTitle);
 }
 
 TEST_F(MainWindowTest, DeleteKeepsTheRowAndShowsTheNextItem) {

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
 #include <QTranslator>
@@ -26,6 +27,7 @@
 #include "tests/support/card_builder.h"
 #include "tests/support/content_bytes.h"
 #include "ui/export_dialog.h"
+#include "ui/open_files_dialog.h"
 #include "ui/qt_translations.h"
 #include "ui/unmain.h"
 
@@ -83,6 +85,17 @@ class ScriptedExportDialog : public ExportDialog {
   std::vector<ExportOffer> offers;
 };
 
+// Hands the window's add buttons the names a test chooses.
+class ScriptedOpenFiles : public OpenFilesDialog {
+ public:
+  std::vector<std::string> Choose(QWidget* /*parent*/, std::string_view filter) override {
+    filters.emplace_back(filter);
+    return next;
+  }
+  std::vector<std::string> next;  // empty: the user cancels
+  std::vector<std::string> filters;
+};
+
 class WindowTest : public ::testing::Test {
  protected:
   WindowTest()
@@ -107,6 +120,12 @@ class WindowTest : public ::testing::Test {
   void OpenAndLoad() {
     Open();
     window_->btLoadMem->click();
+  }
+  // The window shown with a kind's page in front, laid out.
+  void ShowPage(MediaKind kind) {
+    window_->pcMain->setCurrentWidget(&window_->page(kind));
+    window_->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
   }
 
   SessionServices Services(Feedback& feedback) {
