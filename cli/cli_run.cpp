@@ -72,12 +72,18 @@ SessionServices SessionOn(CliServices& services, Files& files, Feedback& feedbac
 }
 
 void PrintCard(const Command& command, const CardModel& model, TextCodec& codec, std::ostream& out,
-               const CameraArea* camera) {
+               const CameraArea* camera, const JudgeOf& judge) {
   if (command.json) {
-    PrintCardJson(model, codec, out, camera);
+    PrintCardJson(model, codec, out, camera, judge);
   } else {
     PrintCardText(model, codec, out, camera);
   }
+}
+
+JudgeOf HandsetJudge(CliServices& services, Files& files, const CardSession& session) {
+  return [&services, &files, &session](MediaKind kind, const ItemRow& item) {
+    return JudgeFile(kind, session.NativePath(item.SourcePath()), files, services.fit.movies);
+  };
 }
 
 int RunCli(const std::vector<std::string>& args, CliServices& services, std::ostream& out,

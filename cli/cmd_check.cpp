@@ -16,7 +16,10 @@ int RunCheck(const Command& command, CliServices& services, char letter, std::os
     return shown.empty() ? path : shown;
   };
   if (command.json) {
-    PrintFindingsJson(findings, services.codec, native, out);
+    // What the handset makes of the files already on the card, from the card as it loads.
+    const bool loaded = session.Load(letter, {.askRemovable = false}).loaded;
+    PrintFindingsJson(findings, services.codec, native, out, loaded ? &session.model() : nullptr,
+                      HandsetJudge(services, files, session));
   } else {
     PrintFindingsText(findings, services.codec, native, out);
   }

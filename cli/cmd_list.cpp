@@ -16,7 +16,8 @@ int RunList(const Command& command, CliServices& services, char letter, std::ost
     Say(err) << text::kCardUnreadable << command.card << '\n';
     return kExitUsage;
   }
-  PrintCard(command, session.model(), services.codec, out, &session.Camera());
+  PrintCard(command, session.model(), services.codec, out, &session.Camera(),
+            command.json ? HandsetJudge(services, files, session) : JudgeOf{});
   return session.model().complete ? kExitOk : kExitUsage;
 }
 

@@ -8,6 +8,7 @@
 #include "card/card_session.h"
 #include "cli/cli_args.h"
 #include "cli/cli_run.h"
+#include "cli/output.h"
 
 namespace sdmate::cli {
 
@@ -32,9 +33,13 @@ bool LoadWhole(CardSession& session, char letter, const std::string& card, std::
 bool NoUnfinishedCommit(const Command& command, CliServices& services, char letter,
                         std::ostream& err);
 SessionServices SessionOn(CliServices& services, Files& files, Feedback& feedback);
-// The card as text or JSON, as the command asked; with its camera pictures when given.
+// The card as text or JSON, as the command asked; with its camera pictures when given, and
+// with what the handset makes of each picture and movie when judge is given.
 void PrintCard(const Command& command, const CardModel& model, TextCodec& codec, std::ostream& out,
-               const CameraArea* camera = nullptr);
+               const CameraArea* camera = nullptr, const JudgeOf& judge = {});
+// The handset's verdict on the loaded card's files as they are, read through files (the movies
+// probed by the build's movie fitter).
+JudgeOf HandsetJudge(CliServices& services, Files& files, const CardSession& session);
 
 int RunList(const Command& command, CliServices& services, char letter, std::ostream& out,
             std::ostream& err);

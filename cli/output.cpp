@@ -28,6 +28,14 @@ std::string ShotText(const LocalTime& shot) {
   return text;
 }
 
+// The kinds whose files the handset shows or plays by a rule of its own.
+bool Judged(MediaKind kind) { return kind != MediaKind::Document; }
+
+void AddVerdict(Json& entry, const HandsetVerdict& verdict) {
+  entry["playable"] = verdict.judged ? Json(verdict.playable) : Json(nullptr);
+  entry["reason"] = verdict.reason;
+}
+
 }  // namespace
 
 void PrintCardText(const CardModel& model, TextCodec& codec, std::ostream& out,
@@ -57,7 +65,7 @@ void PrintCardText(const CardModel& model, TextCodec& codec, std::ostream& out,
 }
 
 void PrintCardJson(const CardModel& model, TextCodec& codec, std::ostream& out,
-                   const CameraArea* camera) {
+                   const CameraArea* camera, const JudgeOf& judge) {
   Json card = Json::object();
   for (MediaKind kind : kAllKinds) {
     const KindState& state = model.of(kind);
@@ -66,10 +74,12 @@ void PrintCardJson(const CardModel& model, TextCodec& codec, std::ostream& out,
       const FolderSlot& folder = state.folder(n);
       Json items = Json::array();
       for (const ItemRow* item : VisibleItems(folder)) {
-        items.push_back({{"name", codec.ToUtf8(item->targetName)},
-                         {"stamp", codec.ToUtf8(item->stamp)},
-                         {"size", item->size},
-                         {"title", codec.ToUtf8(item->title)}});
+        Json entry = {{"name", codec.ToUtf8(item->targetName)},
+                      {"stamp", codec.ToUtf8(item->stamp)},
+                      {"size", item->size},
+                      {"title", codec.ToUtf8(item->title)}};
+        if (judge && Judged(kind)) AddVerdict(entry, judge(kind, *item));
+        items.push_back(std::move(entry));
       }
       folders.push_back(
           {{"folder", n}, {"title", codec.ToUtf8(folder.folderTitle)}, {"items", items}});
@@ -127,8 +137,33 @@ Json FindingsJson(const std::vector<Finding>& findings, TextCodec& codec, const 
 }  // namespace
 
 void PrintFindingsJson(const std::vector<Finding>& findings, TextCodec& codec,
-                       const NativeOf& native, std::ostream& out) {
-  Dump(FindingsJson(findings, codec, native), out);
+                       const NativeOf& native, std::ostream& out, const CardModel* model,
+                       const JudgeOf& judge) {
+  Json report = FindingsJson(findings, codec, native);
+  if (model != nullptr && judge) {
+    Json handset = Json::object();
+    int unplayable = 0;
+    for (MediaKind kind : kAllKinds) {
+      if (!Judged(kind)) continue;
+      Json list = Json::array();
+      const KindState& state = model->of(kind);
+      for (int n = 1; n <= state.folderCount(); ++n) {
+        for (const ItemRow* item : VisibleItems(state.folder(n))) {
+          const HandsetVerdict verdict = judge(kind, *item);
+          if (verdict.judged && !verdict.playable) ++unplayable;
+          Json entry = {{"folder", n},
+                        {"name", codec.ToUtf8(item->targetName)},
+                        {"path", native(item->SourcePath())}};
+          AddVerdict(entry, verdict);
+          list.push_back(std::move(entry));
+        }
+      }
+      handset[TraitsOf(kind).key] = std::move(list);
+    }
+    report["handset"] = std::move(handset);
+    report["unplayable"] = unplayable;
+  }
+  Dump(report, out);
 }
 
 void PrintRepairJson(const RepairReport& report, TextCodec& codec, const NativeOf& native,

@@ -11,6 +11,7 @@
 #include "card/card_check.h"
 #include "card/history.h"
 #include "core/card_model.h"
+#include "import/handset_play.h"
 #include "platform/text_codec.h"
 
 namespace sdmate::cli {
@@ -18,15 +19,22 @@ namespace sdmate::cli {
 // The camera pictures follow under "camera" when given.
 void PrintCardText(const CardModel& model, TextCodec& codec, std::ostream& out,
                    const CameraArea* camera = nullptr);
+// What the handset makes of an item's file as it is (pictures and movies); none: not asked.
+using JudgeOf = std::function<HandsetVerdict(MediaKind kind, const ItemRow& item)>;
+// With judge, each picture and movie says whether the handset shows it ("playable", null when it
+// could not be judged) and why not ("reason").
 void PrintCardJson(const CardModel& model, TextCodec& codec, std::ostream& out,
-                   const CameraArea* camera = nullptr);
+                   const CameraArea* camera = nullptr, const JudgeOf& judge = {});
 
 // native turns a finding's card path into the path the user knows.
 using NativeOf = std::function<std::string(const std::string& cardPath)>;
 void PrintFindingsText(const std::vector<Finding>& findings, TextCodec& codec,
                        const NativeOf& native, std::ostream& out);
+// With a model and judge, "handset" lists every picture and movie with what the handset makes
+// of it, and "unplayable" counts those it cannot show.
 void PrintFindingsJson(const std::vector<Finding>& findings, TextCodec& codec,
-                       const NativeOf& native, std::ostream& out);
+                       const NativeOf& native, std::ostream& out, const CardModel* model = nullptr,
+                       const JudgeOf& judge = {});
 
 // What repair did, as JSON (its text form is a few lines of the command).
 struct RepairReport {

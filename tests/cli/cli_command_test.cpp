@@ -317,6 +317,59 @@ TEST_F(CliCommand, FitMakesAnAddedPictureOneTheHandsetShows) {
   EXPECT_EQ(ReadBytes(logo), png) << "the original is only read";
   EXPECT_TRUE(fs::is_empty(scratch)) << "the fitted files went with the program";
 }
+
+// list --json and check --json tell what the handset makes of the files the card holds already,
+// by their content: an H.264 movie is not played, nor a progressive JPEG shown.
+TEST_F(CliCommand, TheListAndTheCheckSayWhatTheHandsetCannotShow) {
+  const fs::path clip = temp.path() / "pc" / "clip.3gp";
+  fs::create_directories(clip.parent_path());
+  const fs::path old = temp.path() / "pc" / "old.3gp";
+  ASSERT_EQ(std::system(("ffmpeg -v error -y -f lavfi -i testsrc2=size=176x144:rate=15 -t 1 "
+                         "-c:v libx264 -preset ultrafast -pix_fmt yuv420p " +
+                         Quote(clip.string()))
+                            .c_str()),
+            0);
+  ASSERT_EQ(std::system(("ffmpeg -v error -y -f lavfi -i testsrc2=size=176x144:rate=15 -f lavfi "
+                         "-i sine=sample_rate=8000 -t 1 -c:v mpeg4 -profile:v 0 -c:a "
+                         "libopencore_amrnb -ar 8000 -ac 1 -b:a 12.2k " +
+                         Quote(old.string()))
+                            .c_str()),
+            0);
+  builder.Folder(MediaKind::Image, 1, "images",
+                 {{.name = "STIL0001.JPG", .content = JpegBytes(5000, 240, 320)},
+                  {.name = "STIL0002.JPG", .content = JpegBytes(5000, 240, 320, false)},
+                  {.name = "STIL0003.JPG", .content = std::string(5000, 'n')}});
+  builder.Folder(MediaKind::Movie, 1, "movies",
+                 {{.name = "MOL001.3GP", .content = ReadBytes(clip)},
+                  {.name = "MOL002.3GP", .content = ReadBytes(old)}});
+  builder.Folder(MediaKind::Document, 1, "documents",
+                 {{.name = "PDFDC001.PDF", .content = "%PDF-1.4 d"}});
+  const auto before = SnapshotTree(card);
+
+  Outcome listed = Sdmate({"list", "--json", Card()});
+  ASSERT_EQ(listed.status, 0) << Describe(listed);
+  const json list = Parse(listed);
+  const json& images = list["image"][0]["items"];
+  EXPECT_EQ(images[0]["playable"], true) << images.dump(2);
+  EXPECT_EQ(images[0]["reason"], "");
+  EXPECT_EQ(images[1]["playable"], false);
+  EXPECT_EQ(images[2]["playable"], false);
+  const json& movies = list["movie"][0]["items"];
+  EXPECT_EQ(movies[0]["playable"], false) << movies.dump(2);
+  EXPECT_NE(movies[0]["reason"].get<std::string>().find("h264"), std::string::npos);
+  EXPECT_EQ(movies[1]["playable"], true) << movies.dump(2);
+  EXPECT_FALSE(list["document"][0]["items"][0].contains("playable"));
+
+  Outcome checked = Sdmate({"check", "--json", Card()});
+  EXPECT_EQ(checked.status, 0) << "a file the handset cannot show is no damage of the card";
+  const json report = Parse(checked);
+  EXPECT_EQ(report["unplayable"], 3) << report.dump(2);
+  ASSERT_EQ(report["handset"]["movie"].size(), 2u);
+  EXPECT_EQ(report["handset"]["movie"][0]["playable"], false);
+  EXPECT_EQ(fs::path(report["handset"]["movie"][0]["path"].get<std::string>()),
+            builder.Native("\\SD_VIDEO\\PRL001\\MOL001.3GP"));
+  EXPECT_EQ(SnapshotTree(card), before) << "neither wrote to the card";
+}
 #else
 TEST_F(CliCommand, FitWithoutTheFittersSaysSoAndLeavesTheCard) {
   BuildSmallCard();
