@@ -37,16 +37,13 @@ SampleItem Picture(int p, const char* file, std::string_view extension, const ch
           Stamp(day, p * 7)};
 }
 
-// A few bytes that start like a 3GPP file (an "ftyp" box) and say which clip they are. The
-// handset's player would refuse them; the lists, the tables and the renaming do not care.
-std::string PlaceholderClip(int p) {
-  std::string clip(
-      "\0\0\0\x18"
-      "ftyp3gp4\0\0\x02\0"
-      "3gp43gp5",
-      24);
-  std::string note = "sdmate sample clip " + std::to_string(p);
-  std::uint32_t size = static_cast<std::uint32_t>(8 + note.size());
+// One of the three clips the handset plays, with a "free" box after it that says which item it
+// is: every item's bytes are its own, and players skip the box.
+std::string SampleClip(int p) {
+  static constexpr const char* kClips[] = {"clip1.3gp", "clip2.3gp", "clip3.3gp"};
+  std::string clip(SampleFile(kClips[(p - 1) % 3]));
+  const std::string note = "sdmate sample clip " + std::to_string(p);
+  const auto size = static_cast<std::uint32_t>(8 + note.size());
   clip += std::string{static_cast<char>(size >> 24), static_cast<char>(size >> 16),
                       static_cast<char>(size >> 8), static_cast<char>(size)};
   clip += "free" + note;
@@ -71,7 +68,7 @@ std::vector<SampleFolder> SampleFolders() {
 
   SampleFolder clips{MediaKind::Movie, 1, "ムービー集", {}};
   for (int p = 1; p <= 12; ++p) {
-    clips.items.push_back({DataFileName(MediaKind::Movie, p, ".3GP"), PlaceholderClip(p),
+    clips.items.push_back({DataFileName(MediaKind::Movie, p, ".3GP"), SampleClip(p),
                            "クリップ" + std::to_string(p), Stamp(10, p)});
   }
   folders.push_back(std::move(clips));
@@ -79,9 +76,8 @@ std::vector<SampleFolder> SampleFolders() {
       {MediaKind::Movie,
        2,
        "旅行",
-       {{DataFileName(MediaKind::Movie, 1, ".3GP"), PlaceholderClip(13), "駅のホーム",
-         Stamp(12, 30)},
-        {DataFileName(MediaKind::Movie, 2, ".3GP"), PlaceholderClip(14), "海辺", Stamp(12, 45)}}});
+       {{DataFileName(MediaKind::Movie, 1, ".3GP"), SampleClip(13), "駅のホーム", Stamp(12, 30)},
+        {DataFileName(MediaKind::Movie, 2, ".3GP"), SampleClip(14), "海辺", Stamp(12, 45)}}});
 
   auto document = [](int p, const char* file, const char* title) {
     return SampleItem{DataFileName(MediaKind::Document, p, ".PDF"), std::string(SampleFile(file)),

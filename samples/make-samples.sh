@@ -1,6 +1,7 @@
 #!/bin/bash
 # Makes the sample card's pictures and documents once; the results are committed and embedded
-# into sdmate-cli at build time. Needs ImageMagick and python3.
+# into sdmate-cli at build time. Needs ImageMagick, python3 and ffmpeg with AMR-NB
+# (libopencore-amrnb, as Debian's has).
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -77,3 +78,14 @@ pdf("guide.pdf", "Sdmate sample", ["A small document", "on the handset's card."]
 pdf("memo.pdf", "Memo", ["Buy film", "Call the shop", "Back up the card"])
 pdf("map.pdf", "Map", ["Station - 5 min", "Park - 10 min"])
 PY
+
+# Three two-second clips as the handset records them: 3GP, MPEG-4 Visual Simple Profile at
+# 176x144 and 15 frames a second, AMR-NB sound; small, and made the same way each time.
+clip() {
+  ffmpeg -v error -y -f lavfi -i "$2=size=176x144:rate=15" -f lavfi -i "sine=frequency=$3:sample_rate=8000" \
+    -t 2 -c:v mpeg4 -profile:v 0 -q:v 12 -g 30 -c:a libopencore_amrnb -ar 8000 -ac 1 -b:a 12.2k \
+    -map_metadata -1 -fflags +bitexact -flags:v +bitexact -flags:a +bitexact "$1"
+}
+clip clip1.3gp testsrc 300
+clip clip2.3gp smptebars 600
+clip clip3.3gp gradients 900
