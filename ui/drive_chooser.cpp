@@ -75,7 +75,9 @@ void DriveChooser::curDriveActivated(int index) {
     lastIndex_ = index;
     return;
   }
-  const std::string folder = picker_->Pick(window(), QString::fromUtf8(kPickFolderText), {});
+  const std::string folder = picker_->Pick(window(), QString::fromUtf8(kPickFolderText),
+                                           lastFolder_.empty() ? CardsFolder() : lastFolder_);
+  if (!folder.empty()) lastFolder_ = folder;
   if (folder.empty() || !mapFolder_ || mapFolder_(folder) == 0) {
     const QSignalBlocker blocker(curDrive);
     curDrive->setCurrentIndex(lastIndex_);

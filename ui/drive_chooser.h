@@ -48,7 +48,8 @@ class DriveChooser : public QWidget {
 
   FolderMapper mapFolder_;
   std::unique_ptr<FolderPicker> picker_;
-  int lastIndex_ = -1;  // the drive chosen before, for a pick that gives no letter
+  std::string lastFolder_;  // where the folder dialog opens next
+  int lastIndex_ = -1;      // the drive chosen before, for a pick that gives no letter
 };
 
 }  // namespace sdmate

@@ -6,9 +6,12 @@
 #include <QHeaderView>
 #include <QSize>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QTreeView>
 #include <algorithm>
+
+#include "ui/folder_picker.h"
 
 namespace sdmate {
 namespace {
@@ -46,7 +49,7 @@ void GiveRoomForJapanese(QFileDialog& dialog) {
 
 QtOpenFilesDialog::~QtOpenFilesDialog() { delete dialog_.data(); }
 
-QFileDialog* QtOpenFilesDialog::Prepare(QWidget* parent, std::string_view filter) {
+QFileDialog* QtOpenFilesDialog::Prepare(QWidget* parent, std::string_view filter, MediaKind kind) {
   if (dialog_.isNull()) {
     // One dialog for the three kinds: it comes back in the folder it was left in.
     dialog_ = new QFileDialog(parent);
@@ -59,13 +62,22 @@ QFileDialog* QtOpenFilesDialog::Prepare(QWidget* parent, std::string_view filter
     GiveRoomForJapanese(*dialog_);
   }
   dialog_->setNameFilter(QtNameFilter(filter));
+  if (!lastFolder_.contains(kind)) {
+    constexpr QStandardPaths::StandardLocation kWhere[] = {QStandardPaths::PicturesLocation,
+                                                           QStandardPaths::MoviesLocation,
+                                                           QStandardPaths::DocumentsLocation};
+    lastFolder_[kind] = QString::fromStdString(UserFolder(kWhere[IndexOf(kind)]));
+  }
+  dialog_->setDirectory(lastFolder_[kind]);
   return dialog_;
 }
 
-std::vector<std::string> QtOpenFilesDialog::Choose(QWidget* parent, std::string_view filter) {
-  QFileDialog* dialog = Prepare(parent, filter);
+std::vector<std::string> QtOpenFilesDialog::Choose(QWidget* parent, std::string_view filter,
+                                                   MediaKind kind) {
+  QFileDialog* dialog = Prepare(parent, filter, kind);
   std::vector<std::string> paths;
   if (dialog->exec() != QDialog::Accepted) return paths;
+  lastFolder_[kind] = dialog->directory().absolutePath();
   for (const QString& file : dialog->selectedFiles()) {
     paths.push_back(QDir::toNativeSeparators(file).toStdString());
   }

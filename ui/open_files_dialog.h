@@ -4,9 +4,12 @@
 
 #include <QPointer>
 #include <QString>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "core/kind_traits.h"
 
 class QFileDialog;
 class QWidget;
@@ -19,7 +22,8 @@ class OpenFilesDialog {
   // filter is the kind's filter in the form "待ち受け画像データ|*.JPG;*.GIF;". Returns the
   // chosen files as native paths of the computer (UTF-8), in the dialog's order; none when the
   // user cancels.
-  virtual std::vector<std::string> Choose(QWidget* parent, std::string_view filter) = 0;
+  virtual std::vector<std::string> Choose(QWidget* parent, std::string_view filter,
+                                          MediaKind kind) = 0;
 };
 
 // The filter in Qt's form: "待ち受け画像データ (*.JPG *.GIF)".
@@ -35,13 +39,16 @@ class QtOpenFilesDialog : public OpenFilesDialog {
  public:
   QtOpenFilesDialog() = default;
   ~QtOpenFilesDialog() override;
-  std::vector<std::string> Choose(QWidget* parent, std::string_view filter) override;
+  std::vector<std::string> Choose(QWidget* parent, std::string_view filter,
+                                  MediaKind kind) override;
 
-  // Sets the dialog up without running it (the tests look at it).
-  QFileDialog* Prepare(QWidget* parent, std::string_view filter);
+  // Sets the dialog up without running it (the tests look at it): it opens in the folder the
+  // kind's files were last added from, or at first in the user's pictures, movies or documents.
+  QFileDialog* Prepare(QWidget* parent, std::string_view filter, MediaKind kind = MediaKind::Image);
 
  private:
   QPointer<QFileDialog> dialog_;
+  std::map<MediaKind, QString> lastFolder_;
 };
 
 }  // namespace sdmate

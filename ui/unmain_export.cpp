@@ -23,8 +23,9 @@ void TfrMain::SetExportDialog(std::unique_ptr<ExportDialog> dialog) {
 std::optional<TfrMain::ExportRequest> TfrMain::AskExport(const ExportOffer& offer) {
   const std::optional<ExportChoice> choice = exportDialog_->Choose(this, offer);
   if (!choice.has_value()) return std::nullopt;
-  const std::string folder =
-      exportPicker_->Pick(this, Text(kDestinationCaption), lastExportFolder_);
+  const std::string folder = exportPicker_->Pick(
+      this, Text(kDestinationCaption),
+      lastExportFolder_.empty() ? UserFolder(QStandardPaths::PicturesLocation) : lastExportFolder_);
   if (folder.empty()) return std::nullopt;
   lastExportFolder_ = folder;
   return ExportRequest{*choice,

@@ -258,7 +258,8 @@ void TfrMain::SetOpenFilesDialog(std::unique_ptr<OpenFilesDialog> dialog) {
 void TfrMain::btAddClick(MediaKind kind) {
   const int n = ShownFolder(kind);
   if (n == 0 || !session_.PrepareAdd(kind)) return;
-  const std::vector<std::string> paths = openFiles_->Choose(this, session_.AddDialogFilter(kind));
+  const std::vector<std::string> paths =
+      openFiles_->Choose(this, session_.AddDialogFilter(kind), kind);
   if (paths.empty()) return;
   session_.AddFiles(kind, n, paths);
   ShowStagedFiles(kind);

@@ -347,6 +347,37 @@ TEST(QtOpenFilesDialogTest, OneDialogForTheKindsMatchingExtensionsWhateverTheirC
   EXPECT_EQ(OfferedNames(model, folder.path()), (QStringList{"B.Jpg", "a.jpg", "c.GIF"}));
 }
 
+// The dialog opens among the user's files of the kind, never in the program's working folder.
+TEST(QtOpenFilesDialogTest, EachKindOpensAmongTheUsersFilesOfTheKind) {
+  TempDir home;
+  for (const char* folder : {"Pictures", "Videos", "Documents"})
+    fs::create_directory(home.path() / folder);
+  const QByteArray oldHome = qgetenv("HOME");
+  const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+  qputenv("HOME", QByteArray::fromStdString(Utf8(home.path())));
+  qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(Utf8(home.path() / "config")));
+  WriteBytes(home.path() / "config" / "user-dirs.dirs",
+             "XDG_PICTURES_DIR=\"$HOME/Pictures\"\nXDG_VIDEOS_DIR=\"$HOME/Videos\"\n"
+             "XDG_DOCUMENTS_DIR=\"$HOME/Documents\"\n");
+  QWidget owner;
+  QtOpenFilesDialog openFiles;
+  const auto opensIn = [&](MediaKind kind) {
+    return fs::path(openFiles.Prepare(&owner, DialogFilter(kind), kind)
+                        ->directory()
+                        .absolutePath()
+                        .toStdString());
+  };
+  EXPECT_EQ(opensIn(MediaKind::Image), home.path() / "Pictures");
+  EXPECT_EQ(opensIn(MediaKind::Movie), home.path() / "Videos");
+  EXPECT_EQ(opensIn(MediaKind::Document), home.path() / "Documents");
+  qputenv("HOME", oldHome);
+  if (oldConfig.isNull()) {
+    qunsetenv("XDG_CONFIG_HOME");
+  } else {
+    qputenv("XDG_CONFIG_HOME", oldConfig);
+  }
+}
+
 // Qt's texts in the dialog: the column headers and the type of a folder, which Qt 6 asks
 // under a context its Japanese translation does not use; and the details view wide enough
 // that the size, type and date of a picture are not cut short.

@@ -18,7 +18,8 @@ const std::string kSizeQuestion =
 
 class ChosenFiles : public OpenFilesDialog {
  public:
-  std::vector<std::string> Choose(QWidget* /*parent*/, std::string_view filter) override {
+  std::vector<std::string> Choose(QWidget* /*parent*/, std::string_view filter,
+                                  MediaKind /*kind*/) override {
     filters.emplace_back(filter);
     return next;
   }

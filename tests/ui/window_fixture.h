@@ -88,7 +88,8 @@ class ScriptedExportDialog : public ExportDialog {
 // Hands the window's add buttons the names a test chooses.
 class ScriptedOpenFiles : public OpenFilesDialog {
  public:
-  std::vector<std::string> Choose(QWidget* /*parent*/, std::string_view filter) override {
+  std::vector<std::string> Choose(QWidget* /*parent*/, std::string_view filter,
+                                  MediaKind /*kind*/) override {
     filters.emplace_back(filter);
     return next;
   }
