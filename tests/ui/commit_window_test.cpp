@@ -10,19 +10,11 @@ namespace {
 class CommitWindowTest : public WindowTest {
  protected:
   CommitWindowTest() : pc_(temp_.path() / "pc") { fs::create_directories(pc_); }
-  void WriteCard() {
-    card_.Folder(MediaKind::Image, 1, "wall",
-                 {{.name = "STIL0001.JPG", .title = "one"},
-                  {.name = "STIL0002.JPG", .title = "two"},
-                  {.name = "STIL0003.JPG", .title = "three"}});
-    card_.Folder(MediaKind::Movie, 1, "clips", {{.name = "MOL001.3GP", .title = "clip"}});
-    card_.Folder(MediaKind::Document, 1, "docs", {{.name = "PDFDC001.PDF", .title = "doc"}});
-  }
   fs::path pc_;
 };
 
 TEST_F(CommitWindowTest, TheUpdatesQuestionCountsWhatItWillDoAndNoLeavesTheCard) {
-  WriteCard();
+  WriteThreeKinds();
   OpenAndLoad();
   ShowPage(MediaKind::Image);
   KindPage& images = page(MediaKind::Image);
@@ -59,7 +51,7 @@ TEST_F(CommitWindowTest, TheUpdatesQuestionCountsWhatItWillDoAndNoLeavesTheCard)
 }
 
 TEST_F(CommitWindowTest, AnUpdateThatCouldWriteNothingKeepsTheEditsAndOffersNoUndo) {
-  WriteCard();
+  WriteThreeKinds();
   OpenAndLoad();
   KindPage& images = page(MediaKind::Image);
   ClickRow(MediaKind::Image, 2);

@@ -16,17 +16,6 @@ namespace {
 const std::string kSizeQuestion =
     "下記のファイルはサイズが規定値を超えています\n追加を実行しますか？\n";
 
-class ChosenFiles : public OpenFilesDialog {
- public:
-  std::vector<std::string> Choose(QWidget* /*parent*/, std::string_view filter,
-                                  MediaKind /*kind*/) override {
-    filters.emplace_back(filter);
-    return next;
-  }
-  std::vector<std::string> next;
-  std::vector<std::string> filters;
-};
-
 // Writes a "fitted" file of 4321 bytes for every picture.
 class SmallPictures : public PictureFitter {
  public:
@@ -45,7 +34,7 @@ class FitCheckBoxTest : public WindowTest {
     fit_ = {&pictures_, nullptr, scratch_.get()};
     card_.Folder(MediaKind::Image, 1, "wall", {{.name = "STIL0001.JPG", .title = "one"}});
     OpenAndLoad();
-    auto dialog = std::make_unique<ChosenFiles>();
+    auto dialog = std::make_unique<ScriptedOpenFiles>();
     dialog_ = dialog.get();
     window().SetOpenFilesDialog(std::move(dialog));
   }
@@ -57,7 +46,7 @@ class FitCheckBoxTest : public WindowTest {
 
   SmallPictures pictures_;
   std::unique_ptr<ScratchFolder> scratch_ = MakeScratchFolder("sdmate-test-fit");
-  ChosenFiles* dialog_ = nullptr;
+  ScriptedOpenFiles* dialog_ = nullptr;
 };
 
 TEST_F(FitCheckBoxTest, SitsUnderTheAddButtonOfTheImageAndMoviePagesAndStartsOn) {

@@ -31,14 +31,6 @@ std::string Picture(const CardModel& model) {
 
 class KeyboardTest : public WindowTest {
  protected:
-  void WriteCard() {
-    card_.Folder(MediaKind::Image, 1, "wall",
-                 {{.name = "STIL0001.JPG", .title = "one"},
-                  {.name = "STIL0002.JPG", .title = "two"},
-                  {.name = "STIL0003.JPG", .title = "three"}});
-    card_.Folder(MediaKind::Movie, 1, "clips", {{.name = "MOL001.3GP", .title = "clip"}});
-    card_.Folder(MediaKind::Document, 1, "docs", {{.name = "PDFDC001.PDF", .title = "doc"}});
-  }
   void LoadAndShow() {
     OpenAndLoad();
     window().show();
@@ -51,7 +43,7 @@ class KeyboardTest : public WindowTest {
 };
 
 TEST_F(KeyboardTest, TabLeavesTheListAndShortcutsReachTheirControls) {
-  WriteCard();
+  WriteThreeKinds();
   LoadAndShow();
   KindPage& images = page(MediaKind::Image);
   images.sg->setFocus();
@@ -89,7 +81,7 @@ TEST_F(KeyboardTest, TabLeavesTheListAndShortcutsReachTheirControls) {
 }
 
 TEST_F(KeyboardTest, DeleteAndCtrlADeleteTheSelectedItemsAsOneEdit) {
-  WriteCard();
+  WriteThreeKinds();
   LoadAndShow();
   KindPage& images = page(MediaKind::Image);
   const std::string loaded = Model();
@@ -117,7 +109,7 @@ TEST_F(KeyboardTest, DeleteAndCtrlADeleteTheSelectedItemsAsOneEdit) {
 }
 
 TEST_F(KeyboardTest, CtrlZAndCtrlYStepThroughTheStagedEditsThenOfferTheUndoOfTheCommit) {
-  WriteCard();
+  WriteThreeKinds();
   LoadAndShow();
   KindPage& images = page(MediaKind::Image);
   std::vector<std::string> states{Model()};
@@ -162,7 +154,7 @@ TEST_F(KeyboardTest, CtrlZAndCtrlYStepThroughTheStagedEditsThenOfferTheUndoOfThe
 
 // Renumbering a folder whose names are in order already is no edit.
 TEST_F(KeyboardTest, RenumberOfAFolderInOrderLeavesTheUpdateOff) {
-  WriteCard();
+  WriteThreeKinds();
   LoadAndShow();
   page(MediaKind::Image).btRen->click();
   EXPECT_FALSE(window().btRefreshData->isEnabled());
@@ -181,7 +173,7 @@ namespace {
 // An emoji that is none of the handset's pictographs is refused as it is typed, and named;
 // one of them is taken.
 TEST_F(KeyboardTest, ACharacterTheHandsetLacksIsRefusedAndNamed) {
-  WriteCard();
+  WriteThreeKinds();
   OpenAndLoad();
   KindPage& images = page(MediaKind::Image);
   TypeTitle(MediaKind::Image, QStringLiteral("ab"));

@@ -118,6 +118,15 @@ class WindowTest : public ::testing::Test {
     window_->SetExportDialog(std::move(exportDialog));
     letter_ = window_->MapCardFolder(card_.root().string(), fromCommandLine);
   }
+  // Three pictures "one", "two", "three" in folder 1, a movie and a document.
+  void WriteThreeKinds() {
+    card_.Folder(MediaKind::Image, 1, "wall",
+                 {{.name = "STIL0001.JPG", .title = "one"},
+                  {.name = "STIL0002.JPG", .title = "two"},
+                  {.name = "STIL0003.JPG", .title = "three"}});
+    card_.Folder(MediaKind::Movie, 1, "clips", {{.name = "MOL001.3GP", .title = "clip"}});
+    card_.Folder(MediaKind::Document, 1, "docs", {{.name = "PDFDC001.PDF", .title = "doc"}});
+  }
   void OpenAndLoad() {
     Open();
     window_->btLoadMem->click();
