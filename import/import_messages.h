@@ -48,6 +48,9 @@ inline constexpr char kPlayManyStreams[] = "映像または音声が複数あり
 inline constexpr char kPlayUnreadable[] = "ファイルを読み込めません．";
 inline constexpr char kPlayNotWhatNamed[] = "中身が ";
 inline constexpr char kPlayNotWhatNamedEnd[] = " ではありません．";
+// Before the file's name: its title has "?" for characters the handset cannot show.
+inline constexpr char kTitleCharactersReplaced[] =
+    "携帯電話で表示できない文字を「?」にしてタイトルにしました：";
 inline constexpr char kPlayNoProbe[] = "ffprobe が見つからないため、再生できるか判定できません．";
 
 }  // namespace sdmate::text

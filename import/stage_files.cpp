@@ -251,7 +251,13 @@ StageOutcome StageNewFile(CardModel& model, MediaKind kind, int folder, const st
   item.targetDir = CardDataDirectory(model.drive, kind);
   item.targetName = DataFileName(kind, number, extension);
   item.stamp = std::move(stamp);
-  item.title = codec.FromUtf8(SplitNativePath(path).name);
+  // The title is the name the user chose, also for a fitted file. A character the handset's
+  // code has no place for became "?": the user is told which name.
+  item.title = codec.FromUtf8(name);
+  if (std::count(item.title.begin(), item.title.end(), '?') >
+      std::count(name.begin(), name.end(), '?')) {
+    feedback.Status(text::kTitleCharactersReplaced + name);
+  }
   item.size = stagedSize;
   item.deleted = false;
   item.added = true;

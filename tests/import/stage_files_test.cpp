@@ -88,6 +88,23 @@ TEST_F(StageFilesTest, FillsTheNewItemFromTheComputerFile) {
   EXPECT_TRUE(feedback_.shown.empty());
 }
 
+// A name with a character Shift-JIS lacks keeps today's title rule ("?"), and the user is told;
+// a "?" the name had already says nothing.
+TEST_F(StageFilesTest, ATitleWithACharacterTheHandsetLacksIsNamedInTheStatus) {
+  CardModel model = LoadedModel(kImage, {0});
+  const std::string odd = PcFile("caf\xC3\xA9 \xF0\x9F\xA6\x84.jpg", 5000);  // "café 🦄.jpg"
+  const fs::path asked = computer() / "what?.jpg";
+  // Windows has no "?" in names.
+  if (test::TryWriteBytes(asked, test::BytesNamed("what?.jpg", 5000))) {
+    ASSERT_EQ(Stage(model, kImage, test::Utf8(asked)), StageOutcome::Staged);
+    EXPECT_TRUE(feedback_.statuses.empty());
+  }
+  ASSERT_EQ(Stage(model, kImage, odd), StageOutcome::Staged);
+  EXPECT_EQ(FolderOne(model, kImage).items.back().title.find('?'), 3u);
+  ASSERT_EQ(feedback_.statuses.size(), 1u);
+  EXPECT_NE(feedback_.statuses[0].find("caf\xC3\xA9 \xF0\x9F\xA6\x84.jpg"), std::string::npos);
+}
+
 TEST_F(StageFilesTest, TakesTheLowestNumberNoItemHolds) {
   CardModel model = LoadedModel(kImage, {3});
   FolderSlot& folder = model.of(kImage).folder(1);
