@@ -132,17 +132,12 @@ std::optional<MovieFrame> FfmpegMovieConverter::FrameOf(const std::string& input
     if (std::string(at) == "1" && frame.seconds > 0 && frame.seconds <= 1) continue;
     ProcessRun run;
     run.program = programs_.ffmpeg();
-    run.arguments = {
-        "-nostdin",  "-hide_banner",
-        "-v",        "error",
-        "-ss",       at,
-        "-i",        input,
-        "-map",      "0:v:0",
-        "-frames:v", "1",
-        "-vf",       "scale=" + side + ":" + side + ":force_original_aspect_ratio=decrease",
-        "-f",        "image2pipe",
-        "-c:v",      "png",
-        "pipe:1"};
+    // Smaller to fit, never larger than the clip.
+    const std::string fit =
+        "scale='min(iw," + side + ")':'min(ih," + side + ")':force_original_aspect_ratio=decrease";
+    run.arguments = {"-nostdin", "-hide_banner", "-v",    "error",     "-ss",   at,    "-i",
+                     input,      "-map",         "0:v:0", "-frames:v", "1",     "-vf", fit,
+                     "-f",       "image2pipe",   "-c:v",  "png",       "pipe:1"};
     run.timeout = kFrameTimeout;
     ProcessResult result = processes_.Run(run);
     if (result.succeeded() && !result.output.empty()) {

@@ -35,7 +35,7 @@ namespace sdmate {
 namespace {
 
 // The first column holds the item's picture beside its name.
-constexpr int kColumnWidths[4] = {77 + KindPage::kThumbnailRow, 119, 55, 134};
+constexpr int kColumnWidths[4] = {KindPage::kFirstColumn, 119, 55, 134};
 constexpr int kRowHeight = 16;
 // Bytes of a title the list shows before it cuts the title off.
 constexpr int kListTitleBytes = 21;

@@ -41,6 +41,8 @@ class KindPage : public QWidget {
   static constexpr int kInitialRows = 64;
   // The height of a list row: the item's picture in the first column.
   static constexpr int kThumbnailRow = 48;
+  // The first column: the picture and the name beside it ("PDFDC001.PDF" whole).
+  static constexpr int kFirstColumn = 77 + kThumbnailRow + 6;
 
   // The picture of a row's item in the first column, from the window; urgent for a row the list
   // shows now. An empty icon while the picture is being made.
