@@ -20,6 +20,7 @@
 #include "card/restore_plan.h"
 #include "editing/folder_operations.h"
 #include "editing/item_operations.h"
+#include "editing/move_items.h"
 #include "import/stage_files.h"
 #include "platform/clock.h"
 #include "platform/places.h"
@@ -165,6 +166,16 @@ class CardSession {
   // in destination/カメラ画像/<folder>/.
   ExportResult ExportCard(const std::string& destination, const ExportParts& parts = {},
                           const ExportOptions& options = {});
+  // A clip's picture for thumbnails and the preview, from the movie converter main handed over;
+  // callable from any thread once CanConvertMovies() was asked.
+  std::optional<MovieFrame> MovieFrameOf(const std::string& nativePath, int edge) const {
+    if (services_.exporting.movies == nullptr) return std::nullopt;
+    return services_.exporting.movies->FrameOf(nativePath, edge);
+  }
+  // The loaded card's key (its file system's id, or a mapped folder's path); empty before a load.
+  std::string LoadedCardKey() {
+    return model_.drive == 0 ? std::string() : services_.drives.CardKeyOf(model_.drive);
+  }
   // What is wrong with the card on a drive, read-only.
   std::vector<Finding> Check(char drive) { return CheckCard(drive, services_.files); }
 
@@ -183,6 +194,18 @@ class CardSession {
   }
   EditResult MoveItemDown(MediaKind kind, int folder, int row) {
     return Edit([&] { return sdmate::MoveItemDown(model_, kind, folder, row); });
+  }
+  // The visible items on rows of a folder moved behind the items of another folder of the kind,
+  // as one edit (editing/move_items.h).
+  EditResult MoveItems(MediaKind kind, int folder, const std::vector<int>& rows, int toFolder) {
+    return Edit([&] {
+      return sdmate::MoveItems(model_, kind, folder, rows, toFolder, services_.files,
+                               services_.feedback);
+    });
+  }
+  // A contiguous block of rows moved up (steps < 0) or down, as one edit.
+  EditResult MoveRows(MediaKind kind, int folder, int first, int last, int steps) {
+    return Edit([&] { return sdmate::MoveRows(model_, kind, folder, first, last, steps); });
   }
   // Titles as the user typed them (UTF-8). A text that shows the stored title unchanged keeps
   // the stored bytes: not every Shift-JIS code survives a round trip.

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <map>
 #include <set>
 
 #include "card/card_messages.h"
@@ -37,6 +38,11 @@ class Planner {
       Add({.step = Step::MakeDirectory, .path = tableDirectory, .text = text::kFolderNotMade});
     }
     const int count = state.folderCount();
+    for (const FolderSlot& folder : state.folders) {
+      for (const ItemRow& item : folder.items) {
+        if (Handset(item)) ++readers_[AsciiUpper(item.SourcePath())];
+      }
+    }
     for (int n = 1; n <= count; ++n) Folder(state.folder(n), n);
     OtherTables(count);
     // Directories of folders that no longer exist, after their files have moved down: those of
@@ -158,15 +164,19 @@ class Planner {
     }
 
     // Renames in two passes through a temporary name, so that a permutation of names never
-    // overwrites a file that still has to be read. The file under its old name stays.
+    // overwrites a file that still has to be read. The file under its old name stays, unless
+    // the item left its folder for this one (a move between folders): then the file goes with
+    // it, where no other item reads it.
     Status(traits.renameStatus);
     std::vector<std::size_t> copies;
     for (ItemRow& item : folder.items) {
       if (item.deleted || !Handset(item) || item.sourceName == item.targetName) {
         continue;
       }
+      const bool leaving =
+          item.sourceDir != directory && readers_[AsciiUpper(item.SourcePath())] == 1;
       copies.push_back(plan_.operations.size());
-      Add({.step = Step::Copy,
+      Add({.step = leaving ? Step::Move : Step::Copy,
            .path = item.TargetPath() + "_",
            .from = item.SourcePath(),
            .text = text::kFileNotCopied,
@@ -221,6 +231,7 @@ class Planner {
   KindPlan plan_;
   std::string lastDirectory_;
   bool lastIsHandset_ = false;
+  std::map<std::string, int> readers_;  // how many items read each card file (upper-cased)
 };
 
 }  // namespace

@@ -9,7 +9,7 @@ namespace sdmate::cli {
 namespace {
 
 // Each operation with the words that follow its name, in this order.
-enum class Word { Kind, Folder, Row, File, Text };
+enum class Word { Kind, Folder, Row, ToFolder, File, Text };
 
 struct OpSyntax {
   OpName name;
@@ -17,13 +17,14 @@ struct OpSyntax {
   std::vector<Word> words;
 };
 
-const std::array<OpSyntax, 9>& Syntax() {
-  static const std::array<OpSyntax, 9> syntax = {{
+const std::array<OpSyntax, 10>& Syntax() {
+  static const std::array<OpSyntax, 10> syntax = {{
       {OpName::Add, "add", {Word::Kind, Word::Folder, Word::File}},
       {OpName::Delete, "delete", {Word::Kind, Word::Folder, Word::Row}},
       {OpName::Renumber, "renumber", {Word::Kind, Word::Folder}},
       {OpName::Up, "up", {Word::Kind, Word::Folder, Word::Row}},
       {OpName::Down, "down", {Word::Kind, Word::Folder, Word::Row}},
+      {OpName::Move, "move", {Word::Kind, Word::Folder, Word::Row, Word::ToFolder}},
       {OpName::Title, "title", {Word::Kind, Word::Folder, Word::Row, Word::Text}},
       {OpName::FolderAdd, "folder-add", {Word::Kind}},
       {OpName::FolderDelete, "folder-delete", {Word::Kind, Word::Folder}},
@@ -82,6 +83,10 @@ ParseResult ParseOps(const std::vector<std::string>& args, std::size_t at, Comma
         case Word::Folder:
           op.folder = PositiveNumber(value);
           if (op.folder == 0) return Fail("フォルダ番号は 1 からの数です: " + value);
+          break;
+        case Word::ToFolder:
+          op.toFolder = PositiveNumber(value);
+          if (op.toFolder == 0) return Fail("フォルダ番号は 1 からの数です: " + value);
           break;
         case Word::Row:
           op.row = PositiveNumber(value);
@@ -229,6 +234,7 @@ std::string UsageText() {
          "  renumber KIND FOLDER           リナンバ\n"
          "  up KIND FOLDER ROW             上へ\n"
          "  down KIND FOLDER ROW           下へ\n"
+         "  move KIND FOLDER ROW TO_FOLDER 別のフォルダへ移動 (空いている最小の番号で後ろに)\n"
          "  title KIND FOLDER ROW TEXT     項目のタイトルを変更\n"
          "  folder-add KIND                フォルダを追加\n"
          "  folder-delete KIND FOLDER      フォルダを削除\n"

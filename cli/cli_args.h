@@ -26,13 +26,25 @@ enum class CommandName {
   Version
 };
 
-enum class OpName { Add, Delete, Renumber, Up, Down, Title, FolderAdd, FolderDelete, FolderTitle };
+enum class OpName {
+  Add,
+  Delete,
+  Renumber,
+  Up,
+  Down,
+  Move,
+  Title,
+  FolderAdd,
+  FolderDelete,
+  FolderTitle
+};
 
 struct EditOp {
   OpName name = OpName::Add;
   MediaKind kind = MediaKind::Image;
   int folder = 0;     // from 1; 0 for folder-add
   int row = 0;        // from 1; 0 where the operation takes no row
+  int toFolder = 0;   // move: the folder the item joins, from 1
   std::string text;   // FILE of add, TEXT of title and folder-title (UTF-8 as typed)
   std::string words;  // the operation as typed, for messages
 };

@@ -7,6 +7,7 @@ inline constexpr char kNoCardFolder[] = "カードのフォルダがありませ
 inline constexpr char kCardUnreadable[] = "カードを読み込めませんでした: ";
 inline constexpr char kTablesUnreadable[] = "読み込めないテーブルがあります: ";
 inline constexpr char kNotAdded[] = "追加しませんでした: ";
+inline constexpr char kNotMoved[] = "移動しませんでした: ";
 inline constexpr char kFolderNotDeleted[] = "フォルダを削除しませんでした: ";
 inline constexpr char kCardUnchanged[] = "カードは変更していません";
 inline constexpr char kStoppedForSpace[] =

@@ -22,6 +22,9 @@ std::string RangeError(const CardModel& model, const EditOp& op) {
   if (!state.hasFolder(op.folder)) {
     return text::kFolderOutOfRange + std::to_string(state.folderCount()) + "): " + op.words;
   }
+  if (op.name == OpName::Move && !state.hasFolder(op.toFolder)) {
+    return text::kFolderOutOfRange + std::to_string(state.folderCount()) + "): " + op.words;
+  }
   const int rows = state.folder(op.folder).visibleCount();
   if (op.row > rows) {
     return text::kRowOutOfRange +
@@ -61,6 +64,13 @@ Outcome Apply(CardSession& session, const EditOp& op, std::ostream& err) {
       break;
     case OpName::Down:
       session.MoveItemDown(op.kind, op.folder, op.row);
+      break;
+    case OpName::Move:
+      // Refused when the folder cannot take the item (the engine says why), or is its own.
+      if (!session.MoveItems(op.kind, op.folder, {op.row}, op.toFolder).changed) {
+        Say(err) << text::kNotMoved << op.words << '\n';
+        return Outcome::Skipped;
+      }
       break;
     case OpName::Title:
       session.StoreItemTitle(op.kind, op.folder, op.row, op.text);

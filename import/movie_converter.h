@@ -3,6 +3,7 @@
 // main hands the session the converter where this build has one; tests may hand it a fake.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "import/fitting.h"
@@ -20,6 +21,14 @@ struct ConvertResult {
   std::string reason;  // as the user reads it
 };
 
+// A picture of a clip for its thumbnail and preview.
+struct MovieFrame {
+  std::string png;     // the frame, PNG bytes, no larger than asked
+  double seconds = 0;  // the clip's length; 0 when unknown
+  int width = 0;       // the clip's picture size
+  int height = 0;
+};
+
 class MovieConverter {
  public:
   virtual ~MovieConverter() = default;
@@ -31,6 +40,12 @@ class MovieConverter {
   virtual ConvertResult ConvertForComputer(const std::string& input,
                                            const std::string& outputFolder,
                                            const FitProgress& progress) = 0;
+  // The picture one second into a clip (its first for a shorter one), at most edge pixels a side,
+  // with the clip's length and size; nullopt for a clip without a picture, a file that is no
+  // clip, or without the tools. Runs on any thread once Available() was asked.
+  virtual std::optional<MovieFrame> FrameOf(const std::string& /*input*/, int /*edge*/) {
+    return std::nullopt;
+  }
 };
 
 }  // namespace sdmate

@@ -2,9 +2,7 @@
 // kind's data directory, created when the user agrees before the add dialog opens.
 #include "import/stage_files.h"
 
-#include <algorithm>
-#include <unordered_set>
-
+#include "editing/free_numbers.h"
 #include "import/content_type.h"
 #include "import/import_messages.h"
 #include "platform/native_path.h"
@@ -26,45 +24,6 @@ bool IsCardExtension(std::string_view extension) {
     if (!IsAsciiLetterOrDigit(c)) return false;
   }
   return true;
-}
-
-// A directory's card path compared as the card does: upper-cased, without a trailing backslash.
-std::string DirectoryKey(std::string_view directory) {
-  std::string key = AsciiUpper(directory);
-  while (!key.empty() && key.back() == '\\') key.pop_back();
-  return key;
-}
-
-// The lowest number whose name no item of the folder holds (deleted and newly staged items
-// included) and no other file of the folder's directory has, compared without regard to case (a
-// FAT card takes "stil0001.jpg" and "STIL0001.JPG" for one file). A file some item of the kind
-// reads there, or one in a removed folder's directory, gives its name away: the commit moves or
-// deletes it before the new file is written.
-int LowestFreeNumber(const KindState& state, const FolderSlot& folder, MediaKind kind,
-                     const std::string& directory, Files& files) {
-  // The stems are gathered once, so a batch of many files stays linear per file.
-  std::unordered_set<std::string> stems;
-  stems.reserve(folder.items.size());
-  for (const ItemRow& item : folder.items) stems.insert(AsciiUpper(StemOf(item.targetName)));
-  const std::string key = DirectoryKey(directory);
-  const bool removed =
-      std::any_of(state.removedFolders.begin(), state.removedFolders.end(),
-                  [&](const RemovedFolder& gone) { return DirectoryKey(gone) == key; });
-  if (!removed) {
-    std::unordered_set<std::string> read;
-    for (const FolderSlot& slot : state.folders) {
-      for (const ItemRow& item : slot.items) {
-        if (DirectoryKey(item.sourceDir) == key) read.insert(AsciiUpper(item.sourceName));
-      }
-    }
-    for (const std::string& name :
-         files.ListDirectory(directory).value_or(std::vector<std::string>{})) {
-      if (!read.contains(AsciiUpper(name))) stems.insert(AsciiUpper(StemOf(name)));
-    }
-  }
-  for (int k = 1;; ++k) {
-    if (!stems.contains(AsciiUpper(DataFileStem(kind, k)))) return k;
-  }
 }
 
 // The refusal of a file whose bytes are not what its name says; empty when they are, or when

@@ -98,4 +98,54 @@ ConvertResult FfmpegMovieConverter::ConvertForComputer(const std::string& input,
   return {Outcome::Converted, output, {}};
 }
 
+std::optional<MovieFrame> FfmpegMovieConverter::FrameOf(const std::string& input, int edge) {
+  // The programs were looked for on the window's thread; nothing is looked up here.
+  if (!programs_.Available() || edge < 1) return std::nullopt;
+  constexpr auto kFrameTimeout = std::chrono::milliseconds(15000);
+  MovieFrame frame;
+  ProcessRun probe;
+  probe.program = programs_.ffprobe();
+  probe.arguments = {"-v",
+                     "error",
+                     "-select_streams",
+                     "v:0",
+                     "-show_entries",
+                     "format=duration:stream=width,height",
+                     "-of",
+                     "default=noprint_wrappers=1",
+                     input};
+  probe.timeout = kFrameTimeout;
+  const ProcessResult probed = processes_.Run(probe);
+  if (!probed.succeeded()) return std::nullopt;
+  ForEachLine(probed.output, [&frame](std::string_view line) {
+    if (line.starts_with("duration=")) frame.seconds = ParseNumber(line.substr(9)).value_or(0);
+    if (line.starts_with("width="))
+      frame.width = static_cast<int>(ParseNumber(line.substr(6)).value_or(0));
+    if (line.starts_with("height="))
+      frame.height = static_cast<int>(ParseNumber(line.substr(7)).value_or(0));
+  });
+  if (frame.width <= 0 || frame.height <= 0) return std::nullopt;  // sound only, or no clip
+  const std::string side = std::to_string(edge);
+  // One second in shows more than the first picture, which is often black; a shorter clip gives
+  // its first.
+  for (const char* at : {"1", "0"}) {
+    if (std::string(at) == "1" && frame.seconds > 0 && frame.seconds <= 1) continue;
+    ProcessRun run;
+    run.program = programs_.ffmpeg();
+    // Smaller to fit, never larger than the clip.
+    const std::string fit =
+        "scale='min(iw," + side + ")':'min(ih," + side + ")':force_original_aspect_ratio=decrease";
+    run.arguments = {"-nostdin", "-hide_banner", "-v",    "error",     "-ss",   at,    "-i",
+                     input,      "-map",         "0:v:0", "-frames:v", "1",     "-vf", fit,
+                     "-f",       "image2pipe",   "-c:v",  "png",       "pipe:1"};
+    run.timeout = kFrameTimeout;
+    ProcessResult result = processes_.Run(run);
+    if (result.succeeded() && !result.output.empty()) {
+      frame.png = std::move(result.output);
+      return frame;
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace sdmate

@@ -21,6 +21,7 @@ class FfmpegMovieConverter final : public MovieConverter {
   bool Available() override;
   ConvertResult ConvertForComputer(const std::string& input, const std::string& outputFolder,
                                    const FitProgress& progress) override;
+  std::optional<MovieFrame> FrameOf(const std::string& input, int edge) override;
 
  private:
   Processes& processes_;

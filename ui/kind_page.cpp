@@ -14,9 +14,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -31,7 +34,8 @@
 namespace sdmate {
 namespace {
 
-constexpr int kColumnWidths[4] = {77, 119, 55, 134};
+// The first column holds the item's picture beside its name.
+constexpr int kColumnWidths[4] = {KindPage::kFirstColumn, 119, 55, 134};
 constexpr int kRowHeight = 16;
 // Bytes of a title the list shows before it cuts the title off.
 constexpr int kListTitleBytes = 21;
@@ -56,6 +60,22 @@ QLabel* Label(QWidget* parent, const char* text) {
   label->setMinimumHeight(16);
   return label;
 }
+
+// The grid's cells: the item's picture from the list's first column, its title below it.
+class TitleBelow : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->text = index.siblingAtColumn(3).data().toString();
+    option->displayAlignment = Qt::AlignHCenter | Qt::AlignTop;
+  }
+};
+
+// The grid's picture size.
+constexpr int kGridPicture = 96;
 
 void SetCell(QTableWidget* grid, int row, int column, const QString& text) {
   QTableWidgetItem* cell = grid->item(row, column);
@@ -116,7 +136,8 @@ KindPage::KindPage(MediaKind kind, const ByteCounter& bytesOf, CardText textOf, 
   sg->setTextElideMode(Qt::ElideNone);
   sg->verticalHeader()->hide();
   sg->verticalHeader()->setMinimumSectionSize(kRowHeight);
-  sg->verticalHeader()->setDefaultSectionSize(kRowHeight);
+  sg->verticalHeader()->setDefaultSectionSize(kThumbnailRow);
+  sg->setIconSize(QSize(kThumbnailRow - 2, kThumbnailRow - 2));
   sg->horizontalHeader()->setHighlightSections(false);
   sg->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   // The title column takes the width the list gains.
@@ -125,6 +146,36 @@ KindPage::KindPage(MediaKind kind, const ByteCounter& bytesOf, CardText textOf, 
   sg->setHorizontalHeaderLabels({QStringLiteral("ファイル名"), QStringLiteral("時刻"),
                                  QStringLiteral("サイズ"), QStringLiteral("タイトル")});
   for (int column = 0; column < 4; ++column) sg->setColumnWidth(column, kColumnWidths[column]);
+
+  lvGrid = new QListView(this);
+  lvGrid->setObjectName(Name("lv", traits, "Grid"));
+  lvGrid->setModel(sg->model());
+  lvGrid->setSelectionModel(sg->selectionModel());
+  lvGrid->setModelColumn(0);
+  lvGrid->setViewMode(QListView::IconMode);
+  lvGrid->setMovement(QListView::Static);
+  lvGrid->setResizeMode(QListView::Adjust);
+  lvGrid->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  lvGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  lvGrid->setIconSize(QSize(kGridPicture, kGridPicture));
+  lvGrid->setGridSize(QSize(kGridPicture + 28, kGridPicture + 36));
+  lvGrid->setUniformItemSizes(true);
+  lvGrid->setWordWrap(true);
+  lvGrid->setItemDelegate(new TitleBelow(lvGrid));
+  views_ = new QStackedWidget(this);
+  views_->addWidget(sg);
+  views_->addWidget(lvGrid);
+  views_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+  cbView = new QComboBox(this);
+  cbView->setObjectName(Name("cbView", traits));
+  cbView->addItems({QStringLiteral("一覧"), QStringLiteral("縮小版")});
+  cbView->setToolTip(QStringLiteral("表示"));
+  connect(cbView, &QComboBox::currentIndexChanged, views_, &QStackedWidget::setCurrentIndex);
+  connect(lvGrid, &QListView::doubleClicked, this, &KindPage::OpenKeyInList);
+  connect(lvGrid, &QListView::activated, this, [this] {
+    // Enter in the grid goes to the title field, as in the list.
+    if (QApplication::keyboardModifiers() == Qt::NoModifier) emit EnterInList();
+  });
 
   iconPanel = new QFrame(this);
   iconPanel->setFixedSize(40, 40);
@@ -143,6 +194,8 @@ KindPage::KindPage(MediaKind kind, const ByteCounter& bytesOf, CardText textOf, 
   btDown = Button(this, Name("btDown", traits), "下へ(&N)", {76, 26});
   btRen = Button(this, Name("btRen", traits), "リナンバ(&R)", {76, 26});
   btDel = Button(this, Name("btDel", traits), "削除(&D)", {76, 26});
+  btMove = Button(this, Name("btMove", traits), "移動(&V)…", {76, 26});
+  btMove->setToolTip(QStringLiteral("選んでいる項目を別のフォルダへ移します"));
   btAdd = Button(this, Name("btAdd", traits), "追加(&A)", {76, 26});
   if (kind != MediaKind::Document) {
     // The caption in three lines a pixel smaller than the window's: the column beside the list
@@ -179,6 +232,11 @@ KindPage::KindPage(MediaKind kind, const ByteCounter& bytesOf, CardText textOf, 
   fields->addWidget(edTitle, 4, 0, 1, 2);
   fields->addWidget(btPict, 4, 2);
   fields->addWidget(btEdit, 4, 3);
+  auto* viewRow = new QHBoxLayout;
+  viewRow->setSpacing(4);
+  viewRow->addWidget(Label(this, "表示"));
+  viewRow->addWidget(cbView, 1);
+  fields->addLayout(viewRow, 4, 4);
   fields->setColumnStretch(1, 1);
 
   auto* buttons = new QVBoxLayout;
@@ -188,10 +246,13 @@ KindPage::KindPage(MediaKind kind, const ByteCounter& bytesOf, CardText textOf, 
   buttons->addSpacing(8);
   for (QPushButton* button : {btUp, btDown}) buttons->addWidget(button);
   buttons->addSpacing(10);
-  for (QPushButton* button : {btRen, btDel, btAdd}) {
-    buttons->addWidget(button);
-    buttons->addSpacing(10);
-  }
+  buttons->addWidget(btRen);
+  buttons->addSpacing(10);
+  buttons->addWidget(btDel);
+  buttons->addWidget(btMove);
+  buttons->addSpacing(10);
+  buttons->addWidget(btAdd);
+  buttons->addSpacing(10);
   if (cbFit != nullptr) buttons->addWidget(cbFit);
   buttons->addSpacing(6);
   buttons->addWidget(btExport);
@@ -200,7 +261,7 @@ KindPage::KindPage(MediaKind kind, const ByteCounter& bytesOf, CardText textOf, 
   auto* listRow = new QHBoxLayout;
   listRow->setContentsMargins(0, 0, 0, 0);
   listRow->setSpacing(6);
-  listRow->addWidget(sg, 1);
+  listRow->addWidget(views_, 1);
   listRow->addLayout(buttons);
 
   auto* page = new QVBoxLayout(this);
@@ -214,8 +275,12 @@ KindPage::KindPage(MediaKind kind, const ByteCounter& bytesOf, CardText textOf, 
   edFolderTitle->setAcceptDrops(false);
   edTitle->setAcceptDrops(false);
 
+  // 表示 sits beside the title row: Tab reaches it before the list.
+  QWidget::setTabOrder(btEdit, cbView);
+
   sg->installEventFilter(this);
   sg->viewport()->installEventFilter(this);
+  lvGrid->viewport()->installEventFilter(this);
   edTitle->installEventFilter(this);
   edFolderTitle->installEventFilter(this);
 }
@@ -224,10 +289,12 @@ int KindPage::SelectedRow() const { return sg->currentRow() + 1; }
 
 std::vector<int> KindPage::SelectedRows() const {
   std::vector<int> rows;
-  for (const QModelIndex& index : sg->selectionModel()->selectedRows()) {
+  // The grid selects a row's first cell only; the list selects whole rows.
+  for (const QModelIndex& index : sg->selectionModel()->selectedIndexes()) {
     rows.push_back(index.row() + 1);
   }
   std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
   if (rows.empty() && SelectedRow() > 0) rows.push_back(SelectedRow());
   return rows;
 }
@@ -261,6 +328,10 @@ void KindPage::SizeItemList(const FolderSlot& folder) {
 
 void KindPage::RedrawItemList(const FolderSlot& folder) {
   const int visible = folder.visibleCount();
+  // The rows in sight get their pictures first; a list not laid out yet shows its first rows.
+  const int firstShown = std::max(sg->rowAt(0), 0) + 1;
+  const int lastShown =
+      std::max(sg->rowAt(sg->viewport()->height() - 1) + 1, firstShown + kInitialRows / 4);
   for (int row = 1; row <= visible && row <= sg->rowCount(); ++row) {
     const int slot = ItemAtRow(folder, row);
     if (slot < 0) continue;
@@ -269,10 +340,14 @@ void KindPage::RedrawItemList(const FolderSlot& folder) {
     SetCell(sg, row - 1, 1, QString::fromStdString(item.stamp));
     SetCell(sg, row - 1, 2, QString::number(item.size));
     SetCell(sg, row - 1, 3, textOf_(ShortTitle(kListTitleBytes, item.title)));
+    if (decoration_) {
+      sg->item(row - 1, 0)->setIcon(decoration_(item, row >= firstShown && row <= lastShown));
+    }
   }
   // A folder without visible items shows one blank row.
   if (visible == 0 && sg->rowCount() > 0) {
     for (int column = 0; column < 4; ++column) SetCell(sg, 0, column, QString());
+    sg->item(0, 0)->setIcon(QIcon());
   }
 }
 
@@ -281,6 +356,34 @@ void KindPage::SelectRow(int row) {
   const QSignalBlocker blocker(sg->selectionModel());
   sg->setCurrentCell(row - 1, 0);
   sg->viewport()->update();
+}
+
+void KindPage::SelectRows(int first, int last) {
+  const int rows = std::max(sg->rowCount(), 1);
+  first = std::clamp(first, 1, rows);
+  last = std::clamp(last, first, rows);
+  const QSignalBlocker blocker(sg->selectionModel());
+  sg->setCurrentCell(first - 1, 0);
+  sg->clearSelection();
+  sg->setRangeSelected(QTableWidgetSelectionRange(first - 1, 0, last - 1, sg->columnCount() - 1),
+                       true);
+  sg->viewport()->update();
+}
+
+int KindPage::RowAt(QPoint globalPoint) const {
+  if (views_->currentWidget() == lvGrid) {
+    const QModelIndex index = lvGrid->indexAt(lvGrid->viewport()->mapFromGlobal(globalPoint));
+    return index.isValid() ? index.row() + 1 : sg->rowCount();
+  }
+  const int row = sg->rowAt(sg->viewport()->mapFromGlobal(globalPoint).y());
+  return row < 0 ? sg->rowCount() : row + 1;
+}
+
+bool KindPage::IsListWidget(const QWidget* widget) const {
+  for (; widget != nullptr && widget != this; widget = widget->parentWidget()) {
+    if (widget == sg || widget == lvGrid) return true;
+  }
+  return false;
 }
 
 void KindPage::ShowTitle(const ItemRow* item) {
@@ -294,14 +397,14 @@ void KindPage::ShowTitle(const ItemRow* item) {
 }
 
 bool KindPage::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == sg->viewport()) {
+  if (watched == sg->viewport() || watched == lvGrid->viewport()) {
     WatchDrag(event);
     return QWidget::eventFilter(watched, event);
   }
   if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
   const int key = static_cast<QKeyEvent*>(event)->key();
   const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-  if (watched == sg && enter) {
+  if ((watched == sg || watched == lvGrid) && enter) {
     emit EnterInList();
     return true;
   }

@@ -4,6 +4,7 @@
 // folder to draw, so nothing here holds card data or knows a card rule.
 #pragma once
 
+#include <QIcon>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -18,6 +19,8 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QListView;
+class QStackedWidget;
 class QPushButton;
 class QTableWidget;
 
@@ -36,6 +39,15 @@ class KindPage : public QWidget {
  public:
   // Rows of a list until the first load, its heading row included.
   static constexpr int kInitialRows = 64;
+  // The height of a list row: the item's picture in the first column.
+  static constexpr int kThumbnailRow = 48;
+  // The first column: the picture and the name beside it ("PDFDC001.PDF" whole).
+  static constexpr int kFirstColumn = 77 + kThumbnailRow + 6;
+
+  // The picture of a row's item in the first column, from the window; urgent for a row the list
+  // shows now. An empty icon while the picture is being made.
+  using Decoration = std::function<QIcon(const ItemRow& item, bool urgent)>;
+  void SetDecoration(Decoration decoration) { decoration_ = std::move(decoration); }
 
   // bytesOf counts a typed title in the card's bytes, for the title fields' limits; textOf
   // turns the card's titles and names into the texts shown.
@@ -55,10 +67,15 @@ class KindPage : public QWidget {
   PictographPalette* btPict;  // pictographs for the item title
   QPushButton* btEdit;
   QTableWidget* sg;
+  // 表示: 一覧 (the list, a small picture in its first column) or 縮小版 (a grid of larger
+  // pictures with their titles below). The grid shows the list's own rows and selection.
+  QComboBox* cbView;
+  QListView* lvGrid;
   QPushButton* btUp;
   QPushButton* btDown;
   QPushButton* btRen;
   QPushButton* btDel;
+  QPushButton* btMove;  // 移動…: the selected items to another folder of the kind
   QPushButton* btAdd;
   // Under the add button of the image and movie pages (nullptr on the document page): files
   // added or dropped are fitted to the handset; checked at the start.
@@ -92,6 +109,13 @@ class KindPage : public QWidget {
   void RedrawItemList(const FolderSlot& folder);
   // Selects a row (from 1, held to the rows there are).
   void SelectRow(int row);
+  // Selects the rows first..last (from 1), the current row on first.
+  void SelectRows(int first, int last);
+  // The row under a point of the window (global coordinates) in the list or grid shown, from 1;
+  // past the last row, the last row.
+  int RowAt(QPoint globalPoint) const;
+  // Whether a widget is this page's list or grid, or inside one.
+  bool IsListWidget(const QWidget* widget) const;
   // The item title field shows an item's title, or nothing for a blank row.
   void ShowTitle(const ItemRow* item);
 
@@ -111,6 +135,8 @@ class KindPage : public QWidget {
 
   MediaKind kind_;
   CardText textOf_;
+  Decoration decoration_;
+  QStackedWidget* views_;
   QPoint pressedAt_;
   bool pressed_ = false;
 };

@@ -2,7 +2,9 @@
 #include "ui/preview.h"
 
 #include <QImageReader>
+#include <QPainter>
 #include <QPixmap>
+#include <algorithm>
 
 namespace sdmate {
 namespace {
@@ -32,6 +34,16 @@ void Preview::ShowNothing() {
   clear();
   picture_ = QImage();
   shownPath_.clear();
+  caption_.clear();
+}
+
+void Preview::ShowImage(const QImage& image, const QString& caption, const QString& nativePath) {
+  ShowNothing();
+  if (image.isNull()) return;
+  picture_ = image;
+  caption_ = caption;
+  shownPath_ = nativePath;
+  Fit();
 }
 
 bool Preview::ShowFile(const QString& nativePath) {
@@ -61,13 +73,28 @@ void Preview::Fit() {
   if (picture_.isNull()) return;
   // Until the window lays the area out, it has the handset's size.
   const QSize least(kWidth, kHeight);
-  const QSize area = isVisible() ? contentsRect().size().expandedTo(least) : least;
-  if (picture_.width() <= area.width() && picture_.height() <= area.height()) {
-    setPixmap(QPixmap::fromImage(picture_));
+  QSize area = isVisible() ? contentsRect().size().expandedTo(least) : least;
+  const int captionHeight = caption_.isEmpty() ? 0 : fontMetrics().height() + 4;
+  area.rheight() -= captionHeight;
+  const QImage shown = picture_.width() <= area.width() && picture_.height() <= area.height()
+                           ? picture_
+                           : picture_.scaled(area, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  if (caption_.isEmpty()) {
+    setPixmap(QPixmap::fromImage(shown));
     return;
   }
-  setPixmap(
-      QPixmap::fromImage(picture_.scaled(area, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+  // The line goes under the picture, as wide as the area lets it be.
+  const int width =
+      std::max(shown.width(), std::min(fontMetrics().horizontalAdvance(caption_), area.width()));
+  QPixmap canvas(width, shown.height() + captionHeight);
+  canvas.fill(Qt::transparent);
+  QPainter painter(&canvas);
+  painter.drawImage((width - shown.width()) / 2, 0, shown);
+  painter.setPen(palette().color(QPalette::WindowText));
+  painter.drawText(QRect(0, shown.height() + 2, width, captionHeight - 2),
+                   Qt::AlignHCenter | Qt::AlignTop, caption_);
+  painter.end();
+  setPixmap(canvas);
 }
 
 }  // namespace sdmate

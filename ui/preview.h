@@ -1,6 +1,6 @@
-// The picture preview of the standby images: one picture at a time, scaled into the preview
-// area with its aspect kept. The area is at least the handset's 144 × 176 and grows with the
-// window; a picture smaller than the area is not blown up.
+// The preview: a standby image, a movie's frame or a document's first page at a time, scaled into
+// the preview area with its aspect kept. The area is at least the handset's 144 × 176 and grows
+// with the window; a picture smaller than the area is not blown up.
 #pragma once
 
 #include <QImage>
@@ -24,8 +24,12 @@ class Preview : public QLabel {
   // Shows the picture of a native path; a file that cannot be read leaves the area empty.
   // Returns whether a picture is shown.
   bool ShowFile(const QString& nativePath);
+  // Shows a picture made elsewhere (a movie's frame, a document's first page) with a line under
+  // it (the length and size, the pages); nativePath: the file it stands for.
+  void ShowImage(const QImage& image, const QString& caption, const QString& nativePath);
   // The area empty.
   void ShowNothing();
+  const QString& caption() const { return caption_; }
   const QString& shownPath() const { return shownPath_; }
   // The area asks for the handset's size, whatever picture it shows: a large picture must not
   // hold the window large.
@@ -39,6 +43,7 @@ class Preview : public QLabel {
   void Fit();
 
   QString shownPath_;
+  QString caption_;
   QImage picture_;  // as read, at most the size of a large screen
 };
 

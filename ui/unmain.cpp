@@ -442,8 +442,9 @@ void TfrMain::Image3Click() { opener_(kSisterSiteAddress); }
 
 void TfrMain::EnableEditing() {
   for (KindPage* page : pages_) {
-    for (QPushButton* button : {page->btUp, page->btDown, page->btRen, page->btDel, page->btAdd,
-                                page->btAddFolder, page->btDelFolder, page->btExport}) {
+    for (QPushButton* button :
+         {page->btUp, page->btDown, page->btRen, page->btDel, page->btMove, page->btAdd,
+          page->btAddFolder, page->btDelFolder, page->btExport}) {
       button->setEnabled(true);
     }
   }

@@ -19,7 +19,9 @@
 #include "ui/export_dialog.h"
 #include "ui/folder_picker.h"
 #include "ui/kind_page.h"
+#include "ui/move_folder_chooser.h"
 #include "ui/status_view.h"
+#include "ui/thumbnails.h"
 
 class QAction;
 class QComboBox;
@@ -150,9 +152,23 @@ class TfrMain : public QMainWindow, public StatusView {
   void btExportClick(MediaKind kind);
   // A drag out of a kind's list: the selected item's file, for the desktop or a file manager.
   void sgDragOut(MediaKind kind);
-  // What that drag carries: the file URL of the selected item's file (where it is now, on the
-  // card or on the computer); nullptr for a blank row.
+  // What that drag carries: the file URLs of the selected items' files (where they are now, on
+  // the card or on the computer) and which rows of which folder they are; nullptr for a blank
+  // row.
   QMimeData* ListDragData(MediaKind kind);
+  // 移動…: the selected items to a folder picked from the list of the kind's other folders.
+  void btMoveClick(MediaKind kind);
+  // The list of folders of 移動… and of a drop on the folder chooser; tests replace it.
+  void SetMoveFolderChooser(std::unique_ptr<MoveFolderChooser> chooser);
+  // Items of a list dropped at a point of the window: on their own list they take the rows from
+  // the one under the point (as up and down would move them), on their kind's folder chooser
+  // they go to the folder picked. False when the point is neither.
+  bool DropItemsAt(QPoint point, const QMimeData& items);
+
+  // The items' pictures (ui/unmain_thumbnails.cpp), made off the window's thread and kept in the
+  // cache folder; tests and the benchmark point the cache elsewhere before the first load.
+  ThumbnailProvider& thumbnails();
+  void SetThumbnailCache(const QString& cacheRoot);
 
   // Handlers of the camera pictures' page (ui/unmain_camera.cpp).
   void sbCameraFolderChange();
@@ -255,6 +271,17 @@ class TfrMain : public QMainWindow, public StatusView {
   void ShowFrontPreview();
   // Up (step -1) or down (step +1) for the selected row; the selection follows the item.
   void MoveSelectedItem(MediaKind kind, int step);
+  // Rows of a folder moved to a folder the user picks from a list opened at `at` (global).
+  void MoveRowsToFolder(MediaKind kind, int folder, const std::vector<int>& rows, QPoint at);
+  // The kind whose folder chooser is under a point of the window.
+  std::optional<MediaKind> ChooserAt(QPoint point) const;
+  // What the picture of an item is made from, at a size; none for a file no picture is made of.
+  std::optional<ThumbnailRequest> ThumbnailOf(const ItemRow& item, int edge);
+  // The list's icon of an item: its picture, its kind's icon when none can be made, or nothing
+  // while it is being made.
+  QIcon ThumbnailIcon(MediaKind kind, const ItemRow& item, bool urgent);
+  // A picture is there: the preview waiting for it shows it, the lists fill theirs in.
+  void ThumbnailReady(const QString& key);
   void ShowUpdateDue();
   // The update's question with what it will do; true to go on. Nothing to write asks nothing.
   bool ConfirmUpdate();
@@ -286,6 +313,7 @@ class TfrMain : public QMainWindow, public StatusView {
   std::unique_ptr<FolderPicker> backupPicker_;
   std::unique_ptr<FolderPicker> exportPicker_;
   std::unique_ptr<ExportDialog> exportDialog_;
+  std::unique_ptr<MoveFolderChooser> moveChooser_ = std::make_unique<QtMoveFolderChooser>();
   std::string lastExportFolder_;  // where the folder dialog of the next export opens
   CameraPage* cameraPage_ = nullptr;
   bool cameraShown_ = false;  // the camera page shows the loaded card's pictures
@@ -294,6 +322,14 @@ class TfrMain : public QMainWindow, public StatusView {
   std::set<char> knownDrives_;  // the drives the chooser listed at the last poll
   bool shown_ = false;
   bool remembersPlace_ = false;
+  QString thumbnailCache_;
+  std::string cardKey_;  // the key of the card on cardKeyDrive_
+  char cardKeyDrive_ = 0;
+  bool moviesAsked_ = false;  // the movie tools were looked for on this thread
+  bool thumbnailsDue_ = false;
+  QString previewKey_;  // the picture the preview waits for
+  // Last: its workers end before anything they read goes.
+  std::unique_ptr<ThumbnailProvider> thumbnails_;
 };
 
 }  // namespace sdmate

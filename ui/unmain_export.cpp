@@ -36,8 +36,11 @@ void TfrMain::btExportClick(MediaKind kind) {
   const int n = ShownFolder(kind);
   if (n == 0) return;
   ExportOffer offer;
-  const int row = page(kind).SelectedRow();
-  if (const ItemRow* item = SelectedItem(kind)) {
+  const std::vector<int> rows = page(kind).SelectedRows();
+  if (rows.size() > 1) {
+    offer.selectionText = Text("選んでいる項目だけ（%1 件）").arg(rows.size());
+    offer.initial = ExportScope::Selection;
+  } else if (const ItemRow* item = SelectedItem(kind)) {
     // An item without a title is known by its file's name.
     const std::string& name = item->title.empty() ? item->targetName : item->title;
     offer.selectionText =
@@ -52,7 +55,7 @@ void TfrMain::btExportClick(MediaKind kind) {
   const ExportOptions options{.convertMovies = request->choice.convertMovies};
   switch (request->choice.scope) {
     case ExportScope::Selection:
-      session_.ExportFolder(kind, n, request->destination, options, {row});
+      session_.ExportFolder(kind, n, request->destination, options, rows);
       break;
     case ExportScope::Folder:
       session_.ExportFolder(kind, n, request->destination, options);

@@ -18,6 +18,7 @@
 #include "ui/camera_page.h"
 #include "ui/folder_picker.h"
 #include "ui/open_files_dialog.h"
+#include "ui/pictograph_palette.h"
 #include "ui/preview.h"
 #include "ui/unmain.h"
 
@@ -27,6 +28,39 @@ namespace {
 // Marks a drag of an item out of a list: dropped back on the window it is no file to add (it
 // would stage the card's own file again).
 const QString kOwnDrag = QStringLiteral("application/x-sdmate-item");
+
+// The items a drag out of a list carries: the kind, the folder and the rows.
+struct DraggedItems {
+  MediaKind kind = MediaKind::Image;
+  int folder = 0;
+  std::vector<int> rows;
+};
+
+QByteArray EncodeItems(const DraggedItems& items) {
+  QByteArray bytes = QByteArray::number(static_cast<int>(IndexOf(items.kind))) + ' ' +
+                     QByteArray::number(items.folder);
+  for (int row : items.rows) bytes += ' ' + QByteArray::number(row);
+  return bytes;
+}
+
+std::optional<DraggedItems> DecodeItems(const QMimeData& data) {
+  const QList<QByteArray> words = data.data(kOwnDrag).split(' ');
+  if (words.size() < 3) return std::nullopt;
+  std::vector<int> numbers;
+  for (const QByteArray& word : words) {
+    bool ok = false;
+    numbers.push_back(word.toInt(&ok));
+    if (!ok) return std::nullopt;
+  }
+  if (numbers[0] < 0 || numbers[0] >= static_cast<int>(kAllKinds.size())) return std::nullopt;
+  return DraggedItems{kAllKinds[static_cast<std::size_t>(numbers[0])], numbers[1],
+                      std::vector<int>(numbers.begin() + 2, numbers.end())};
+}
+
+// Rows that follow one another without a gap.
+bool Contiguous(const std::vector<int>& rows) {
+  return !rows.empty() && rows.back() - rows.front() + 1 == static_cast<int>(rows.size());
+}
 
 // The local files of a drag from outside, as native paths in the order they were dragged.
 std::vector<std::string> LocalFiles(const QMimeData* data) {
@@ -57,6 +91,10 @@ void TfrMain::ConnectPage(KindPage& page) {
   connect(&page, &KindPage::EnterInTitle, this, on(&TfrMain::edTitleEnter));
   connect(page.btEdit, &QPushButton::clicked, this, on(&TfrMain::btEditClick));
   connect(page.btDel, &QPushButton::clicked, this, on(&TfrMain::btDelClick));
+  connect(page.btMove, &QPushButton::clicked, this, on(&TfrMain::btMoveClick));
+  // The title field edits one item: it is off while several are selected.
+  connect(page.sg->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          on(&TfrMain::sgClick));
   connect(page.btRen, &QPushButton::clicked, this, on(&TfrMain::btRenClick));
   connect(page.btUp, &QPushButton::clicked, this, on(&TfrMain::btUpClick));
   connect(page.btDown, &QPushButton::clicked, this, on(&TfrMain::btDownClick));
@@ -78,6 +116,8 @@ void TfrMain::ConnectPage(KindPage& page) {
   }
   connect(page.btExport, &QPushButton::clicked, this, on(&TfrMain::btExportClick));
   connect(&page, &KindPage::DragFromList, this, on(&TfrMain::sgDragOut));
+  page.SetDecoration(
+      [this, kind](const ItemRow& item, bool urgent) { return ThumbnailIcon(kind, item, urgent); });
 }
 
 // ---- Folders
@@ -145,7 +185,11 @@ void TfrMain::SelectRowAndShow(MediaKind kind, int row) {
 }
 
 void TfrMain::sgClick(MediaKind kind) {
-  page(kind).ShowTitle(SelectedItem(kind));
+  KindPage& shown = page(kind);
+  const bool several = shown.SelectedRows().size() > 1;
+  shown.ShowTitle(several ? nullptr : SelectedItem(kind));
+  shown.edTitle->setEnabled(!several);
+  shown.btPict->setEnabled(!several);
   if (kind == FrontKind()) ShowFrontPreview();
 }
 
@@ -154,19 +198,6 @@ MediaKind TfrMain::FrontKind() const {
     if (pcMain->currentWidget() == pages_[IndexOf(kind)]) return kind;
   }
   return MediaKind::Image;
-}
-
-void TfrMain::ShowFrontPreview() {
-  // The camera pictures' page keeps its own picture in the preview.
-  if (pcMain->currentWidget() == cameraPage_) return;
-  const MediaKind kind = FrontKind();
-  const ItemRow* item = kind == MediaKind::Image ? SelectedItem(kind) : nullptr;
-  if (item == nullptr || !Preview::IsPicture(QString::fromStdString(item->sourceName))) {
-    DispPrev->ShowNothing();
-    return;
-  }
-  // Where the file is now: on the card, or on the computer for an item not yet written.
-  DispPrev->ShowFile(QString::fromStdString(NativePath(item->sourceDir + item->sourceName)));
 }
 
 void TfrMain::RedrawShownFolder(MediaKind kind, int row) {
@@ -240,6 +271,17 @@ void TfrMain::btDownClick(MediaKind kind) { MoveSelectedItem(kind, +1); }
 void TfrMain::MoveSelectedItem(MediaKind kind, int step) {
   const int n = ShownFolder(kind);
   if (n == 0) return;
+  const std::vector<int> rows = page(kind).SelectedRows();
+  if (rows.size() > 1) {
+    // A block of rows moves as one; rows with gaps between them stay where they are.
+    if (!Contiguous(rows) || !session_.MoveRows(kind, n, rows.front(), rows.back(), step).changed)
+      return;
+    RedrawShownFolder(kind, rows.front() + step);
+    page(kind).SelectRows(rows.front() + step, rows.back() + step);
+    sgClick(kind);
+    ShowUpdateDue();
+    return;
+  }
   const int row = page(kind).SelectedRow();
   const EditResult result =
       step < 0 ? session_.MoveItemUp(kind, n, row) : session_.MoveItemDown(kind, n, row);
@@ -247,6 +289,77 @@ void TfrMain::MoveSelectedItem(MediaKind kind, int step) {
   // The selection follows the moved item.
   RedrawShownFolder(kind, row + step);
   ShowUpdateDue();
+}
+
+void TfrMain::SetMoveFolderChooser(std::unique_ptr<MoveFolderChooser> chooser) {
+  moveChooser_ = std::move(chooser);
+}
+
+void TfrMain::btMoveClick(MediaKind kind) {
+  const int n = ShownFolder(kind);
+  if (n == 0 || SelectedItem(kind) == nullptr) return;
+  const QPushButton* button = page(kind).btMove;
+  MoveRowsToFolder(kind, n, page(kind).SelectedRows(),
+                   button->mapToGlobal(QPoint(0, button->height())));
+}
+
+void TfrMain::MoveRowsToFolder(MediaKind kind, int folder, const std::vector<int>& rows,
+                               QPoint at) {
+  const KindState& state = session_.model().of(kind);
+  std::vector<MoveTarget> targets;
+  for (int n = 1; n <= state.folderCount(); ++n) {
+    if (n == folder) continue;
+    const FolderSlot& slot = state.folder(n);
+    targets.push_back({n, QStringLiteral("%1  %2 (%3 件)")
+                              .arg(n)
+                              .arg(QString::fromStdString(session_.ToUtf8(slot.folderTitle)))
+                              .arg(slot.visibleCount())});
+  }
+  if (targets.empty() || rows.empty()) return;
+  const int to = moveChooser_->Choose(this, targets, at);
+  if (to == 0 || !session_.MoveItems(kind, folder, rows, to).changed) return;
+  // The shown folder stays; its first moved row now shows the item after the moved ones.
+  RedrawShownFolder(kind, rows.front());
+  ShowStatus("フォルダ " + std::to_string(to) + " へ移動しました（" + std::to_string(rows.size()) +
+             " 件）");
+  ShowUpdateDue();
+}
+
+std::optional<MediaKind> TfrMain::ChooserAt(QPoint point) const {
+  for (const QWidget* widget = childAt(point); widget != nullptr && widget != this;
+       widget = widget->parentWidget()) {
+    for (MediaKind kind : kAllKinds) {
+      if (widget == pages_[IndexOf(kind)]->sbFolder) return kind;
+    }
+  }
+  return std::nullopt;
+}
+
+bool TfrMain::DropItemsAt(QPoint point, const QMimeData& dragged) {
+  const std::optional<DraggedItems> items = DecodeItems(dragged);
+  if (!items.has_value() || ShownFolder(items->kind) != items->folder) return false;
+  const MediaKind kind = items->kind;
+  KindPage& shown = page(kind);
+  if (ChooserAt(point) == kind) {
+    MoveRowsToFolder(kind, items->folder, items->rows, mapToGlobal(point));
+    return true;
+  }
+  if (ListAt(point) != kind) return false;
+  // Dropped on its own list: the block takes the rows from the one under the point on.
+  const std::vector<int>& rows = items->rows;
+  if (!Contiguous(rows)) return true;
+  const int visible = ShownSlot(kind)->visibleCount();
+  const int target = std::min(shown.RowAt(mapToGlobal(point)), std::max(visible, 1));
+  const int step = target < rows.front()  ? target - rows.front()
+                   : target > rows.back() ? target - rows.back()
+                                          : 0;
+  if (step == 0 || !session_.MoveRows(kind, items->folder, rows.front(), rows.back(), step).changed)
+    return true;
+  RedrawShownFolder(kind, rows.front() + step);
+  shown.SelectRows(rows.front() + step, rows.back() + step);
+  sgClick(kind);
+  ShowUpdateDue();
+  return true;
 }
 
 // ---- Adding and dropping files
@@ -272,7 +385,7 @@ std::optional<MediaKind> TfrMain::ListAt(QPoint point) const {
   for (const QWidget* widget = childAt(point); widget != nullptr && widget != this;
        widget = widget->parentWidget()) {
     for (MediaKind kind : kAllKinds) {
-      if (widget == pages_[IndexOf(kind)]->sg) return kind;
+      if (pages_[IndexOf(kind)]->IsListWidget(widget)) return kind;
     }
   }
   return std::nullopt;
@@ -291,14 +404,40 @@ bool TfrMain::DropFilesAt(QPoint point, const std::vector<std::string>& paths) {
 }
 
 void TfrMain::dragEnterEvent(QDragEnterEvent* event) {
-  if (!LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
+  const QMimeData* dragged = event->mimeData();
+  if (!LocalFiles(dragged).empty() || (dragged != nullptr && dragged->hasFormat(kOwnDrag)))
+    event->acceptProposedAction();
 }
 
 void TfrMain::dragMoveEvent(QDragMoveEvent* event) {
-  if (!LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
+  const QMimeData* dragged = event->mimeData();
+  if (dragged != nullptr && dragged->hasFormat(kOwnDrag)) {
+    // Items of a list land on their own list or their kind's folder chooser.
+    const std::optional<DraggedItems> items = DecodeItems(*dragged);
+    const QPoint point = event->position().toPoint();
+    if (items.has_value() && (ListAt(point) == items->kind || ChooserAt(point) == items->kind)) {
+      event->acceptProposedAction();
+    } else {
+      event->ignore();
+    }
+    return;
+  }
+  if (!LocalFiles(dragged).empty()) event->acceptProposedAction();
 }
 
 void TfrMain::dropEvent(QDropEvent* event) {
+  if (event->mimeData() != nullptr && event->mimeData()->hasFormat(kOwnDrag)) {
+    event->acceptProposedAction();
+    // The folder list opens once the drag is over.
+    auto* items = new QMimeData;
+    items->setData(kOwnDrag, event->mimeData()->data(kOwnDrag));
+    const QPoint point = event->position().toPoint();
+    QTimer::singleShot(0, this, [this, point, items] {
+      DropItemsAt(point, *items);
+      delete items;
+    });
+    return;
+  }
   std::vector<std::string> paths = LocalFiles(event->mimeData());
   if (paths.empty()) return;
   event->acceptProposedAction();
@@ -316,13 +455,21 @@ void TfrMain::SetExportFolderPicker(std::unique_ptr<FolderPicker> picker) {
 }
 
 QMimeData* TfrMain::ListDragData(MediaKind kind) {
-  const ItemRow* item = SelectedItem(kind);
-  if (item == nullptr) return nullptr;
-  const std::string path = NativePath(item->sourceDir + item->sourceName);
-  if (path.empty()) return nullptr;
+  const FolderSlot* folder = ShownSlot(kind);
+  if (folder == nullptr || SelectedItem(kind) == nullptr) return nullptr;
+  DraggedItems items{kind, ShownFolder(kind), {}};
+  QList<QUrl> urls;
+  for (int row : page(kind).SelectedRows()) {
+    const ItemRow* item = VisibleItemAtRow(*folder, row);
+    if (item == nullptr) continue;
+    items.rows.push_back(row);
+    const std::string path = NativePath(item->sourceDir + item->sourceName);
+    if (!path.empty()) urls.push_back(QUrl::fromLocalFile(QString::fromStdString(path)));
+  }
+  if (items.rows.empty()) return nullptr;
   auto* files = new QMimeData;
-  files->setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
-  files->setData(kOwnDrag, QByteArrayLiteral("1"));
+  files->setUrls(urls);
+  files->setData(kOwnDrag, EncodeItems(items));
   return files;
 }
 
@@ -331,6 +478,7 @@ void TfrMain::sgDragOut(MediaKind kind) {
   if (files == nullptr) return;
   auto* drag = new QDrag(page(kind).sg);
   drag->setMimeData(files);
+  // Only ever a copy: a file manager must not take the card's file away.
   drag->exec(Qt::CopyAction);
 }
 

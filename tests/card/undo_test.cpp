@@ -88,6 +88,16 @@ const EditCase kEdits[] = {
      [](CardRig& rig) {
        rig.AddFiles(MediaKind::Document, 1, {rig.ComputerFile("new.pdf", PdfBytes(300))});
      }},
+    {"MoveBetweenFolders",
+     [](CardRig& rig) {
+       rig.session.MoveItems(MediaKind::Image, 1, {1, 3}, 3);
+       rig.session.MoveItems(MediaKind::Image, 2, {1}, 1);
+     }},
+    {"MoveOfMoviesAndRenumber",
+     [](CardRig& rig) {
+       rig.session.MoveItems(MediaKind::Movie, 1, {2, 11}, 2);
+       rig.session.RenumberItems(MediaKind::Movie, 1);
+     }},
     {"FolderAdd", [](CardRig& rig) { rig.session.AddFolder(MediaKind::Image); }},
     {"MiddleFolderDelete", [](CardRig& rig) { rig.DeleteFolder(MediaKind::Image, 2); }},
     {"HexadecimalMovieNames",

@@ -106,6 +106,34 @@ TEST_F(CliCommand, AnAddThatWasSkippedEndsWithStatusOne) {
   EXPECT_EQ(table.entries[0].title, "x");
 }
 
+// move takes an item to the end of another folder under that folder's lowest free number, with
+// its title; a move the engine refuses (into its own folder) is said, and the status is 1.
+TEST_F(CliCommand, MoveTakesAnItemIntoAnotherFolder) {
+  BuildSmallCard();
+  builder.Folder(MediaKind::Image, 2, "more", {{"STIL0001.JPG", "z"}});
+  const std::string b = StillFile("STIL0002.JPG");
+  Outcome moved = Sdmate({"edit", "--json", Card(), "move", "image", "1", "2", "2"});
+  ASSERT_EQ(moved.status, 0) << Describe(moved);
+  json list = Parse(moved);
+  EXPECT_EQ(Names(list["image"][0]["items"]),
+            (std::vector<std::string>{"STIL0001.JPG", "STIL0003.JPG"}));
+  EXPECT_EQ(Names(list["image"][1]["items"]),
+            (std::vector<std::string>{"STIL0001.JPG", "STIL0002.JPG"}));
+  EXPECT_EQ(list["image"][1]["items"][1]["title"], "b");
+  EXPECT_EQ(ReadBytes(card / "PRIVATE" / "DOCOMO" / "STILL" / "SUD002" / "STIL0002.JPG"), b);
+  EXPECT_FALSE(fs::exists(card / "PRIVATE" / "DOCOMO" / "STILL" / "SUD001" / "STIL0002.JPG"));
+
+  auto before = SnapshotTree(card);
+  Outcome own = Sdmate({"edit", Card(), "move", "image", "1", "1", "1"});
+  EXPECT_EQ(own.status, 1) << Describe(own);
+  EXPECT_NE(own.err.find("移動しませんでした: move image 1 1 1"), std::string::npos)
+      << Describe(own);
+  EXPECT_EQ(SnapshotTree(card), before);
+  Outcome nowhere = Sdmate({"edit", Card(), "move", "image", "1", "1", "3"});
+  EXPECT_EQ(nowhere.status, 2) << Describe(nowhere);
+  EXPECT_EQ(SnapshotTree(card), before);
+}
+
 TEST_F(CliCommand, DryRunPrintsTheEditsAndLeavesEveryByte) {
   BuildSmallCard();
   fs::path photo = ComputerFile("photo.jpg", JpegBytes(300));

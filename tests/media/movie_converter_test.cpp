@@ -129,5 +129,49 @@ TEST_F(MovieConverterTest, WhatFfprobeCannotReadGoesAsItIsWithTheReason) {
   EXPECT_NE(result.reason.find("ムービーとして読み込めません"), std::string::npos) << result.reason;
 }
 
+// A clip's picture for the lists and the preview: one second in, within the size asked, with
+// the clip's length and size; a clip shorter than a second gives its first picture; a file that
+// is no clip, or sound alone, gives none.
+TEST_F(MovieConverterTest, AFrameOneSecondInWithTheClipsLengthAndSize) {
+  const std::string clip = MakeClip(
+      "clip.3gp", {"-f", "lavfi", "-i", "testsrc=size=176x144:rate=15", "-t", "3", "-c:v", "h263"});
+  const std::string blink = MakeClip(
+      "blink.mp4",
+      {"-f", "lavfi", "-i", "color=c=red:size=64x48:rate=10", "-t", "0.5", "-c:v", "mpeg4"});
+  const std::string sound =
+      MakeClip("sound.3gp", {"-f", "lavfi", "-i", "sine=frequency=440:sample_rate=8000", "-t", "2",
+                             "-c:a", "libopencore_amrnb", "-ar", "8000", "-ac", "1"});
+  ASSERT_FALSE(clip.empty() || blink.empty() || sound.empty());
+  ASSERT_TRUE(converter_.Available());
+
+  const std::optional<MovieFrame> frame = converter_.FrameOf(Utf8(clips_.path() / "clip.3gp"), 128);
+  ASSERT_TRUE(frame.has_value());
+  EXPECT_TRUE(frame->png.starts_with("\x89PNG"));
+  EXPECT_NEAR(frame->seconds, 3.0, 0.2);
+  EXPECT_EQ(frame->width, 176);
+  EXPECT_EQ(frame->height, 144);
+  // 176 × 144 within 128 pixels a side: 128 wide. The PNG header holds width and height.
+  ASSERT_GE(frame->png.size(), 24u);
+  auto number = [&frame](std::size_t at) {
+    return (static_cast<unsigned char>(frame->png[at]) << 24) |
+           (static_cast<unsigned char>(frame->png[at + 1]) << 16) |
+           (static_cast<unsigned char>(frame->png[at + 2]) << 8) |
+           static_cast<unsigned char>(frame->png[at + 3]);
+  };
+  EXPECT_EQ(number(16), 128);
+  EXPECT_LE(number(20), 128);
+
+  const std::optional<MovieFrame> first =
+      converter_.FrameOf(Utf8(clips_.path() / "blink.mp4"), 128);
+  ASSERT_TRUE(first.has_value());
+  EXPECT_EQ(first->width, 64);
+
+  EXPECT_FALSE(converter_.FrameOf(Utf8(clips_.path() / "sound.3gp"), 128).has_value());
+  const fs::path notes = clips_.path() / "notes.3gp";
+  WriteBytes(notes, "this is no movie");
+  EXPECT_FALSE(converter_.FrameOf(Utf8(notes), 128).has_value());
+  EXPECT_FALSE(converter_.FrameOf(Utf8(clips_.path() / "missing.3gp"), 128).has_value());
+}
+
 }  // namespace
 }  // namespace sdmate::test

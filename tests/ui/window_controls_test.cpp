@@ -78,7 +78,8 @@ TEST_F(WindowControlsTest, TabsAndListsCarryTheirTextsAndWidths) {
   for (MediaKind kind : kAllKinds) {
     QTableWidget* grid = page(kind).sg;
     ASSERT_EQ(grid->columnCount(), 4);
-    const int widths[] = {77, 119, 55, 134};
+    // The first column holds the item's picture beside its name.
+    const int widths[] = {KindPage::kFirstColumn, 119, 55, 134};
     for (int column = 0; column < 4; ++column) {
       EXPECT_EQ(grid->columnWidth(column), widths[column]);
       EXPECT_EQ(grid->horizontalHeaderItem(column)->text(), headings[column]);

@@ -112,6 +112,8 @@ class WindowTest : public ::testing::Test {
   // fromCommandLine: the card is taken as one without asking whether the drive is removable.
   void Open(bool fromCommandLine = true) {
     window_ = std::make_unique<TfrMain>(Services(feedback_));
+    // The items' pictures are kept in the test's own folder, never in the user's cache.
+    window_->SetThumbnailCache(QString::fromStdString((temp_.path() / "cache").string()));
     window_->SetOpener([this](const std::string& path) { opened_.push_back(path); });
     auto exportDialog = std::make_unique<ScriptedExportDialog>();
     exportDialog_ = exportDialog.get();
