@@ -98,6 +98,11 @@ LoadResult CardSession::Load(char drive, LoadOptions options) {
 }
 
 bool CardSession::HasUnfinishedCommit(char drive) {
+  // A commit another run is making has no fingerprint yet either: it is unfinished only when no
+  // run holds the card. Held by another run past the wait, it is that run's, still going.
+  std::string refused;
+  const History::Hold hold = Hold(drive, refused);
+  if (!hold) return false;
   const std::optional<Snapshot> newest = history_.Newest(services_.drives.CardKeyOf(drive));
   return newest && !newest->finished() && !newest->undone;
 }

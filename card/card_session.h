@@ -90,7 +90,8 @@ class CardSession {
   // A commit of the card that did not end is offered to be taken back (checked as an undo is);
   // what became of that offer is tookBack() until the next load.
   LoadResult Load(char drive, LoadOptions options = {});
-  // Whether the newest commit of the card on the drive did not end and is not taken back.
+  // Whether the newest commit of the card on the drive did not end and is not taken back (one
+  // another run is making, holding the card, is not).
   bool HasUnfinishedCommit(char drive);
   // The commit of the staged edits. A commit that changed nothing on the card (a card that
   // takes no write) says so in one message, keeps every staged edit and leaves no undo behind;
