@@ -22,6 +22,20 @@ namespace {
 using SteadyClock = std::chrono::steady_clock;
 
 // A loaded card whose first image folder holds 128 items.
+// The services of a window on a card folder, as the program sets them up.
+struct WindowServices {
+  test::TempDir places;
+  DriveTable table;
+  std::unique_ptr<Files> files = MakeNativeFiles(table);
+  test::FakeDrives drives{table};
+  std::unique_ptr<TextCodec> codec = MakeNativeTextCodec();
+  SilentFeedback feedback;
+  FixedClock clock;
+  SessionServices Services() {
+    return SessionServices{*files, drives, *codec, clock, feedback, test::TestPlaces(places)};
+  }
+};
+
 struct LoadedWindow {
   LoadedWindow() {
     std::vector<test::TableItem> items;
@@ -30,19 +44,14 @@ struct LoadedWindow {
                        .title = "\x83\x5e\x83\x43\x83\x67\x83\x8b title " + std::to_string(p)});
     }
     test::CardBuilder(dir.path()).Folder(MediaKind::Image, 1, "SUD001", items);
-    table.Assign('E', dir.path().string());
+    services.table.Assign('E', dir.path().string());
     window.MapCardFolder(dir.path().string(), true);
     window.show();
     window.btLoadMemClick();
   }
   test::TempDir dir;
-  DriveTable table;
-  std::unique_ptr<Files> files = MakeNativeFiles(table);
-  test::FakeDrives drives{table};
-  std::unique_ptr<TextCodec> codec = MakeNativeTextCodec();
-  SilentFeedback feedback;
-  FixedClock clock;
-  TfrMain window{SessionServices{*files, drives, *codec, clock, feedback, test::TestPlaces(dir)}};
+  WindowServices services;
+  TfrMain window{services.Services()};
 };
 
 LoadedWindow* g_window = nullptr;
@@ -65,15 +74,8 @@ std::string PhotoBytes(int number) {
 
 // Milliseconds from the load of a card of 128 photos until every row shows its picture.
 long ThumbnailsShownMs(const std::filesystem::path& card, const QString& cache) {
-  DriveTable table;
-  auto files = MakeNativeFiles(table);
-  test::FakeDrives drives(table);
-  auto codec = MakeNativeTextCodec();
-  SilentFeedback feedback;
-  FixedClock clock;
-  test::TempDir places;
-  TfrMain window(
-      SessionServices{*files, drives, *codec, clock, feedback, test::TestPlaces(places)});
+  WindowServices services;
+  TfrMain window(services.Services());
   window.SetThumbnailCache(cache);
   window.MapCardFolder(card.string(), true);
   window.show();
@@ -122,15 +124,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   long startupMs = 0;
   {
-    DriveTable table;
-    auto files = MakeNativeFiles(table);
-    test::FakeDrives drives(table);
-    auto codec = MakeNativeTextCodec();
-    SilentFeedback feedback;
-    FixedClock clock;
-    test::TempDir places;
-    TfrMain window(
-        SessionServices{*files, drives, *codec, clock, feedback, test::TestPlaces(places)});
+    WindowServices services;
+    TfrMain window(services.Services());
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) return 1;
     startupMs = static_cast<long>(
