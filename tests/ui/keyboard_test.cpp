@@ -164,12 +164,6 @@ TEST_F(KeyboardTest, RenumberOfAFolderInOrderLeavesTheUpdateOff) {
   EXPECT_FALSE(window().btRefreshData->isEnabled());
 }
 
-}  // namespace
-}  // namespace sdmate::test
-
-namespace sdmate::test {
-namespace {
-
 // An emoji that is none of the handset's pictographs is refused as it is typed, and named;
 // one of them is taken.
 TEST_F(KeyboardTest, ACharacterTheHandsetLacksIsRefusedAndNamed) {

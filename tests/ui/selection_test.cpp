@@ -130,12 +130,6 @@ TEST_F(SelectionTest, AfterMovesACommitAndAnUndoTheRowTitleAndPictureAgree) {
   EXPECT_EQ(window().DispPrev->pixmap().size(), QSize(60, 80));
 }
 
-}  // namespace
-}  // namespace sdmate::test
-
-namespace sdmate::test {
-namespace {
-
 // A folder named at start is loaded at once when it is a card; an empty one only stays chosen,
 // with nothing to update.
 TEST_F(SelectionTest, ACardNamedAtStartIsLoadedAndAnEmptyFolderIsNot) {
@@ -151,12 +145,6 @@ TEST_F(SelectionTest, ACardNamedAtStartIsLoadedAndAnEmptyFolderIsNot) {
   EXPECT_EQ(page(MediaKind::Image).edTitle->text(), "one");
   EXPECT_FALSE(window().btRefreshData->isEnabled());
 }
-
-}  // namespace
-}  // namespace sdmate::test
-
-namespace sdmate::test {
-namespace {
 
 // Another drive chosen: the loaded card cannot be edited until it is chosen again.
 TEST_F(SelectionTest, ChoosingAnotherDriveHoldsTheLoadedCardsEditing) {
