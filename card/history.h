@@ -18,6 +18,7 @@
 #include "platform/clock.h"
 #include "platform/file_lock.h"
 #include "platform/files.h"
+#include "platform/native_path.h"
 
 namespace sdmate {
 
@@ -58,9 +59,10 @@ struct Snapshot {
 
 class History {
  public:
-  // root: the history folder (native, with its trailing separator); empty: no history is kept.
-  History(std::string root, Files& files, Clock& clock)
-      : root_(std::move(root)), files_(files), clock_(clock) {}
+  // root: the history folder (native, with or without its trailing separator); empty: no history
+  // is kept.
+  History(const std::string& root, Files& files, Clock& clock)
+      : root_(root.empty() ? root : JoinNativePath(root, "")), files_(files), clock_(clock) {}
 
   History(const History&) = delete;
   History& operator=(const History&) = delete;

@@ -6,7 +6,6 @@
 #include "cli/console_feedback.h"
 #include "cli/output.h"
 #include "core/version.h"
-#include "platform/native_path.h"
 
 namespace sdmate::cli {
 
@@ -96,7 +95,7 @@ int RunCli(const std::vector<std::string>& args, CliServices& services, std::ost
     return kExitOk;
   }
   if (!command.history.empty()) {
-    services.places.historyDirectory = JoinNativePath(command.history, "");
+    services.places.historyDirectory = command.history;
   }
   if (command.name == CommandName::Version) {
     out << "sdmate-cli " << kVersion << '\n';

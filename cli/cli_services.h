@@ -1,13 +1,7 @@
 // The operating system's services as sdmate-cli's main builds them, handed to the commands.
 #pragma once
 
-#include "card/export_items.h"
-#include "import/fitting.h"
-#include "platform/clock.h"
-#include "platform/drives.h"
-#include "platform/files.h"
-#include "platform/places.h"
-#include "platform/text_codec.h"
+#include "card/card_session.h"
 
 namespace sdmate::cli {
 

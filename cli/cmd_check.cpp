@@ -1,8 +1,8 @@
 // check: what the handset and the program would trip over, without writing.
+#include "card/staging_files.h"
 #include "cli/commands.h"
 #include "cli/console_feedback.h"
 #include "cli/output.h"
-#include "cli/staging_files.h"
 
 namespace sdmate::cli {
 

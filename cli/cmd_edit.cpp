@@ -1,8 +1,8 @@
 // edit: operations staged in order on one load and committed once.
+#include "card/staging_files.h"
 #include "cli/cli_messages.h"
 #include "cli/commands.h"
 #include "cli/console_feedback.h"
-#include "cli/staging_files.h"
 
 namespace sdmate::cli {
 namespace {

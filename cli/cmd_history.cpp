@@ -1,11 +1,11 @@
 // history, undo and restore: the card's snapshots, a commit taken back, a backup put back.
 #include <functional>
 
+#include "card/staging_files.h"
 #include "cli/cli_messages.h"
 #include "cli/commands.h"
 #include "cli/console_feedback.h"
 #include "cli/output.h"
-#include "cli/staging_files.h"
 
 namespace sdmate::cli {
 namespace {

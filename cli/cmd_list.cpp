@@ -1,8 +1,8 @@
 // list: the card as the window shows it, and the camera pictures beside it.
+#include "card/staging_files.h"
 #include "cli/cli_messages.h"
 #include "cli/commands.h"
 #include "cli/console_feedback.h"
-#include "cli/staging_files.h"
 
 namespace sdmate::cli {
 

@@ -1,9 +1,9 @@
 // repair: one commit that makes the check's findings go away without losing a file.
+#include "card/staging_files.h"
 #include "cli/cli_messages.h"
 #include "cli/commands.h"
 #include "cli/console_feedback.h"
 #include "cli/output.h"
-#include "cli/staging_files.h"
 
 namespace sdmate::cli {
 

@@ -6,6 +6,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/cli_messages.h"
+#include "cli/cli_services.h"
 
 namespace sdmate::cli {
 namespace {

@@ -12,7 +12,9 @@
 #include "card/history.h"
 #include "core/card_model.h"
 #include "import/handset_play.h"
-#include "platform/text_codec.h"
+namespace sdmate {
+class TextCodec;
+}  // namespace sdmate
 
 namespace sdmate::cli {
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "cli/cli_services.h"
 #include "cli/sample_files.h"
 #include "core/content_table.h"
 

@@ -5,8 +5,10 @@
 
 #include <string>
 
-#include "platform/files.h"
-#include "platform/text_codec.h"
+namespace sdmate {
+class Files;
+class TextCodec;
+}  // namespace sdmate
 
 namespace sdmate::cli {
 

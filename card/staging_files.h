@@ -1,4 +1,4 @@
-// The files as the edit command's session sees them. While operations are staged nothing may
+// The files as a session of the command line sees them. While operations are staged nothing may
 // reach the card: the one write staging can ask for, a missing data directory the user agreed
 // to create, is remembered and made at the commit; any other write is refused. At the commit
 // (never in a dry run) writes go through.
@@ -9,7 +9,7 @@
 
 #include "platform/files.h"
 
-namespace sdmate::cli {
+namespace sdmate {
 
 class StagingFiles : public Files {
  public:
@@ -82,4 +82,4 @@ class StagingFiles : public Files {
   std::vector<std::string> pendingDirectories_;
 };
 
-}  // namespace sdmate::cli
+}  // namespace sdmate
