@@ -36,23 +36,6 @@ class Handle {
   HANDLE handle_ = nullptr;
 };
 
-// One word of a command line: quoted, with the backslashes before a quote doubled.
-std::wstring Quote(const std::wstring& word) {
-  std::wstring quoted = L"\"";
-  std::size_t backslashes = 0;
-  for (wchar_t c : word) {
-    if (c == L'\\') {
-      ++backslashes;
-      continue;
-    }
-    quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-    backslashes = 0;
-    quoted.push_back(c);
-  }
-  quoted.append(backslashes * 2, L'\\');
-  return quoted + L"\"";
-}
-
 // What the reading threads hand over.
 struct Received {
   std::mutex mutex;
@@ -102,8 +85,9 @@ class Win32Processes final : public Processes {
     Handle input(::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
 
-    std::wstring line = Quote(win32::Widen(run.program));
-    for (const std::string& argument : run.arguments) line += L" " + Quote(win32::Widen(argument));
+    std::wstring line = win32::CommandLineWord(win32::Widen(run.program));
+    for (const std::string& argument : run.arguments)
+      line += L" " + win32::CommandLineWord(win32::Widen(argument));
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;

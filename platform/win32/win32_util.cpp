@@ -35,4 +35,20 @@ std::wstring LongPath(const std::string& nativeUtf8) {
   return wide;
 }
 
+std::wstring CommandLineWord(const std::wstring& word) {
+  std::wstring quoted = L"\"";
+  std::size_t backslashes = 0;
+  for (wchar_t c : word) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+    backslashes = 0;
+    quoted.push_back(c);
+  }
+  quoted.append(backslashes * 2, L'\\');
+  return quoted + L"\"";
+}
+
 }  // namespace sdmate::win32

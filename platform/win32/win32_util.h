@@ -14,5 +14,8 @@ std::string Narrow(std::wstring_view wide);
 // A native path for the wide APIs: backslashes, and "\\?\" before a long absolute path so
 // that no 260-character limit applies.
 std::wstring LongPath(const std::string& nativeUtf8);
+// One word of a command line as CommandLineToArgvW reads it back: quoted, with the backslashes
+// before a quote doubled.
+std::wstring CommandLineWord(const std::wstring& word);
 
 }  // namespace sdmate::win32

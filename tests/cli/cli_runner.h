@@ -13,6 +13,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "platform/win32/win32_util.h"
 #else
 #include <sys/wait.h>
 #endif
@@ -28,33 +30,6 @@ struct Outcome {
 };
 
 #ifdef _WIN32
-inline std::wstring Wide(const std::string& utf8) {
-  std::wstring wide(static_cast<std::size_t>(::MultiByteToWideChar(
-                        CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0)),
-                    L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                        static_cast<int>(wide.size()));
-  return wide;
-}
-
-// One word of a command line as CommandLineToArgvW reads it back: quoted, with the
-// backslashes before a quote doubled.
-inline std::wstring Quote(const std::wstring& word) {
-  std::wstring quoted = L"\"";
-  std::size_t backslashes = 0;
-  for (wchar_t c : word) {
-    if (c == L'\\') {
-      ++backslashes;
-      continue;
-    }
-    quoted.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-    backslashes = 0;
-    quoted.push_back(c);
-  }
-  quoted.append(backslashes * 2, L'\\');
-  return quoted + L"\"";
-}
-
 // The built program started with a wide command line, so Japanese words reach it unchanged,
 // its output and errors caught in files. (The environment is the test's own.)
 inline Outcome Sdmate(const std::vector<std::string>& args,
@@ -70,8 +45,8 @@ inline Outcome Sdmate(const std::vector<std::string>& args,
   std::string program = SDMATE_CLI_PATH;
   // Cross-built and run under wine, the build machine's folders are on drive Z:.
   if (program.starts_with("/")) program = "Z:" + program;
-  std::wstring line = Quote(Wide(program));
-  for (const std::string& arg : args) line += L" " + Quote(Wide(arg));
+  std::wstring line = win32::CommandLineWord(win32::Widen(program));
+  for (const std::string& arg : args) line += L" " + win32::CommandLineWord(win32::Widen(arg));
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
