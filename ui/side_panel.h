@@ -17,7 +17,30 @@ namespace sdmate {
 class DriveChooser;
 class Preview;
 
-class SidePanel : public QWidget {
+// The column's controls under the names of the window's controls; the window takes them over as
+// members of its own under the same names.
+struct SidePanelControls {
+  QFrame* Panel5 = nullptr;
+  DriveChooser* driveChooser = nullptr;
+  QPushButton* btLoadMem = nullptr;
+  QProgressBar* cgDiskSpace = nullptr;
+  QLabel* stFree = nullptr;
+  QPushButton* btRefreshData = nullptr;
+  QPushButton* btUndo = nullptr;
+  QPushButton* btHistory = nullptr;
+  QFrame* StaticText1 = nullptr;
+  Preview* DispPrev = nullptr;
+  QPushButton* btBackUp = nullptr;
+  QPushButton* btRestore = nullptr;
+  QPushButton* btCheck = nullptr;
+  QPushButton* btEject = nullptr;  // makes the chosen drive's card safe to pull out
+  QPushButton* btHelp = nullptr;
+  QPushButton* btEnd = nullptr;
+  QLabel* Label9 = nullptr;
+  QLabel* Image3 = nullptr;
+};
+
+class SidePanel : public QWidget, public SidePanelControls {
   Q_OBJECT
 
  public:
@@ -30,26 +53,6 @@ class SidePanel : public QWidget {
   // The bar and the free-space text in red when space is low, else in their own colours;
   // both repaint at once, as the operations that change the space are still running.
   void PaintGauge(bool low);
-
-  // The controls under the window's names.
-  QFrame* Panel5;
-  DriveChooser* driveChooser;
-  QPushButton* btLoadMem;
-  QProgressBar* cgDiskSpace;
-  QLabel* stFree;
-  QPushButton* btRefreshData;
-  QPushButton* btUndo;
-  QPushButton* btHistory;
-  QFrame* StaticText1;
-  Preview* DispPrev;
-  QPushButton* btBackUp;
-  QPushButton* btRestore;
-  QPushButton* btCheck;
-  QPushButton* btEject;  // makes the chosen drive's card safe to pull out
-  QPushButton* btHelp;
-  QPushButton* btEnd;
-  QLabel* Label9;
-  QLabel* Image3;
 
  signals:
   // The product panel, its icon, its name or its version was clicked.

@@ -142,7 +142,7 @@ TfrMain::TfrMain(const SessionServices& services, QWidget* parent)
   const QSize arrangement = client->minimumSizeHint() + QSize(0, StatusBar->sizeHint().height());
   setMinimumSize(arrangement);
   resize(arrangement);
-  driveChooser_->Fill(session_.ListDrives(), 0);
+  driveChooser->Fill(session_.ListDrives(), 0);
   for (const DriveInfo& drive : session_.ListDrives()) knownDrives_.insert(drive.letter);
   auto* poll = new QTimer(this);
   poll->setObjectName(QStringLiteral("tmDrives"));
@@ -155,25 +155,8 @@ TfrMain::~TfrMain() = default;
 void TfrMain::BuildRightColumn(QWidget* client) {
   auto* side = new SidePanel(client);
   sidePanel_ = side;
-  Panel5 = side->Panel5;
-  driveChooser_ = side->driveChooser;
-  curDrive = driveChooser_->curDrive;
-  btLoadMem = side->btLoadMem;
-  cgDiskSpace = side->cgDiskSpace;
-  stFree = side->stFree;
-  btRefreshData = side->btRefreshData;
-  btUndo = side->btUndo;
-  btHistory = side->btHistory;
-  btRestore = side->btRestore;
-  btCheck = side->btCheck;
-  StaticText1 = side->StaticText1;
-  DispPrev = side->DispPrev;
-  btBackUp = side->btBackUp;
-  btEject = side->btEject;
-  btHelp = side->btHelp;
-  btEnd = side->btEnd;
-  Label9 = side->Label9;
-  Image3 = side->Image3;
+  static_cast<SidePanelControls&>(*this) = *side;
+  curDrive = driveChooser->curDrive;
 
   connect(side, &SidePanel::ProductClicked, this, &TfrMain::Panel5Click);
   connect(btLoadMem, &QPushButton::clicked, this, &TfrMain::btLoadMemClick);
@@ -188,7 +171,7 @@ void TfrMain::BuildRightColumn(QWidget* client) {
   connect(btEnd, &QPushButton::clicked, this, &QWidget::close);
   connect(side, &SidePanel::BannerClicked, this, &TfrMain::Image3Click);
   connect(curDrive, &QComboBox::currentIndexChanged, this, &TfrMain::ShowChosenDrive);
-  driveChooser_->SetFolderMapper(
+  driveChooser->SetFolderMapper(
       [this](const std::string& folder) { return MapCardFolder(folder, false); });
   ShowDiskSpace();
 }
@@ -247,14 +230,14 @@ void TfrMain::RememberPlace() {
 // ---- Drives
 
 void TfrMain::SetFolderPicker(std::unique_ptr<FolderPicker> picker) {
-  driveChooser_->SetFolderPicker(std::move(picker));
+  driveChooser->SetFolderPicker(std::move(picker));
 }
 
 char TfrMain::MapCardFolder(const std::string& nativeFolder, bool fromCommandLine) {
   const char letter = session_.MapCardFolder(nativeFolder);
   if (letter == 0) return 0;
   if (fromCommandLine) commandLineDrives_.insert(letter);
-  driveChooser_->Fill(session_.ListDrives(), letter);
+  driveChooser->Fill(session_.ListDrives(), letter);
   ShowChosenDrive();
   return letter;
 }
@@ -273,11 +256,11 @@ QString TfrMain::LackingCharacter(const QString& text) {
 
 void TfrMain::LoadNamedCard(char letter) {
   if (letter == 0 || !session_.HoldsHandsetFolders(letter)) return;
-  driveChooser_->Select(letter);
+  driveChooser->Select(letter);
   btLoadMemClick();
 }
 
-char TfrMain::SelectedDrive() const { return driveChooser_->Selected(); }
+char TfrMain::SelectedDrive() const { return driveChooser->Selected(); }
 
 // ---- Status and gauge
 
@@ -344,7 +327,7 @@ void TfrMain::btRefreshDataClick() {
   if (result.ran) {
     ShowModel();
     // The update wrote to the loaded drive; the chooser shows it again.
-    driveChooser_->Select(session_.model().drive);
+    driveChooser->Select(session_.model().drive);
   }
   ShowUpdateDue();
   ShowUndoable();
@@ -369,7 +352,7 @@ void TfrMain::PollDrives() {
         select = drive.letter;
     }
     knownDrives_ = listed;
-    driveChooser_->Fill(drives, select);
+    driveChooser->Fill(drives, select);
   }
   if (session_.cardPresent() && !session_.CheckCardPresent()) DisableCardOperations();
 }
@@ -380,7 +363,7 @@ void TfrMain::btEjectClick() {
   const bool loaded = session_.cardPresent();
   if (!session_.Eject(drive)) return;
   if (loaded && !session_.cardPresent()) DisableCardOperations();
-  driveChooser_->Fill(session_.ListDrives(), 0);
+  driveChooser->Fill(session_.ListDrives(), 0);
   knownDrives_.clear();
   for (const DriveInfo& listed : session_.ListDrives()) knownDrives_.insert(listed.letter);
 }

@@ -20,6 +20,7 @@
 #include "ui/folder_picker.h"
 #include "ui/kind_page.h"
 #include "ui/move_folder_chooser.h"
+#include "ui/side_panel.h"
 #include "ui/status_view.h"
 #include "ui/thumbnails.h"
 
@@ -39,11 +40,8 @@ class QTabWidget;
 namespace sdmate {
 
 class CameraPage;
-class DriveChooser;
 class FolderPicker;
 class OpenFilesDialog;
-class Preview;
-class SidePanel;
 class TfrAbout;
 
 // "ReadMe.txt" in the current directory, or else beside the program, or else in the installed
@@ -51,7 +49,7 @@ class TfrAbout;
 std::string FindHelpFile(const std::string& currentDirectory, const std::string& programDirectory,
                          const std::string& docDirectory = {});
 
-class TfrMain : public QMainWindow, public StatusView {
+class TfrMain : public QMainWindow, public StatusView, public SidePanelControls {
   Q_OBJECT
 
  public:
@@ -194,27 +192,10 @@ class TfrMain : public QMainWindow, public StatusView {
   // Ctrl+A in a list: every row selected.
   void SelectAllRows();
 
-  // The tabs, and the controls of the right-hand column (they sit in the SidePanel), under the
-  // names of the window's controls.
+  // The tabs and the drive list; the controls of the right-hand column (they sit in the
+  // SidePanel) are members under the names of the window's controls too.
   QTabWidget* pcMain;
   QComboBox* curDrive;
-  QPushButton* btLoadMem;
-  QProgressBar* cgDiskSpace;
-  QLabel* stFree;
-  QPushButton* btRefreshData;
-  QPushButton* btUndo;
-  QPushButton* btHistory;
-  QFrame* StaticText1;
-  Preview* DispPrev;
-  QPushButton* btBackUp;
-  QPushButton* btRestore;
-  QPushButton* btCheck;
-  QPushButton* btEject;
-  QPushButton* btHelp;
-  QPushButton* btEnd;
-  QFrame* Panel5;
-  QLabel* Image3;
-  QLabel* Label9;
   QStatusBar* StatusBar;
   // The window's shortcuts.
   QAction* acDelete;     // Delete, in a list
@@ -304,7 +285,6 @@ class TfrMain : public QMainWindow, public StatusView {
   CardSession session_;
   std::array<KindPage*, 3> pages_{};
   SidePanel* sidePanel_ = nullptr;
-  DriveChooser* driveChooser_ = nullptr;
   QLabel* statusPanel_ = nullptr;
   Opener opener_;
   std::unique_ptr<OpenFilesDialog> openFiles_;

@@ -36,7 +36,7 @@ void TfrMain::ShowCommitted() {
     return;
   }
   ShowModel();
-  driveChooser_->Select(session_.model().drive);
+  driveChooser->Select(session_.model().drive);
 }
 
 void TfrMain::btUndoClick() {
