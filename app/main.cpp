@@ -9,18 +9,12 @@
 #include <cstdio>
 #include <exception>
 
-#include "card/pictograph_codec.h"
-#include "platform/drive_table.h"
-#include "platform/processes.h"
-#include "platform/scratch_folder.h"
+#include "services/native_services.h"
 #include "ui/artwork.h"
 #include "ui/qt_feedback.h"
 #include "ui/qt_translations.h"
 #include "ui/unabout.h"
 #include "ui/unmain.h"
-#ifdef SDMATE_HAVE_MEDIA
-#include "media/media_fitters.h"
-#endif
 
 namespace {
 
@@ -55,26 +49,11 @@ int main(int argc, char* argv[]) {
   QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
   sdmate::InstallQtTranslations(app);
 
-  sdmate::DriveTable table;
-  std::unique_ptr<sdmate::Files> files = sdmate::MakeNativeFiles(table);
-  std::unique_ptr<sdmate::Drives> drives = sdmate::MakeNativeDrives(table);
-  std::unique_ptr<sdmate::TextCodec> cp932 = sdmate::MakeNativeTextCodec();
-  sdmate::PictographCodec codec(*cp932);
-  std::unique_ptr<sdmate::Clock> clock = sdmate::MakeSystemClock();
+  sdmate::NativeServices native;
   sdmate::QtFeedback feedback;
-  sdmate::SessionServices services{*files, *drives,  codec,
-                                   *clock, feedback, sdmate::SystemPlaces()};
-  // Fitted files wait in a folder of this run, removed when the program ends.
-  std::unique_ptr<sdmate::ScratchFolder> scratch = sdmate::MakeScratchFolder("sdmate-fit");
-  // Movies converted for an export wait in a folder of this run until they are copied.
-  std::unique_ptr<sdmate::ScratchFolder> converted = sdmate::MakeScratchFolder("sdmate-export");
-  std::unique_ptr<sdmate::Processes> processes = sdmate::MakeNativeProcesses();
-#ifdef SDMATE_HAVE_MEDIA
-  sdmate::MediaFitters fitters =
-      sdmate::MakeMediaFitters(*files, *processes, services.places.programDirectory);
-  services.fit = {fitters.pictures.get(), fitters.movies.get(), scratch.get()};
-  services.exporting = {fitters.converter.get(), converted.get()};
-#endif
+  sdmate::SessionServices services{native.files(), native.drives(),   native.codec(),
+                                   native.clock(), feedback,          native.places(),
+                                   native.fit(),   native.exporting()};
 
   sdmate::TfrMain window(services);
   feedback.SetView(&window);
