@@ -75,6 +75,8 @@ LoadResult CardSession::Load(char drive, LoadOptions options) {
   camera_ = {};
   tookBack_ = {};
   offeredTakeBack_ = false;
+  options.read = &read_;
+  options.changed = nullptr;
   LoadResult result = LoadCard(model_, drive, backupAdvice_, services_.files, services_.drives,
                                services_.feedback, options);
   // The load replaced the staged items: no fitted file is read any more.
@@ -229,8 +231,9 @@ CardSession::TakeBack CardSession::RunUndo(const std::vector<Snapshot>& targets)
     outcome.summary.steps += summary.steps;
     request.progressTotal = summary.steps;
     CommitFeedback shown(services_.feedback, *this, false);
-    UpdateResult result = CommitPlans(model_, request, backupAdvice_, services_.files,
-                                      services_.drives, shown, history_, text::kUndoCompleted);
+    UpdateResult result =
+        CommitPlans(model_, request, backupAdvice_, services_.files, services_.drives, shown,
+                    history_, text::kUndoCompleted, &read_);
     if (!result.ran) {
       outcome.commits.push_back(std::move(result));
       break;
@@ -249,7 +252,9 @@ CardSession::RepairOutcome CardSession::Repair(RepairOptions options, bool dryRu
     services_.feedback.Tell(MessageKind::Warning, text::kNotLoaded);
     return outcome;
   }
-  outcome.before = Check(model_.drive);
+  // The check and the repair look at one listing of each directory.
+  CardListings listings(services_.files);
+  outcome.before = CheckCard(model_.drive, listings);
   outcome.after = outcome.before;
   if (outcome.before.empty()) {
     if (!dryRun) services_.feedback.Tell(MessageKind::Information, text::kNothingToRepair);
@@ -259,7 +264,7 @@ CardSession::RepairOutcome CardSession::Repair(RepairOptions options, bool dryRu
     services_.feedback.Tell(MessageKind::Warning, text::kRepairIncomplete);
     return outcome;
   }
-  outcome.preparation = PrepareRepair(model_, outcome.before, services_.files, options);
+  outcome.preparation = PrepareRepair(model_, outcome.before, listings, options);
   if (dryRun) return outcome;
   if (services_.feedback.Ask(MessageKind::Confirmation, text::kRepairQuestion, Buttons::YesNo) !=
       Answer::Yes) {
@@ -274,7 +279,7 @@ CardSession::RepairOutcome CardSession::Repair(RepairOptions options, bool dryRu
   }
   CommitFeedback shown(services_.feedback, *this, false);
   outcome.update = CommitPlans(model_, request, backupAdvice_, services_.files, services_.drives,
-                               shown, history_, text::kRepairCompleted);
+                               shown, history_, text::kRepairCompleted, &read_);
   outcome.ran = outcome.update.ran;
   if (outcome.ran) {
     updateDue_ = false;
@@ -320,8 +325,9 @@ CardSession::TakeBack CardSession::Restore(const std::string& backupFolder, bool
   }
   request.progressTotal = outcome.summary.steps;
   CommitFeedback shown(services_.feedback, *this, false);
-  UpdateResult result = CommitPlans(model_, request, backupAdvice_, services_.files,
-                                    services_.drives, shown, history_, text::kRestoreCompleted);
+  UpdateResult result =
+      CommitPlans(model_, request, backupAdvice_, services_.files, services_.drives, shown,
+                  history_, text::kRestoreCompleted, &read_);
   outcome.ran = result.ran;
   if (result.ran) {
     updateDue_ = false;
@@ -357,18 +363,19 @@ std::string CardSession::CardListing() {
   // The handset's areas are a few levels deep; nothing deeper is walked.
   constexpr int kDeepest = 4;
   auto walk = [&](auto& self, const std::string& directory, bool tables, int depth) -> void {
-    const auto names = services_.files.ListDirectory(directory);
-    if (!names || depth > kDeepest) return;
-    for (const std::string& name : *names) {
-      if (name.empty() || name == "." || name == "..") continue;
-      const std::string path = directory + "\\" + name;
+    // One listing per directory tells what is a folder, and a table's size and time.
+    const auto entries = services_.files.ListFiles(directory);
+    if (!entries || depth > kDeepest) return;
+    for (const DirectoryEntry& entry : *entries) {
+      const std::string path = directory + "\\" + entry.name;
       listing += path;
-      if (services_.files.IsDirectory(path)) {
+      if (entry.type == DirectoryEntry::Type::Directory) {
         listing += "\\\n";
         self(self, path, tables, depth + 1);
       } else if (tables) {
-        listing += " " + std::to_string(services_.files.FileSizeOf(path)) + " " +
-                   std::to_string(services_.files.ModifiedTime(path).value_or(0)) + "\n";
+        const bool file = entry.type == DirectoryEntry::Type::File;
+        listing += " " + std::to_string(file ? entry.size : -1) + " " +
+                   std::to_string(file ? entry.modified : 0) + "\n";
       } else {
         listing += "\n";
       }
@@ -406,8 +413,8 @@ UpdateResult CardSession::Update() {
   const std::string before = canRun ? CardListing() : std::string();
   Staged kept{model_, updateDue_};
   CommitFeedback feedback(services_.feedback, *this, true);
-  UpdateResult result =
-      UpdateCard(model_, backupAdvice_, services_.files, services_.drives, feedback, history_);
+  UpdateResult result = UpdateCard(model_, backupAdvice_, services_.files, services_.drives,
+                                   feedback, history_, &read_);
   if (result.ran && !result.failures.empty() && CardListing() == before) {
     // Nothing reached the card: the edits stay staged, and there is nothing to undo.
     feedback.Drop();

@@ -294,6 +294,7 @@ class CardSession {
   CameraArea camera_;
   FileFitting fitting_{services_.fit};
   CardModel model_;
+  LoadedCard read_;              // what the last load or read-back read of the card
   std::vector<Staged> back_;     // the states before each staged edit, oldest first
   std::vector<Staged> forward_;  // the states stepped back from, nearest last
   bool updateDue_ = false;
