@@ -26,12 +26,7 @@ CardListings::Folder& CardListings::At(const std::string& directory) {
   Folder& folder = at->second;
   if (added) {
     folder.entries = files_->ListFiles(directory);
-    if (folder.entries) {
-      folder.named.assign(folder.entries->size(), false);
-      for (std::size_t i = 0; i < folder.entries->size(); ++i) {
-        folder.byUpper.try_emplace(AsciiUpper((*folder.entries)[i].name), i);
-      }
-    }
+    if (folder.entries) folder.named.assign(folder.entries->size(), false);
   }
   return folder;
 }
@@ -42,6 +37,12 @@ long CardListings::Place(Folder& folder, const std::string& directory, const std
       entries.begin(), entries.end(), name,
       [](const DirectoryEntry& entry, const std::string& n) { return entry.name < n; });
   if (exact != entries.end() && exact->name == name) return exact - entries.begin();
+  // The names by their upper case, made the first time a name is not found as it is spelt.
+  if (folder.byUpper.empty()) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      folder.byUpper.try_emplace(AsciiUpper(entries[i].name), i);
+    }
+  }
   const auto other = folder.byUpper.find(AsciiUpper(name));
   if (other == folder.byUpper.end()) return -1;
   // Another spelling: the same file only where the file system ignores case, which opening the
