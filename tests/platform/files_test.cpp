@@ -193,7 +193,7 @@ TEST_F(FilesTest, ListFilesGivesSizesAndTimesOfAFolderInOneListing) {
   WriteBytes(dir.path() / "SUD001" / "STIL0002.JPG", "second");
   WriteBytes(dir.path() / "SUD001" / "STIL0001.JPG", "one");
   fs::create_directories(dir.path() / "SUD001" / "INNER");
-  for (const std::string& folder : {"E:\\SUD001", "E:\\SUD001\\"}) {
+  for (const char* folder : {"E:\\SUD001", "E:\\SUD001\\"}) {
     const auto entries = files->ListFiles(folder);
     ASSERT_TRUE(entries.has_value()) << folder;
     ASSERT_EQ(entries->size(), 3U);
