@@ -109,7 +109,8 @@ std::string SummaryOf(const std::vector<KindPlan>& plans) {
 }
 
 CommitOutcome RunCommit(char drive, CommitRequest& request, Files& files, Drives& drives,
-                        Feedback& feedback, History& history, std::vector<Failure>& failures) {
+                        Feedback& feedback, History& history, std::vector<Failure>& failures,
+                        const std::function<KnownTableHashes()>& knownTables) {
   CommitOutcome outcome;
   for (const KindPlan& plan : request.plans)
     outcome.changed = outcome.changed || plan.ChangesTheCard();
@@ -153,7 +154,29 @@ CommitOutcome RunCommit(char drive, CommitRequest& request, Files& files, Drives
   // Everything written is made durable once, for the whole card.
   if (!files.FlushVolume(CardRoot(drive)))
     failures.emplace_back(text::kNotDurable, CardRoot(drive));
-  if (outcome.snapshot && !history.Finish(*outcome.snapshot, TableFingerprint(drive, files))) {
+  KnownTableHashes known;
+  if (outcome.snapshot && knownTables) {
+    known = knownTables();
+    // A table a step wrote, moved or removed (itself or a folder above it) is read as the card
+    // holds it now.
+    auto forget = [&known](const std::string& path) {
+      const std::string key = PathKey(path);
+      known.erase(key);
+      const std::string below = key + "\\";
+      for (auto at = known.lower_bound(below); at != known.end() && at->first.starts_with(below);) {
+        at = known.erase(at);
+      }
+    };
+    for (const KindPlan& plan : request.plans) {
+      for (const Operation& operation : plan.operations) {
+        if (known.empty()) break;
+        if (CardDriveOf(operation.path) == drive) forget(operation.path);
+        if (CardDriveOf(operation.from) == drive) forget(operation.from);
+      }
+    }
+  }
+  if (outcome.snapshot &&
+      !history.Finish(*outcome.snapshot, TableFingerprint(drive, files, known))) {
     failures.emplace_back(text::kHistoryNotFinished, outcome.snapshot->folder);
   }
   return outcome;

@@ -66,7 +66,7 @@ void ReadKind(KindState& state, MediaKind kind, char drive, CardListings& listin
   };
   const int gap = ProbeTables(
       drive, kind, files,
-      [&](const FoundTable& found) {
+      [&](FoundTable& found) {
         if (found.number > kMaxFolders) {
           notes.cutOff.push_back(found.path);
           return false;
@@ -77,6 +77,9 @@ void ReadKind(KindState& state, MediaKind kind, char drive, CardListings& listin
         } else if (found.bytes) {
           folder.slot = FolderFromTable(kind, drive, found.number, *found.bytes, listings,
                                         folder.notes, &folder.directory);
+          // Kept for the fingerprint of the tables a commit takes: an untouched table is not
+          // read again.
+          folder.table = std::move(*found.bytes);
         }
         if (!folder.slot) {
           // The folder keeps its number, so that the folders after it keep theirs.

@@ -25,6 +25,8 @@ struct LoadedFolder {
   std::optional<FolderSlot> slot;  // nullopt: the table could not be read
   TableNotes notes;
   std::string directory;  // the card directory its files were looked up in
+  std::string table;      // the table's bytes as read, until their hash is taken
+  std::string tableHash;  // the table's SHA-256 (hex) once a commit asked for it; empty before
 };
 // The whole card as a load read it, folder by folder per kind.
 struct LoadedCard {

@@ -4,6 +4,7 @@
 #include "card/card_messages.h"
 #include "card/commit_plan.h"
 #include "core/card_layout.h"
+#include "platform/hash.h"
 
 namespace sdmate {
 namespace {
@@ -85,6 +86,29 @@ std::vector<std::string> ChangedCardPaths(char drive, const std::vector<KindPlan
   return changed;
 }
 
+namespace {
+
+// The hashes of the tables as the load read them, each taken once and kept with its folder.
+KnownTableHashes LoadedTableHashes(char drive, LoadedCard& read) {
+  KnownTableHashes known;
+  if (read.drive != drive) return known;
+  for (MediaKind kind : kAllKinds) {
+    std::vector<LoadedFolder>& folders = read.kinds[IndexOf(kind)];
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+      LoadedFolder& folder = folders[i];
+      if (!folder.slot) continue;
+      if (folder.tableHash.empty()) {
+        folder.tableHash = Sha256Hex(folder.table);
+        std::string().swap(folder.table);
+      }
+      known.emplace(PathKey(TablePath(drive, kind, static_cast<int>(i) + 1)), folder.tableHash);
+    }
+  }
+  return known;
+}
+
+}  // namespace
+
 UpdateResult CommitPlans(CardModel& model, CommitRequest& request, bool& backupAdvice, Files& files,
                          Drives& drives, Feedback& feedback, History& history,
                          const char* completed, LoadedCard* read) {
@@ -93,8 +117,11 @@ UpdateResult CommitPlans(CardModel& model, CommitRequest& request, bool& backupA
     Feedback::BusyGuard busy = feedback.Busy();
     // Always the drive that was loaded, whatever the chooser shows by now.
     const char drive = model.drive;
+    const auto known = [&]() {
+      return read != nullptr ? LoadedTableHashes(drive, *read) : KnownTableHashes{};
+    };
     const CommitOutcome outcome =
-        RunCommit(drive, request, files, drives, feedback, history, result.failures);
+        RunCommit(drive, request, files, drives, feedback, history, result.failures, known);
     if (outcome.snapshotFailed) {
       feedback.Status("");
       return result;  // nothing reached the card; the edits stay staged

@@ -8,7 +8,7 @@
 namespace sdmate {
 
 int ProbeTables(char drive, MediaKind kind, Files& files,
-                const std::function<bool(const FoundTable&)>& visit,
+                const std::function<bool(FoundTable&)>& visit,
                 const std::function<bool(int)>& keep) {
   const int last = TraitsOf(kind).lastProbedFolder;
   int n = 1;
