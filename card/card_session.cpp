@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <memory>
 #include <utility>
 
@@ -356,39 +357,62 @@ std::string CardSession::NativePaths(std::string_view text) const {
   return shown + std::string(text.substr(std::min(at, text.size())));
 }
 
-std::string CardSession::CardListing() {
-  // The tables with their sizes and times; the data files by name (a commit never writes over
-  // a data file in place: what it does shows in the names), so a full card is listed quickly.
+std::string CardSession::CardListing(const std::vector<KindPlan>& plans) {
+  const char drive = model_.drive;
+  auto trimmed = [](std::string directory) {
+    while (!directory.empty() && directory.back() == '\\') directory.pop_back();
+    return directory;
+  };
+  // The directory of every path a step names, and the folders a step makes or removes with
+  // what is below them; the kinds' table and data directories always.
+  std::map<std::string, std::pair<std::string, bool>> directories;  // by key: path, walked
+  auto add = [&](const std::string& directory, bool walked) {
+    if (CardDriveOf(directory) != drive) return;
+    auto [at, added] =
+        directories.try_emplace(AsciiUpper(trimmed(directory)), trimmed(directory), walked);
+    if (!added) at->second.second = at->second.second || walked;
+  };
+  auto parent = [&](const std::string& path) {
+    const std::size_t slash = trimmed(path).rfind('\\');
+    if (slash != std::string::npos) add(path.substr(0, slash), false);
+  };
+  for (MediaKind kind : kAllKinds) {
+    add(TableDirectory(drive, kind), false);
+    add(CardDataDirectory(drive, kind), false);
+  }
+  for (const KindPlan& plan : plans) {
+    for (const Operation& operation : plan.operations) {
+      if (operation.path.empty()) continue;
+      parent(operation.path);
+      if (!operation.from.empty()) parent(operation.from);
+      if (operation.step == Step::DeleteTree || operation.step == Step::MakeDirectory ||
+          operation.step == Step::RemoveEmptyDirectory) {
+        add(operation.path, true);
+      }
+    }
+  }
   std::string listing;
   // The handset's areas are a few levels deep; nothing deeper is walked.
   constexpr int kDeepest = 4;
-  auto walk = [&](auto& self, const std::string& directory, bool tables, int depth) -> void {
-    // One listing per directory tells what is a folder, and a table's size and time.
+  auto walk = [&](auto& self, const std::string& directory, bool walked, int depth) -> void {
+    // One listing per directory tells what is a folder, and each file's size and time.
     const auto entries = services_.files.ListFiles(directory);
+    listing += directory + (entries ? ":\n" : ": -\n");
     if (!entries || depth > kDeepest) return;
     for (const DirectoryEntry& entry : *entries) {
       const std::string path = directory + "\\" + entry.name;
       listing += path;
       if (entry.type == DirectoryEntry::Type::Directory) {
         listing += "\\\n";
-        self(self, path, tables, depth + 1);
-      } else if (tables) {
+        if (walked) self(self, path, walked, depth + 1);
+      } else {
         const bool file = entry.type == DirectoryEntry::Type::File;
         listing += " " + std::to_string(file ? entry.size : -1) + " " +
                    std::to_string(file ? entry.modified : 0) + "\n";
-      } else {
-        listing += "\n";
       }
     }
   };
-  auto trimmed = [](std::string directory) {
-    while (!directory.empty() && directory.back() == '\\') directory.pop_back();
-    return directory;
-  };
-  for (MediaKind kind : kAllKinds) {
-    walk(walk, trimmed(TableDirectory(model_.drive, kind)), true, 0);
-    walk(walk, trimmed(CardDataDirectory(model_.drive, kind)), false, 0);
-  }
+  for (const auto& [key, place] : directories) walk(walk, place.first, place.second, 0);
   return listing;
 }
 
@@ -410,12 +434,25 @@ UpdateResult CardSession::Update() {
     if (!hold) return {};
   }
   const bool canRun = model_.loaded && model_.drive != 0 && model_.complete;
-  const std::string before = canRun ? CardListing() : std::string();
   Staged kept{model_, updateDue_};
   CommitFeedback feedback(services_.feedback, *this, true);
-  UpdateResult result = UpdateCard(model_, backupAdvice_, services_.files, services_.drives,
-                                   feedback, history_, &read_);
-  if (result.ran && !result.failures.empty() && CardListing() == before) {
+  UpdateResult result;
+  std::string before;
+  CommitRequest request;
+  if (!canRun) {
+    // Tells why nothing can be written.
+    result = UpdateCard(model_, backupAdvice_, services_.files, services_.drives, feedback,
+                        history_, &read_);
+  } else {
+    {
+      Feedback::BusyGuard busy = feedback.Busy();
+      request = PlanCommit(model_, services_.files, "commit");
+    }
+    before = CardListing(request.plans);
+    result = CommitPlans(model_, request, backupAdvice_, services_.files, services_.drives,
+                         feedback, history_, text::kUpdateCompleted, &read_);
+  }
+  if (result.ran && !result.failures.empty() && CardListing(request.plans) == before) {
     // Nothing reached the card: the edits stay staged, and there is nothing to undo.
     feedback.Drop();
     model_ = std::move(kept.model);
