@@ -2,10 +2,12 @@
 #include "card/card_commit.h"
 
 #include <map>
+#include <unordered_set>
 
 #include "card/card_messages.h"
 #include "card/commit_ownership.h"
 #include "card/commit_runner.h"
+#include "core/ascii.h"
 #include "core/card_layout.h"
 #include "platform/hash.h"
 
@@ -55,9 +57,17 @@ std::map<std::string, std::string> PlannedHashes(char drive, const std::vector<K
       }
     }
   }
-  // Every item that stays ends with its content at its place.
+  // Every item that stays ends with its content at its place. An item that stays where it is
+  // matters only when its file is one the snapshot keeps: the names of those, upper-cased, are
+  // looked at before the whole key is made.
+  std::unordered_set<std::string> kept;
+  for (const auto& [key, hash] : before) kept.insert(key.substr(key.rfind('\\') + 1));
+  auto keptName = [&kept](const std::string& path) {
+    return kept.contains(AsciiUpper(std::string_view(path).substr(path.rfind('\\') + 1)));
+  };
   for (const KindPlan& plan : plans) {
     for (const Need& need : plan.needs) {
+      if (!need.added && need.source == need.path && !keptName(need.source)) continue;
       if (need.added) {
         content[PathKey(need.path)] = sourceHash(need.source);
       } else if (auto known = before.find(PathKey(need.source)); known != before.end()) {
