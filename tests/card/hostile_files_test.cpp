@@ -105,12 +105,14 @@ TEST(HostileFilesTest, PipesAndDevicesAreRefusedWithoutWaiting) {
 #endif
 }
 
+#ifndef _WIN32
 // The items of a folder as the load read them: name and size.
 std::vector<std::pair<std::string, std::int64_t>> NamesAndSizes(const FolderSlot& folder) {
   std::vector<std::pair<std::string, std::int64_t>> items;
   for (const ItemRow& item : folder.items) items.emplace_back(item.sourceName, item.size);
   return items;
 }
+#endif
 
 std::vector<std::string> Findings(CardRig& rig) {
   std::vector<std::string> lines;

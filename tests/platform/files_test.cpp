@@ -210,6 +210,22 @@ TEST_F(FilesTest, ListFilesGivesSizesAndTimesOfAFolderInOneListing) {
   EXPECT_FALSE(files->ListFiles("E:\\SUD001\\STIL0001.JPG").has_value());
 }
 
+// A full folder is listed whole: every one of its files, each with its own size.
+TEST_F(FilesTest, ListFilesGivesEveryFileOfAFullFolder) {
+  for (int p = 1; p <= 128; ++p) {
+    WriteBytes(dir.path() / "FULL" / ("STIL" + std::to_string(1000 + p) + ".JPG"),
+               std::string(static_cast<std::size_t>(p), 'x'));
+  }
+  const auto entries = files->ListFiles("E:\\FULL");
+  ASSERT_TRUE(entries.has_value());
+  ASSERT_EQ(entries->size(), 128U);
+  for (std::size_t i = 0; i < entries->size(); ++i) {
+    EXPECT_EQ((*entries)[i].name, "STIL" + std::to_string(1001 + i) + ".JPG");
+    EXPECT_EQ((*entries)[i].type, DirectoryEntry::Type::File);
+    EXPECT_EQ((*entries)[i].size, static_cast<std::int64_t>(i + 1));
+  }
+}
+
 TEST_F(FilesTest, PathsLongerThan260CharactersAreCopiedMovedAndDeleted) {
   std::string deep = "E:\\";
   for (int i = 0; i < 12; ++i) deep += "\\" + std::string(24, static_cast<char>('a' + i));
