@@ -11,10 +11,12 @@
 namespace sdmate {
 namespace {
 
-void CheckKind(char drive, MediaKind kind, Files& files, std::vector<Finding>& findings) {
+void CheckKind(char drive, MediaKind kind, CardListings& listings, std::vector<Finding>& findings) {
+  Files& files = listings.files();
   auto report = [&](Problem problem, std::string path, std::string detail = {}) {
     findings.push_back({kind, problem, std::move(path), std::move(detail)});
   };
+  // Names of tables the load never reads (after the gap): their files are no orphans either.
   std::set<std::string> named;
   const int gap = ProbeTables(drive, kind, files, [&](const FoundTable& found) {
     if (!found.bytes) {
@@ -44,9 +46,9 @@ void CheckKind(char drive, MediaKind kind, Files& files, std::vector<Finding>& f
         report(Problem::BadName, found.path, entry.FileName());
         continue;
       }
-      const std::string path = directory + entry.FileName();
-      named.insert(path);
-      if (files.FileSizeOf(path) < 0) report(Problem::Missing, path);
+      if (listings.SizeOf(directory, entry.FileName()) < 0) {
+        report(Problem::Missing, directory + entry.FileName());
+      }
     }
     return true;
   });
@@ -76,11 +78,18 @@ void CheckKind(char drive, MediaKind kind, Files& files, std::vector<Finding>& f
       report(Problem::Temporary, folderDirectory);
       continue;
     }
-    if (!IsFolderDirectoryName(kind, folderName) || !files.IsDirectory(folderDirectory)) continue;
-    for (const std::string& name :
-         files.ListDirectory(folderDirectory).value_or(std::vector<std::string>{})) {
-      const std::string path = folderDirectory + "\\" + name;
-      if (!named.contains(path) && !files.IsDirectory(path)) report(Problem::Orphan, path);
+    if (!IsFolderDirectoryName(kind, folderName)) continue;
+    // The listing the tables' names were looked up in; a name a table gave is no orphan, in
+    // whichever case the card spells it.
+    const std::vector<DirectoryEntry>* entries = listings.EntriesOf(folderDirectory);
+    if (entries == nullptr) continue;
+    for (std::size_t i = 0; i < entries->size(); ++i) {
+      const DirectoryEntry& entry = (*entries)[i];
+      const std::string path = folderDirectory + "\\" + entry.name;
+      if (entry.type != DirectoryEntry::Type::Directory && !listings.Named(folderDirectory, i) &&
+          !named.contains(path)) {
+        report(Problem::Orphan, path);
+      }
     }
   }
 }
@@ -88,8 +97,13 @@ void CheckKind(char drive, MediaKind kind, Files& files, std::vector<Finding>& f
 }  // namespace
 
 std::vector<Finding> CheckCard(char drive, Files& files) {
+  CardListings listings(files);
+  return CheckCard(drive, listings);
+}
+
+std::vector<Finding> CheckCard(char drive, CardListings& listings) {
   std::vector<Finding> findings;
-  for (MediaKind kind : kAllKinds) CheckKind(drive, kind, files, findings);
+  for (MediaKind kind : kAllKinds) CheckKind(drive, kind, listings, findings);
   return findings;
 }
 

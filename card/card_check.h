@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "card/card_listings.h"
 #include "core/card_layout.h"
 #include "platform/files.h"
 
@@ -33,6 +34,8 @@ struct Finding {
 
 // Every finding, kind by kind. Reads through files only; never writes.
 std::vector<Finding> CheckCard(char drive, Files& files);
+// The same on listings a load or a repair shares: each directory is listed once.
+std::vector<Finding> CheckCard(char drive, CardListings& listings);
 
 // "orphan", "missing", ...: the name of a problem in machine-readable reports.
 const char* ProblemKey(Problem problem);

@@ -2,10 +2,12 @@
 #include "card/card_commit.h"
 
 #include <map>
+#include <unordered_set>
 
 #include "card/card_messages.h"
 #include "card/commit_ownership.h"
 #include "card/commit_runner.h"
+#include "core/ascii.h"
 #include "core/card_layout.h"
 #include "platform/hash.h"
 
@@ -55,9 +57,17 @@ std::map<std::string, std::string> PlannedHashes(char drive, const std::vector<K
       }
     }
   }
-  // Every item that stays ends with its content at its place.
+  // Every item that stays ends with its content at its place. An item that stays where it is
+  // matters only when its file is one the snapshot keeps: the names of those, upper-cased, are
+  // looked at before the whole key is made.
+  std::unordered_set<std::string> kept;
+  for (const auto& [key, hash] : before) kept.insert(key.substr(key.rfind('\\') + 1));
+  auto keptName = [&kept](const std::string& path) {
+    return kept.contains(AsciiUpper(std::string_view(path).substr(path.rfind('\\') + 1)));
+  };
   for (const KindPlan& plan : plans) {
     for (const Need& need : plan.needs) {
+      if (!need.added && need.source == need.path && !keptName(need.source)) continue;
       if (need.added) {
         content[PathKey(need.path)] = sourceHash(need.source);
       } else if (auto known = before.find(PathKey(need.source)); known != before.end()) {
@@ -109,7 +119,8 @@ std::string SummaryOf(const std::vector<KindPlan>& plans) {
 }
 
 CommitOutcome RunCommit(char drive, CommitRequest& request, Files& files, Drives& drives,
-                        Feedback& feedback, History& history, std::vector<Failure>& failures) {
+                        Feedback& feedback, History& history, std::vector<Failure>& failures,
+                        const std::function<KnownTableHashes()>& knownTables) {
   CommitOutcome outcome;
   for (const KindPlan& plan : request.plans)
     outcome.changed = outcome.changed || plan.ChangesTheCard();
@@ -153,7 +164,29 @@ CommitOutcome RunCommit(char drive, CommitRequest& request, Files& files, Drives
   // Everything written is made durable once, for the whole card.
   if (!files.FlushVolume(CardRoot(drive)))
     failures.emplace_back(text::kNotDurable, CardRoot(drive));
-  if (outcome.snapshot && !history.Finish(*outcome.snapshot, TableFingerprint(drive, files))) {
+  KnownTableHashes known;
+  if (outcome.snapshot && knownTables) {
+    known = knownTables();
+    // A table a step wrote, moved or removed (itself or a folder above it) is read as the card
+    // holds it now.
+    auto forget = [&known](const std::string& path) {
+      const std::string key = PathKey(path);
+      known.erase(key);
+      const std::string below = key + "\\";
+      for (auto at = known.lower_bound(below); at != known.end() && at->first.starts_with(below);) {
+        at = known.erase(at);
+      }
+    };
+    for (const KindPlan& plan : request.plans) {
+      for (const Operation& operation : plan.operations) {
+        if (known.empty()) break;
+        if (CardDriveOf(operation.path) == drive) forget(operation.path);
+        if (CardDriveOf(operation.from) == drive) forget(operation.from);
+      }
+    }
+  }
+  if (outcome.snapshot &&
+      !history.Finish(*outcome.snapshot, TableFingerprint(drive, files, known))) {
     failures.emplace_back(text::kHistoryNotFinished, outcome.snapshot->folder);
   }
   return outcome;

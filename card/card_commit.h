@@ -5,6 +5,7 @@
 // tables it left. The update, the undo, the restore and the repair all run through here.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -39,8 +40,12 @@ struct CommitOutcome {
 };
 
 // Runs under the card's lock (taken here when the caller does not hold it already).
+// knownTables (when given) gives the hashes of the tables as the load read them (by PathKey):
+// the fingerprint for the history takes those of the tables no step touched instead of reading
+// them again.
 CommitOutcome RunCommit(char drive, CommitRequest& request, Files& files, Drives& drives,
-                        Feedback& feedback, History& history, std::vector<Failure>& failures);
+                        Feedback& feedback, History& history, std::vector<Failure>& failures,
+                        const std::function<KnownTableHashes()>& knownTables = {});
 
 // What the plans mean to leave at every file path they touch, by PathKey, from the hashes of what
 // is there before: each operation in turn, then every item's content at its place.

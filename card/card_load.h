@@ -2,7 +2,11 @@
 #pragma once
 
 #include <array>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "card/card_listings.h"
 #include "core/card_model.h"
 #include "core/feedback.h"
 #include "platform/drives.h"
@@ -10,8 +14,34 @@
 
 namespace sdmate {
 
+// A folder as a load read it, kept so that the read-back after a commit reads again only what
+// the commit touched.
+struct TableNotes {
+  bool untrustedHeader = false;
+  bool badName = false;
+  bool cutOff = false;
+};
+struct LoadedFolder {
+  std::optional<FolderSlot> slot;  // nullopt: the table could not be read
+  TableNotes notes;
+  std::string directory;  // the card directory its files were looked up in
+  std::string table;      // the table's bytes as read, until their hash is taken
+  std::string tableHash;  // the table's SHA-256 (hex) once a commit asked for it; empty before
+};
+// The whole card as a load read it, folder by folder per kind.
+struct LoadedCard {
+  char drive = 0;
+  std::array<std::vector<LoadedFolder>, 3> kinds;
+};
+
 struct LoadOptions {
   bool askRemovable = true;  // ask before using a drive that is not removable
+  // Receives what the load read (none: not kept).
+  LoadedCard* read = nullptr;
+  // A read-back after a commit: the card paths the commit wrote, moved or removed. With `read`
+  // holding an earlier load of the drive, a folder whose table and directories hold none of them
+  // is taken from it as it was read, without looking at the card again.
+  const std::vector<std::string>* changed = nullptr;
 };
 
 struct LoadResult {
@@ -25,14 +55,11 @@ struct LoadResult {
 
 // A folder's items from the bytes of its table (folder `number`), as the load reads them:
 // entries whose name is not a plain name or whose file is missing are dropped, at most 128 are
-// kept. The notes say what the user is to be told.
-struct TableNotes {
-  bool untrustedHeader = false;
-  bool badName = false;
-  bool cutOff = false;
-};
+// kept. The notes say what the user is to be told. The files are looked up in the listings
+// (one listing per directory); directory receives the one the table's files are in.
 FolderSlot FolderFromTable(MediaKind kind, char drive, int number, const std::string& bytes,
-                           Files& files, TableNotes& notes);
+                           CardListings& listings, TableNotes& notes,
+                           std::string* directory = nullptr);
 
 // The whole load: drive check, backup advice (shown when backupAdvice is set; cleared at the
 // end), gauge, the three kinds in sequence, folder 1 added for a kind without tables. The

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <memory>
 #include <utility>
 
@@ -75,6 +76,8 @@ LoadResult CardSession::Load(char drive, LoadOptions options) {
   camera_ = {};
   tookBack_ = {};
   offeredTakeBack_ = false;
+  options.read = &read_;
+  options.changed = nullptr;
   LoadResult result = LoadCard(model_, drive, backupAdvice_, services_.files, services_.drives,
                                services_.feedback, options);
   // The load replaced the staged items: no fitted file is read any more.
@@ -229,8 +232,9 @@ CardSession::TakeBack CardSession::RunUndo(const std::vector<Snapshot>& targets)
     outcome.summary.steps += summary.steps;
     request.progressTotal = summary.steps;
     CommitFeedback shown(services_.feedback, *this, false);
-    UpdateResult result = CommitPlans(model_, request, backupAdvice_, services_.files,
-                                      services_.drives, shown, history_, text::kUndoCompleted);
+    UpdateResult result =
+        CommitPlans(model_, request, backupAdvice_, services_.files, services_.drives, shown,
+                    history_, text::kUndoCompleted, &read_);
     if (!result.ran) {
       outcome.commits.push_back(std::move(result));
       break;
@@ -249,7 +253,9 @@ CardSession::RepairOutcome CardSession::Repair(RepairOptions options, bool dryRu
     services_.feedback.Tell(MessageKind::Warning, text::kNotLoaded);
     return outcome;
   }
-  outcome.before = Check(model_.drive);
+  // The check and the repair look at one listing of each directory.
+  CardListings listings(services_.files);
+  outcome.before = CheckCard(model_.drive, listings);
   outcome.after = outcome.before;
   if (outcome.before.empty()) {
     if (!dryRun) services_.feedback.Tell(MessageKind::Information, text::kNothingToRepair);
@@ -259,7 +265,7 @@ CardSession::RepairOutcome CardSession::Repair(RepairOptions options, bool dryRu
     services_.feedback.Tell(MessageKind::Warning, text::kRepairIncomplete);
     return outcome;
   }
-  outcome.preparation = PrepareRepair(model_, outcome.before, services_.files, options);
+  outcome.preparation = PrepareRepair(model_, outcome.before, listings, options);
   if (dryRun) return outcome;
   if (services_.feedback.Ask(MessageKind::Confirmation, text::kRepairQuestion, Buttons::YesNo) !=
       Answer::Yes) {
@@ -274,7 +280,7 @@ CardSession::RepairOutcome CardSession::Repair(RepairOptions options, bool dryRu
   }
   CommitFeedback shown(services_.feedback, *this, false);
   outcome.update = CommitPlans(model_, request, backupAdvice_, services_.files, services_.drives,
-                               shown, history_, text::kRepairCompleted);
+                               shown, history_, text::kRepairCompleted, &read_);
   outcome.ran = outcome.update.ran;
   if (outcome.ran) {
     updateDue_ = false;
@@ -320,8 +326,9 @@ CardSession::TakeBack CardSession::Restore(const std::string& backupFolder, bool
   }
   request.progressTotal = outcome.summary.steps;
   CommitFeedback shown(services_.feedback, *this, false);
-  UpdateResult result = CommitPlans(model_, request, backupAdvice_, services_.files,
-                                    services_.drives, shown, history_, text::kRestoreCompleted);
+  UpdateResult result =
+      CommitPlans(model_, request, backupAdvice_, services_.files, services_.drives, shown,
+                  history_, text::kRestoreCompleted, &read_);
   outcome.ran = result.ran;
   if (result.ran) {
     updateDue_ = false;
@@ -350,38 +357,62 @@ std::string CardSession::NativePaths(std::string_view text) const {
   return shown + std::string(text.substr(std::min(at, text.size())));
 }
 
-std::string CardSession::CardListing() {
-  // The tables with their sizes and times; the data files by name (a commit never writes over
-  // a data file in place: what it does shows in the names), so a full card is listed quickly.
-  std::string listing;
-  // The handset's areas are a few levels deep; nothing deeper is walked.
-  constexpr int kDeepest = 4;
-  auto walk = [&](auto& self, const std::string& directory, bool tables, int depth) -> void {
-    const auto names = services_.files.ListDirectory(directory);
-    if (!names || depth > kDeepest) return;
-    for (const std::string& name : *names) {
-      if (name.empty() || name == "." || name == "..") continue;
-      const std::string path = directory + "\\" + name;
-      listing += path;
-      if (services_.files.IsDirectory(path)) {
-        listing += "\\\n";
-        self(self, path, tables, depth + 1);
-      } else if (tables) {
-        listing += " " + std::to_string(services_.files.FileSizeOf(path)) + " " +
-                   std::to_string(services_.files.ModifiedTime(path).value_or(0)) + "\n";
-      } else {
-        listing += "\n";
-      }
-    }
-  };
+std::string CardSession::CardListing(const std::vector<KindPlan>& plans) {
+  const char drive = model_.drive;
   auto trimmed = [](std::string directory) {
     while (!directory.empty() && directory.back() == '\\') directory.pop_back();
     return directory;
   };
+  // The directory of every path a step names, and the folders a step makes or removes with
+  // what is below them; the kinds' table and data directories always.
+  std::map<std::string, std::pair<std::string, bool>> directories;  // by key: path, walked
+  auto add = [&](const std::string& directory, bool walked) {
+    if (CardDriveOf(directory) != drive) return;
+    auto [at, added] =
+        directories.try_emplace(AsciiUpper(trimmed(directory)), trimmed(directory), walked);
+    if (!added) at->second.second = at->second.second || walked;
+  };
+  auto parent = [&](const std::string& path) {
+    const std::size_t slash = trimmed(path).rfind('\\');
+    if (slash != std::string::npos) add(path.substr(0, slash), false);
+  };
   for (MediaKind kind : kAllKinds) {
-    walk(walk, trimmed(TableDirectory(model_.drive, kind)), true, 0);
-    walk(walk, trimmed(CardDataDirectory(model_.drive, kind)), false, 0);
+    add(TableDirectory(drive, kind), false);
+    add(CardDataDirectory(drive, kind), false);
   }
+  for (const KindPlan& plan : plans) {
+    for (const Operation& operation : plan.operations) {
+      if (operation.path.empty()) continue;
+      parent(operation.path);
+      if (!operation.from.empty()) parent(operation.from);
+      if (operation.step == Step::DeleteTree || operation.step == Step::MakeDirectory ||
+          operation.step == Step::RemoveEmptyDirectory) {
+        add(operation.path, true);
+      }
+    }
+  }
+  std::string listing;
+  // The handset's areas are a few levels deep; nothing deeper is walked.
+  constexpr int kDeepest = 4;
+  auto walk = [&](auto& self, const std::string& directory, bool walked, int depth) -> void {
+    // One listing per directory tells what is a folder, and each file's size and time.
+    const auto entries = services_.files.ListFiles(directory);
+    listing += directory + (entries ? ":\n" : ": -\n");
+    if (!entries || depth > kDeepest) return;
+    for (const DirectoryEntry& entry : *entries) {
+      const std::string path = directory + "\\" + entry.name;
+      listing += path;
+      if (entry.type == DirectoryEntry::Type::Directory) {
+        listing += "\\\n";
+        if (walked) self(self, path, walked, depth + 1);
+      } else {
+        const bool file = entry.type == DirectoryEntry::Type::File;
+        listing += " " + std::to_string(file ? entry.size : -1) + " " +
+                   std::to_string(file ? entry.modified : 0) + "\n";
+      }
+    }
+  };
+  for (const auto& [key, place] : directories) walk(walk, place.first, place.second, 0);
   return listing;
 }
 
@@ -403,12 +434,25 @@ UpdateResult CardSession::Update() {
     if (!hold) return {};
   }
   const bool canRun = model_.loaded && model_.drive != 0 && model_.complete;
-  const std::string before = canRun ? CardListing() : std::string();
   Staged kept{model_, updateDue_};
   CommitFeedback feedback(services_.feedback, *this, true);
-  UpdateResult result =
-      UpdateCard(model_, backupAdvice_, services_.files, services_.drives, feedback, history_);
-  if (result.ran && !result.failures.empty() && CardListing() == before) {
+  UpdateResult result;
+  std::string before;
+  CommitRequest request;
+  if (!canRun) {
+    // Tells why nothing can be written.
+    result = UpdateCard(model_, backupAdvice_, services_.files, services_.drives, feedback,
+                        history_, &read_);
+  } else {
+    {
+      Feedback::BusyGuard busy = feedback.Busy();
+      request = PlanCommit(model_, services_.files, "commit");
+    }
+    before = CardListing(request.plans);
+    result = CommitPlans(model_, request, backupAdvice_, services_.files, services_.drives,
+                         feedback, history_, text::kUpdateCompleted, &read_);
+  }
+  if (result.ran && !result.failures.empty() && CardListing(request.plans) == before) {
     // Nothing reached the card: the edits stay staged, and there is nothing to undo.
     feedback.Drop();
     model_ = std::move(kept.model);

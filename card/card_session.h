@@ -282,9 +282,10 @@ class CardSession {
     forward_.clear();
   }
 
-  // Every file of the handset's areas of the loaded card with its size and time: what a commit
-  // that changed nothing leaves as it was.
-  std::string CardListing();
+  // Every entry of the card directories the plans can change, with each file's size and time:
+  // what a commit that changed nothing leaves as it was. The run holds the card, so nothing
+  // else changes it meanwhile.
+  std::string CardListing(const std::vector<KindPlan>& plans);
 
   ExportResult Export(const std::vector<ExportFile>& plan, const std::string& destination,
                       const ExportOptions& options);
@@ -294,6 +295,7 @@ class CardSession {
   CameraArea camera_;
   FileFitting fitting_{services_.fit};
   CardModel model_;
+  LoadedCard read_;              // what the last load or read-back read of the card
   std::vector<Staged> back_;     // the states before each staged edit, oldest first
   std::vector<Staged> forward_;  // the states stepped back from, nearest last
   bool updateDue_ = false;

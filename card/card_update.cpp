@@ -3,6 +3,8 @@
 
 #include "card/card_messages.h"
 #include "card/commit_plan.h"
+#include "core/card_layout.h"
+#include "platform/hash.h"
 
 namespace sdmate {
 namespace {
@@ -61,16 +63,65 @@ std::string FailureLine(const Failure& failure, const ShownPath& shown) {
   return line;
 }
 
+std::vector<std::string> ChangedCardPaths(char drive, const std::vector<KindPlan>& plans) {
+  std::vector<std::string> changed;
+  for (const KindPlan& plan : plans) {
+    for (const Operation& operation : plan.operations) {
+      switch (operation.step) {
+        case Step::Status:
+        case Step::Refuse:
+        case Step::FolderDone:
+          break;
+        case Step::Copy:
+        case Step::Move:
+        case Step::SetAside:
+          if (CardDriveOf(operation.from) == drive) changed.push_back(operation.from);
+          [[fallthrough]];
+        default:
+          if (CardDriveOf(operation.path) == drive) changed.push_back(operation.path);
+          break;
+      }
+    }
+  }
+  return changed;
+}
+
+namespace {
+
+// The hashes of the tables as the load read them, each taken once and kept with its folder.
+KnownTableHashes LoadedTableHashes(char drive, LoadedCard& read) {
+  KnownTableHashes known;
+  if (read.drive != drive) return known;
+  for (MediaKind kind : kAllKinds) {
+    std::vector<LoadedFolder>& folders = read.kinds[IndexOf(kind)];
+    for (std::size_t i = 0; i < folders.size(); ++i) {
+      LoadedFolder& folder = folders[i];
+      if (!folder.slot) continue;
+      if (folder.tableHash.empty()) {
+        folder.tableHash = Sha256Hex(folder.table);
+        std::string().swap(folder.table);
+      }
+      known.emplace(PathKey(TablePath(drive, kind, static_cast<int>(i) + 1)), folder.tableHash);
+    }
+  }
+  return known;
+}
+
+}  // namespace
+
 UpdateResult CommitPlans(CardModel& model, CommitRequest& request, bool& backupAdvice, Files& files,
                          Drives& drives, Feedback& feedback, History& history,
-                         const char* completed) {
+                         const char* completed, LoadedCard* read) {
   UpdateResult result;
   {
     Feedback::BusyGuard busy = feedback.Busy();
     // Always the drive that was loaded, whatever the chooser shows by now.
     const char drive = model.drive;
+    const auto known = [&]() {
+      return read != nullptr ? LoadedTableHashes(drive, *read) : KnownTableHashes{};
+    };
     const CommitOutcome outcome =
-        RunCommit(drive, request, files, drives, feedback, history, result.failures);
+        RunCommit(drive, request, files, drives, feedback, history, result.failures, known);
     if (outcome.snapshotFailed) {
       feedback.Status("");
       return result;  // nothing reached the card; the edits stay staged
@@ -82,8 +133,11 @@ UpdateResult CommitPlans(CardModel& model, CommitRequest& request, bool& backupA
     feedback.Status(text::kReloadStatus);
     // The user agreed to use this drive when it was loaded, and it has just been written:
     // the reload does not ask the removable-drive question again.
-    result.reload =
-        LoadCard(model, drive, backupAdvice, files, drives, feedback, {.askRemovable = false});
+    // The folders the commit left alone are kept as they were read, when that is at hand.
+    const std::vector<std::string> changed = ChangedCardPaths(drive, request.plans);
+    result.reload = LoadCard(
+        model, drive, backupAdvice, files, drives, feedback,
+        {.askRemovable = false, .read = read, .changed = read != nullptr ? &changed : nullptr});
     if (!result.reload.loaded) {
       // The model still holds the edits just written; a second update from it would delete
       // folders that now hold other folders' files. Only a fresh load may update again.
@@ -118,7 +172,7 @@ CommitRequest PlanCommit(CardModel& model, Files& files, const char* type) {
 }
 
 UpdateResult UpdateCard(CardModel& model, bool& backupAdvice, Files& files, Drives& drives,
-                        Feedback& feedback, History& history) {
+                        Feedback& feedback, History& history, LoadedCard* read) {
   if (!model.loaded || model.drive == 0) {
     feedback.Tell(MessageKind::Warning, text::kNotLoaded);
     return {};
@@ -134,7 +188,7 @@ UpdateResult UpdateCard(CardModel& model, bool& backupAdvice, Files& files, Driv
     request = PlanCommit(model, files, "commit");
   }
   return CommitPlans(model, request, backupAdvice, files, drives, feedback, history,
-                     text::kUpdateCompleted);
+                     text::kUpdateCompleted, read);
 }
 
 }  // namespace sdmate

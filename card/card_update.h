@@ -23,9 +23,10 @@ struct UpdateResult {
 
 // Writes to the drive that was loaded (model.drive), whatever is chosen since, and reloads it.
 // Ends with the completion message ("変更はありません" when nothing had to be written), or with
-// a warning listing what failed.
+// a warning listing what failed. With what the load read at hand (read), the read-back reads
+// again only the folders the commit touched, and keeps read up to date.
 UpdateResult UpdateCard(CardModel& model, bool& backupAdvice, Files& files, Drives& drives,
-                        Feedback& feedback, History& history);
+                        Feedback& feedback, History& history, LoadedCard* read = nullptr);
 
 // The commit of the model's staged edits, planned for all three kinds before anything runs.
 CommitRequest PlanCommit(CardModel& model, Files& files, const char* type);
@@ -34,6 +35,9 @@ CommitRequest PlanCommit(CardModel& model, Files& files, const char* type);
 // way, the card read back, and completed told when all went well.
 UpdateResult CommitPlans(CardModel& model, CommitRequest& request, bool& backupAdvice, Files& files,
                          Drives& drives, Feedback& feedback, History& history,
-                         const char* completed);
+                         const char* completed, LoadedCard* read = nullptr);
+
+// Every card path of the drive the plans write, create, move or remove.
+std::vector<std::string> ChangedCardPaths(char drive, const std::vector<KindPlan>& plans);
 
 }  // namespace sdmate

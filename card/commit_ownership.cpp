@@ -85,6 +85,15 @@ bool Ownership::Owns(const std::string& key) const {
 }
 
 void SetAsideStrays(std::vector<KindPlan>& plans, char drive, Files& files) {
+  // Only a copy or a move onto the card can meet a stray: a commit without one (titles, deletes,
+  // tables) has nothing to set aside, and its files need not be gathered.
+  const bool lands = std::any_of(plans.begin(), plans.end(), [&](const KindPlan& plan) {
+    return std::any_of(plan.operations.begin(), plan.operations.end(), [&](const Operation& op) {
+      return (op.step == Step::Copy || op.step == Step::Move) && !op.replaces &&
+             CardDriveOf(op.path) == drive;
+    });
+  });
+  if (!lands) return;
   const Ownership owned(plans, drive, files);
   // Every card path a step or an item names: no stray is renamed onto one of them.
   std::unordered_set<std::string> named;

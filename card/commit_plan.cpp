@@ -38,11 +38,7 @@ class Planner {
       Add({.step = Step::MakeDirectory, .path = tableDirectory, .text = text::kFolderNotMade});
     }
     const int count = state.folderCount();
-    for (const FolderSlot& folder : state.folders) {
-      for (const ItemRow& item : folder.items) {
-        if (Handset(item)) ++readers_[AsciiUpper(item.SourcePath())];
-      }
-    }
+    state_ = &state;
     for (int n = 1; n <= count; ++n) Folder(state.folder(n), n);
     OtherTables(count);
     // Directories of folders that no longer exist, after their files have moved down: those of
@@ -97,6 +93,20 @@ class Planner {
            .path = path,
            .text = text::kTableNotRemoved});
     }
+  }
+
+  // How many items of the kind read the card file an item reads, counted over all folders the
+  // first time a rename asks (the sources do not change while the kind is planned).
+  int Readers(const ItemRow& item) {
+    if (!readersCounted_) {
+      readersCounted_ = true;
+      for (const FolderSlot& folder : state_->folders) {
+        for (const ItemRow& other : folder.items) {
+          if (Handset(other)) ++readers_[AsciiUpper(other.SourcePath())];
+        }
+      }
+    }
+    return readers_[AsciiUpper(item.SourcePath())];
   }
 
   // The table's bytes on the card are these already.
@@ -173,8 +183,7 @@ class Planner {
       if (item.deleted || !Handset(item) || item.sourceName == item.targetName) {
         continue;
       }
-      const bool leaving =
-          item.sourceDir != directory && readers_[AsciiUpper(item.SourcePath())] == 1;
+      const bool leaving = item.sourceDir != directory && Readers(item) == 1;
       copies.push_back(plan_.operations.size());
       Add({.step = leaving ? Step::Move : Step::Copy,
            .path = item.TargetPath() + "_",
@@ -231,6 +240,8 @@ class Planner {
   KindPlan plan_;
   std::string lastDirectory_;
   bool lastIsHandset_ = false;
+  const KindState* state_ = nullptr;
+  bool readersCounted_ = false;
   std::map<std::string, int> readers_;  // how many items read each card file (upper-cased)
 };
 

@@ -364,22 +364,31 @@ void History::Prune(const std::string& cardKey) {
 }
 
 std::string TableFingerprint(char drive, Files& files) {
+  return TableFingerprint(drive, files, {});
+}
+
+std::string TableFingerprint(char drive, Files& files, const KnownTableHashes& known) {
   Sha256 fingerprint;
   for (MediaKind kind : kAllKinds) {
     const std::string directory = TableDirectory(drive, kind);
-    std::vector<std::string> names =
-        files.ListDirectory(directory).value_or(std::vector<std::string>{});
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-      return AsciiUpper(a) < AsciiUpper(b);
+    // One listing tells the names and which are folders.
+    std::vector<DirectoryEntry> entries =
+        files.ListFiles(directory).value_or(std::vector<DirectoryEntry>{});
+    std::sort(entries.begin(), entries.end(), [](const DirectoryEntry& a, const DirectoryEntry& b) {
+      return AsciiUpper(a.name) < AsciiUpper(b.name);
     });
     fingerprint.Add(BelowRoot(directory));
     fingerprint.Add(std::string_view("\n", 1));
-    for (const std::string& name : names) {
+    for (const DirectoryEntry& entry : entries) {
+      if (entry.type == DirectoryEntry::Type::Directory) continue;
+      const std::string& name = entry.name;
       const std::string path = directory + "\\" + name;
-      if (files.IsDirectory(path)) continue;
       fingerprint.Add(AsciiUpper(name));
       fingerprint.Add(std::string_view("\0", 1));
-      fingerprint.Add(Sha256Hex(files.ReadFile(path).value_or(std::string())));
+      const auto hash = known.empty() ? known.end() : known.find(PathKey(path));
+      fingerprint.Add(hash != known.end()
+                          ? hash->second
+                          : Sha256Hex(files.ReadFile(path).value_or(std::string())));
       fingerprint.Add(std::string_view("\n", 1));
     }
   }

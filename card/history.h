@@ -146,6 +146,10 @@ std::string PathKey(const std::string& cardPath);
 // SHA-256 over the names and bytes of every file in the three kinds' table directories, sorted
 // by name: what an undo compares with the fingerprint of the commit it undoes.
 std::string TableFingerprint(char drive, Files& files);
+// The same, with the SHA-256 (hex) of tables already at hand by their PathKey: the directories
+// are still listed, and every table listed that is not known is read.
+using KnownTableHashes = std::map<std::string, std::string>;
+std::string TableFingerprint(char drive, Files& files, const KnownTableHashes& known);
 
 // A card path below its root ("\PRIVATE\...") and back ("E:\\PRIVATE\...").
 std::string BelowRoot(const std::string& cardPath);

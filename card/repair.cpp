@@ -37,7 +37,8 @@ void Append(FolderSlot& folder, ItemRow item) {
 }  // namespace
 
 RepairPreparation PrepareRepair(CardModel& model, const std::vector<Finding>& findings,
-                                Files& files, RepairOptions options) {
+                                CardListings& listings, RepairOptions options) {
+  Files& files = listings.files();
   RepairPreparation preparation;
   const char drive = model.drive;
   for (MediaKind kind : kAllKinds) {
@@ -56,7 +57,7 @@ RepairPreparation PrepareRepair(CardModel& model, const std::vector<Finding>& fi
         continue;
       }
       TableNotes notes;
-      state.folders.push_back(FolderFromTable(kind, drive, number, *bytes, files, notes));
+      state.folders.push_back(FolderFromTable(kind, drive, number, *bytes, listings, notes));
       const int n = state.folderCount();
       folderOf[AsciiUpper(DirectoryOf(state.folder(n), CardFolderDirectory(drive, kind, number)))] =
           n;
@@ -87,7 +88,7 @@ RepairPreparation PrepareRepair(CardModel& model, const std::vector<Finding>& fi
                                             .targetName = name,
                                             .stamp = files.FileStampText(finding.path),
                                             .title = name,
-                                            .size = files.FileSizeOf(finding.path)});
+                                            .size = listings.SizeOf(directory, name)});
       ++(options.deleteOrphans ? preparation.deleted : preparation.adopted);
     }
     for (const Finding& finding : findings) {

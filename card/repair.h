@@ -28,7 +28,8 @@ struct RepairPreparation {
 
 // Adds to a model just loaded what the repair keeps that the load does not read: the tables
 // after a gap as the next folders, and the orphans as items of their folders.
+// The files are looked up in the listings the check made.
 RepairPreparation PrepareRepair(CardModel& model, const std::vector<Finding>& findings,
-                                Files& files, RepairOptions options);
+                                CardListings& listings, RepairOptions options);
 
 }  // namespace sdmate

@@ -8,13 +8,19 @@
 namespace sdmate {
 
 int ProbeTables(char drive, MediaKind kind, Files& files,
-                const std::function<bool(const FoundTable&)>& visit) {
+                const std::function<bool(FoundTable&)>& visit,
+                const std::function<bool(int)>& keep) {
   const int last = TraitsOf(kind).lastProbedFolder;
   int n = 1;
   for (; n <= last; ++n) {
     FoundTable found{.number = n, .path = TablePath(drive, kind, n)};
-    if (!files.Exists(found.path)) break;
-    if (!files.IsDirectory(found.path)) found.bytes = files.ReadFile(found.path, kLargestTableRead);
+    found.kept = keep && keep(n);
+    if (!found.kept) {
+      if (!files.Exists(found.path)) break;
+      if (!files.IsDirectory(found.path)) {
+        found.bytes = files.ReadFile(found.path, kLargestTableRead);
+      }
+    }
     if (!visit(found)) return n + 1;
   }
   return n;

@@ -18,14 +18,17 @@ struct FoundTable {
   int number = 0;                    // the folder number, from 1
   std::string path;                  // its card path
   std::optional<std::string> bytes;  // nullopt: the table exists but cannot be read
+  bool kept = false;  // the caller keeps what it read of this table before: not looked at
 };
 
 // Visits the kind's tables 1, 2, 3, ... in order, up to the kind's last probed number, until
 // the first number that has no table; visit returns false to stop early. Returns the number
 // after the last table visited: the first missing one, where the handset's list of the kind
-// ends.
+// ends. The visitor may take the bytes. keep (when given) names the tables the caller knows
+// already: they are visited as kept, without looking at the card.
 int ProbeTables(char drive, MediaKind kind, Files& files,
-                const std::function<bool(const FoundTable&)>& visit);
+                const std::function<bool(FoundTable&)>& visit,
+                const std::function<bool(int)>& keep = {});
 
 // "SUD001", "PRL00A": a folder directory name of the kind.
 bool IsFolderDirectoryName(MediaKind kind, std::string_view name);

@@ -29,6 +29,19 @@ enum class FileError {
   Other,     // another reason of the system
 };
 
+// An entry of a directory as one listing gives it, with what the listing tells of a file.
+struct DirectoryEntry {
+  enum class Type {
+    File,       // a regular file, or a link that leads to one
+    Directory,  // a folder, or a link that leads to one
+    Other,      // a pipe, a device, a link that leads nowhere
+  };
+  std::string name;  // as the directory spells it
+  Type type = Type::Other;
+  std::int64_t size = 0;      // a file's size in bytes
+  std::int64_t modified = 0;  // a file's last-write time in nanoseconds since 1970 (UTC)
+};
+
 class Files {
  public:
   virtual ~Files() = default;
@@ -96,6 +109,30 @@ class Files {
   // Names of the entries of a directory, sorted; nullopt when it cannot be listed (missing,
   // not a directory, no permission), which is not the same as empty.
   virtual std::optional<std::vector<std::string>> ListDirectory(const std::string& path) = 0;
+  // The entries of a directory, sorted by name, with the size and time of every file, from one
+  // listing of the directory: no file in it is opened. A link counts as what it leads to, as a
+  // file opened by its name would. nullopt when the directory cannot be listed. Doubles that do
+  // not say otherwise ask every name on its own.
+  virtual std::optional<std::vector<DirectoryEntry>> ListFiles(const std::string& directory) {
+    auto names = ListDirectory(directory);
+    if (!names) return std::nullopt;
+    const std::string folder = directory.ends_with('\\') ? directory : directory + "\\";
+    std::vector<DirectoryEntry> entries;
+    entries.reserve(names->size());
+    for (std::string& name : *names) {
+      const std::string path = folder + name;
+      DirectoryEntry entry{.name = std::move(name)};
+      if (IsDirectory(path)) {
+        entry.type = DirectoryEntry::Type::Directory;
+      } else if (const std::int64_t size = FileSizeOf(path); size >= 0) {
+        entry.type = DirectoryEntry::Type::File;
+        entry.size = size;
+        entry.modified = ModifiedTime(path).value_or(0);
+      }
+      entries.push_back(std::move(entry));
+    }
+    return entries;
+  }
 };
 
 // The operating system's files, with card paths mapped through the table (kept by reference).

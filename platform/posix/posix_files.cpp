@@ -1,6 +1,7 @@
 // Files on POSIX systems, through std::filesystem and the system calls. Files are opened only
 // when they are regular files (a pipe or a device named on a card would hang or never end), and
 // a copy never writes through a symbolic link.
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,6 +12,7 @@
 #include <ctime>
 #include <filesystem>
 #include <map>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -464,6 +466,49 @@ class PosixFiles final : public Files {
     if (error) return std::nullopt;
     std::sort(names.begin(), names.end());
     return names;
+  }
+
+  std::optional<std::vector<DirectoryEntry>> ListFiles(const std::string& path) override {
+    auto native = Native(path);
+    if (!native) return std::nullopt;
+    const int fd = ::open(native->c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return std::nullopt;
+    DIR* directory = ::fdopendir(fd);
+    if (directory == nullptr) {
+      ::close(fd);
+      return std::nullopt;
+    }
+    std::vector<DirectoryEntry> entries;
+    bool complete = true;
+    for (;;) {
+      errno = 0;
+      const dirent* found = ::readdir(directory);
+      if (found == nullptr) {
+        complete = errno == 0;
+        break;
+      }
+      const std::string_view name = found->d_name;
+      if (name == "." || name == "..") continue;
+      // The entry itself, never opened; a link is asked once more for what it leads to.
+      struct stat info {};
+      if (::fstatat(fd, found->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;  // gone
+      if (S_ISLNK(info.st_mode) && ::fstatat(fd, found->d_name, &info, 0) != 0) info.st_mode = 0;
+      DirectoryEntry entry{.name = std::string(name)};
+      if (S_ISREG(info.st_mode)) {
+        entry.type = DirectoryEntry::Type::File;
+        entry.size = static_cast<std::int64_t>(info.st_size);
+        entry.modified =
+            static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+      } else if (S_ISDIR(info.st_mode)) {
+        entry.type = DirectoryEntry::Type::Directory;
+      }
+      entries.push_back(std::move(entry));
+    }
+    ::closedir(directory);
+    if (!complete) return std::nullopt;
+    std::sort(entries.begin(), entries.end(),
+              [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
+    return entries;
   }
 
  private:

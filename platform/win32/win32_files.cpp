@@ -6,6 +6,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cwctype>
 #include <optional>
@@ -118,6 +119,29 @@ HANDLE OpenRegular(const std::wstring& path) {
     return INVALID_HANDLE_VALUE;
   }
   return file;
+}
+
+// 100-nanosecond ticks since 1601 as nanoseconds since 1970.
+std::int64_t NanosecondsOf(const FILETIME& time) {
+  ULARGE_INTEGER ticks{};
+  ticks.LowPart = time.dwLowDateTime;
+  ticks.HighPart = time.dwHighDateTime;
+  return (static_cast<std::int64_t>(ticks.QuadPart) - 116444736000000000LL) * 100;
+}
+
+// An entry of a listing that is a reparse point (a link) taken as what it leads to, as a file
+// opened by its name would be.
+DirectoryEntry::Type FollowedEntry(const std::wstring& path, DirectoryEntry& entry) {
+  if (IsDirectoryW(path)) return DirectoryEntry::Type::Directory;
+  Handle file(OpenRegular(path));
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!file.valid() || !::GetFileInformationByHandle(file.get(), &info)) {
+    return DirectoryEntry::Type::Other;
+  }
+  entry.size = static_cast<std::int64_t>((static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) |
+                                         info.nFileSizeLow);
+  entry.modified = NanosecondsOf(info.ftLastWriteTime);
+  return DirectoryEntry::Type::File;
 }
 
 // The full path of a native path, with "." and ".." resolved and backslashes.
@@ -242,11 +266,7 @@ class Win32Files final : public Files {
     if (!wide || !::GetFileAttributesExW(wide->c_str(), GetFileExInfoStandard, &data)) {
       return std::nullopt;
     }
-    ULARGE_INTEGER ticks{};
-    ticks.LowPart = data.ftLastWriteTime.dwLowDateTime;
-    ticks.HighPart = data.ftLastWriteTime.dwHighDateTime;
-    // 100-nanosecond ticks since 1601.
-    return (static_cast<std::int64_t>(ticks.QuadPart) - 116444736000000000LL) * 100;
+    return NanosecondsOf(data.ftLastWriteTime);
   }
 
   // Every file is flushed as it is written (FlushFileBuffers after each table write, copy and
@@ -513,6 +533,43 @@ class Win32Files final : public Files {
     for (const std::wstring& name : *children) names.push_back(Narrow(name));
     std::sort(names.begin(), names.end());
     return names;
+  }
+
+  std::optional<std::vector<DirectoryEntry>> ListFiles(const std::string& path) override {
+    auto wide = Wide(path);
+    if (!wide) return std::nullopt;
+    std::wstring directory = *wide;
+    while (directory.size() > 3 && directory.back() == L'\\') directory.pop_back();
+    if (directory.back() != L'\\') directory += L'\\';
+    // Names and what the directory knows of each file, many entries per call of the system,
+    // with no short names asked for.
+    WIN32_FIND_DATAW data{};
+    HANDLE find = ::FindFirstFileExW((directory + L"*").c_str(), FindExInfoBasic, &data,
+                                     FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (find == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::vector<DirectoryEntry> entries;
+    do {
+      const std::wstring name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      DirectoryEntry entry{.name = Narrow(name)};
+      if ((data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+        entry.type = FollowedEntry(directory + name, entry);
+      } else if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        entry.type = DirectoryEntry::Type::Directory;
+      } else if ((data.dwFileAttributes & FILE_ATTRIBUTE_DEVICE) == 0) {
+        entry.type = DirectoryEntry::Type::File;
+        entry.size = static_cast<std::int64_t>(
+            (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+        entry.modified = NanosecondsOf(data.ftLastWriteTime);
+      }
+      entries.push_back(std::move(entry));
+    } while (::FindNextFileW(find, &data));
+    const bool complete = ::GetLastError() == ERROR_NO_MORE_FILES;
+    ::FindClose(find);
+    if (!complete) return std::nullopt;
+    std::sort(entries.begin(), entries.end(),
+              [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
+    return entries;
   }
 
  private:

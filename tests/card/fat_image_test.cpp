@@ -247,5 +247,35 @@ TEST(FatImageTest, NamesThatDifferOnlyInCaseAreOneFileOnFat) {
   ExpectNoTemporaries(rig);
 }
 
+// A table that names "STIL0002.JPG" where FAT holds "stil0002.jpg": one file, found in the
+// folder's listing. It loads with its size, the check finds it neither missing nor an orphan,
+// and a commit that touches another folder keeps it as read.
+TEST(FatImageTest, ATableNameInAnotherCaseFindsItsFileInTheListing) {
+  TempDir temp;
+  FatMount fat(temp.path());
+  if (!fat.reason().empty()) GTEST_SKIP() << fat.reason();
+  CardRig rig(fat.mount());
+  rig.card.Folder(MediaKind::Image, 1, "one",
+                  {{.name = "STIL0001.JPG", .content = "one"},
+                   {.name = "STIL0002.JPG", .content = "second picture"}});
+  rig.card.Folder(MediaKind::Image, 2, "two", {{.name = "STIL0001.JPG", .content = "two"}});
+  const fs::path folder = fat.mount() / "PRIVATE/DOCOMO/STILL/SUD001";
+  fs::rename(folder / "STIL0002.JPG", folder / "moved.jpg");
+  fs::rename(folder / "moved.jpg", folder / "stil0002.jpg");
+  ASSERT_EQ(ListTree(folder), (std::vector<std::string>{"STIL0001.JPG", "stil0002.jpg"}));
+
+  ASSERT_TRUE(rig.Load().loaded);
+  ASSERT_EQ(rig.Folder(MediaKind::Image, 1).itemCount(), 2);
+  EXPECT_EQ(rig.Folder(MediaKind::Image, 1).items[1].size, 14);
+  EXPECT_TRUE(rig.session.Check(CardRig::kDrive).empty());
+
+  ASSERT_TRUE(rig.session.StoreFolderTitle(MediaKind::Image, 2, "changed").changed);
+  const UpdateResult result = rig.Update();
+  EXPECT_TRUE(result.failures.empty()) << result.failures.front();
+  EXPECT_EQ(rig.Folder(MediaKind::Image, 1).itemCount(), 2);
+  EXPECT_EQ(rig.Folder(MediaKind::Image, 2).folderTitle, "changed");
+  EXPECT_EQ(ReadBytes(folder / "stil0002.jpg"), "second picture");
+}
+
 }  // namespace
 }  // namespace sdmate::test

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #endif
 
+#include "card/card_check.h"
 #include "card/card_messages.h"
 #include "core/content_table.h"
 #include "tests/support/card_rig.h"
@@ -102,6 +103,76 @@ TEST(HostileFilesTest, PipesAndDevicesAreRefusedWithoutWaiting) {
   ASSERT_EQ(rig.feedback.shown.size(), 1u);
   EXPECT_NE(rig.feedback.shown[0].text.find(Utf8(pipe)), std::string::npos);
 #endif
+}
+
+#ifndef _WIN32
+// The items of a folder as the load read them: name and size.
+std::vector<std::pair<std::string, std::int64_t>> NamesAndSizes(const FolderSlot& folder) {
+  std::vector<std::pair<std::string, std::int64_t>> items;
+  for (const ItemRow& item : folder.items) items.emplace_back(item.sourceName, item.size);
+  return items;
+}
+#endif
+
+std::vector<std::string> Findings(CardRig& rig) {
+  std::vector<std::string> lines;
+  for (const Finding& finding : CheckCard(CardRig::kDrive, rig.files)) {
+    lines.push_back(std::string(ProblemKey(finding.problem)) + " " +
+                    finding.path.substr(finding.path.rfind('\\') + 1));
+  }
+  return lines;
+}
+
+// Names a table lists that are no plain file: a link to a picture beside it, a pipe, a folder
+// and a link that leads nowhere. Read from one listing of the folder they load as opening each
+// name did: the link is its picture, the others are missing (and no orphans).
+TEST(HostileFilesTest, ListedNamesThatAreNoPlainFileLoadAsOpeningThemDid) {
+  SKIP_WITHOUT_POSIX();
+#ifndef _WIN32
+  CardRig rig;
+  rig.card.Folder(MediaKind::Image, 1, "i", Stills({1, 2, 3, 4, 5}));
+  const fs::path folder = rig.Native(kStill + "SUD001");
+  for (const char* name : {"STIL0002.JPG", "STIL0003.JPG", "STIL0004.JPG", "STIL0005.JPG"}) {
+    fs::remove(folder / name);
+  }
+  WriteBytes(folder / "picture.bin", "the linked picture");
+  fs::create_symlink("picture.bin", folder / "STIL0002.JPG");
+  ASSERT_EQ(::mkfifo((folder / "STIL0003.JPG").c_str(), 0600), 0);
+  fs::create_directory(folder / "STIL0004.JPG");
+  fs::create_symlink("nowhere.jpg", folder / "STIL0005.JPG");
+
+  const std::vector<std::pair<std::string, std::int64_t>> expected = {
+      {"STIL0001.JPG",
+       static_cast<std::int64_t>(CardBuilder::DefaultContent("STIL0001.JPG").size())},
+      {"STIL0002.JPG", 18}};
+  ASSERT_TRUE(rig.Load().loaded);
+  EXPECT_EQ(NamesAndSizes(rig.Folder(MediaKind::Image, 1)), expected);
+  EXPECT_EQ(rig.files.listings, 1);  // the one folder directory, once
+  // Every name opened on its own, as before listings: the same items.
+  rig.files.listFiles = false;
+  ASSERT_TRUE(rig.Load().loaded);
+  EXPECT_EQ(NamesAndSizes(rig.Folder(MediaKind::Image, 1)), expected);
+  rig.files.listFiles = true;
+
+  EXPECT_EQ(Findings(rig),
+            (std::vector<std::string>{"missing STIL0003.JPG", "missing STIL0004.JPG",
+                                      "missing STIL0005.JPG", "orphan picture.bin"}));
+#endif
+}
+
+// A folder directory that cannot be listed is read name by name, as before listings: its items
+// load, and the check finds nothing it cannot see.
+TEST(HostileFilesTest, AFolderThatCannotBeListedIsReadNameByName) {
+  CardRig rig;
+  rig.card.Folder(MediaKind::Image, 1, "i", Stills({1, 2}));
+  rig.card.Folder(MediaKind::Image, 2, "ii", Stills({1}));
+  rig.card.File("PRIVATE/DOCOMO/STILL/SUD001/STIL0009.JPG", "a stray");
+  rig.card.File("PRIVATE/DOCOMO/STILL/SUD002/STIL0009.JPG", "a stray");
+  rig.files.unlistableContaining = "SUD001";
+  ASSERT_TRUE(rig.Load().loaded);
+  EXPECT_EQ(rig.Folder(MediaKind::Image, 1).itemCount(), 2);
+  EXPECT_EQ(rig.Folder(MediaKind::Image, 2).itemCount(), 1);
+  EXPECT_EQ(Findings(rig), std::vector<std::string>{"orphan STIL0009.JPG"});
 }
 
 }  // namespace

@@ -44,6 +44,9 @@ TEST_P(UndoTest, UndoGivesTheCardBackAndItsUndoTheCommittedCard) {
   ASSERT_NE(committed, before);
   // The manifest said before the first write what every path would hold at the end.
   const Snapshot commit = rig.session.Snapshots().front();
+  // Its fingerprint, taken from the tables the load read and the ones the commit wrote, is
+  // the one of every table as the card holds them.
+  EXPECT_EQ(commit.fingerprint, TableFingerprint(CardRig::kDrive, rig.files));
   int hashed = 0;
   for (const SavedPath& path : commit.paths) {
     if (path.directory) continue;

@@ -187,6 +187,45 @@ TEST_F(FilesTest, WriteReplacingLeavesNoTemporaryAndKeepsTheOldFileOnFailure) {
   EXPECT_FALSE(files->Exists("E:\\\\NO"));
 }
 
+// One listing gives every entry of a folder, sorted, with each file's size and time as the file
+// itself gives them; a folder that is not there cannot be listed.
+TEST_F(FilesTest, ListFilesGivesSizesAndTimesOfAFolderInOneListing) {
+  WriteBytes(dir.path() / "SUD001" / "STIL0002.JPG", "second");
+  WriteBytes(dir.path() / "SUD001" / "STIL0001.JPG", "one");
+  fs::create_directories(dir.path() / "SUD001" / "INNER");
+  for (const char* folder : {"E:\\SUD001", "E:\\SUD001\\"}) {
+    const auto entries = files->ListFiles(folder);
+    ASSERT_TRUE(entries.has_value()) << folder;
+    ASSERT_EQ(entries->size(), 3U);
+    EXPECT_EQ((*entries)[0].name, "INNER");
+    EXPECT_EQ((*entries)[0].type, DirectoryEntry::Type::Directory);
+    EXPECT_EQ((*entries)[1].name, "STIL0001.JPG");
+    EXPECT_EQ((*entries)[1].type, DirectoryEntry::Type::File);
+    EXPECT_EQ((*entries)[1].size, 3);
+    EXPECT_EQ((*entries)[1].modified, files->ModifiedTime("E:\\SUD001\\STIL0001.JPG"));
+    EXPECT_EQ((*entries)[2].name, "STIL0002.JPG");
+    EXPECT_EQ((*entries)[2].size, 6);
+  }
+  EXPECT_FALSE(files->ListFiles("E:\\NO\\SUCH").has_value());
+  EXPECT_FALSE(files->ListFiles("E:\\SUD001\\STIL0001.JPG").has_value());
+}
+
+// A full folder is listed whole: every one of its files, each with its own size.
+TEST_F(FilesTest, ListFilesGivesEveryFileOfAFullFolder) {
+  for (int p = 1; p <= 128; ++p) {
+    WriteBytes(dir.path() / "FULL" / ("STIL" + std::to_string(1000 + p) + ".JPG"),
+               std::string(static_cast<std::size_t>(p), 'x'));
+  }
+  const auto entries = files->ListFiles("E:\\FULL");
+  ASSERT_TRUE(entries.has_value());
+  ASSERT_EQ(entries->size(), 128U);
+  for (std::size_t i = 0; i < entries->size(); ++i) {
+    EXPECT_EQ((*entries)[i].name, "STIL" + std::to_string(1001 + i) + ".JPG");
+    EXPECT_EQ((*entries)[i].type, DirectoryEntry::Type::File);
+    EXPECT_EQ((*entries)[i].size, static_cast<std::int64_t>(i + 1));
+  }
+}
+
 TEST_F(FilesTest, PathsLongerThan260CharactersAreCopiedMovedAndDeleted) {
   std::string deep = "E:\\";
   for (int i = 0; i < 12; ++i) deep += "\\" + std::string(24, static_cast<char>('a' + i));

@@ -198,6 +198,11 @@ class FailingFiles : public Files {
   int operations = 0;
   // The reason the system gives for an operation made to fail.
   FileError failError = FileError::NoSpace;
+  // Off: no directory is listed with its files, every file is asked on its own (as the load
+  // did before listings).
+  bool listFiles = true;
+  // Directories whose path contains this text cannot be listed (no permission to read them).
+  std::string unlistableContaining;
 
   FileError LastError() const override { return failedLast_ ? failError : real_.LastError(); }
 
@@ -228,8 +233,15 @@ class FailingFiles : public Files {
     return real_.ResolveAllOnDrive(paths);
   }
   std::optional<std::vector<std::string>> ListDirectory(const std::string& path) override {
+    if (Unlistable(path)) return std::nullopt;
     return real_.ListDirectory(path);
   }
+  std::optional<std::vector<DirectoryEntry>> ListFiles(const std::string& path) override {
+    ++listings;
+    if (!listFiles || Unlistable(path)) return std::nullopt;
+    return real_.ListFiles(path);
+  }
+  int listings = 0;
   bool MakeDirectories(const std::string& path) override {
     return Fails(path, "") ? false : real_.MakeDirectories(path);
   }
@@ -252,6 +264,9 @@ class FailingFiles : public Files {
   }
 
  private:
+  bool Unlistable(const std::string& path) const {
+    return !unlistableContaining.empty() && path.find(unlistableContaining) != std::string::npos;
+  }
   bool Fails(const std::string& a, const std::string& b, bool readOnlyFirst = false);
   bool FailsNow(const std::string& a, const std::string& b, bool readOnlyFirst);
   Files& real_;

@@ -1,0 +1,83 @@
+// One listing per card directory, looked up by the names of the tables.
+#include "card/card_listings.h"
+
+#include <algorithm>
+
+#include "core/ascii.h"
+
+namespace sdmate {
+namespace {
+
+// A directory's card path as the card compares it: upper-cased, without trailing backslashes.
+std::string KeyOf(std::string_view directory) {
+  std::string key = AsciiUpper(directory);
+  while (!key.empty() && key.back() == '\\') key.pop_back();
+  return key;
+}
+
+std::string Joined(const std::string& directory, const std::string& name) {
+  return directory.ends_with('\\') ? directory + name : directory + "\\" + name;
+}
+
+}  // namespace
+
+CardListings::Folder& CardListings::At(const std::string& directory) {
+  auto [at, added] = folders_.try_emplace(KeyOf(directory));
+  Folder& folder = at->second;
+  if (added) {
+    folder.entries = files_->ListFiles(directory);
+    if (folder.entries) folder.named.assign(folder.entries->size(), false);
+  }
+  return folder;
+}
+
+long CardListings::Place(Folder& folder, const std::string& directory, const std::string& name) {
+  const std::vector<DirectoryEntry>& entries = *folder.entries;
+  const auto exact = std::lower_bound(
+      entries.begin(), entries.end(), name,
+      [](const DirectoryEntry& entry, const std::string& n) { return entry.name < n; });
+  if (exact != entries.end() && exact->name == name) return exact - entries.begin();
+  // The names by their upper case, made the first time a name is not found as it is spelt.
+  if (folder.byUpper.empty()) {
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      folder.byUpper.try_emplace(AsciiUpper(entries[i].name), i);
+    }
+  }
+  const auto other = folder.byUpper.find(AsciiUpper(name));
+  if (other == folder.byUpper.end()) return -1;
+  // Another spelling: the same file only where the file system ignores case, which opening the
+  // name tells.
+  if (files_->FileSizeOf(Joined(directory, name)) < 0) return -1;
+  return static_cast<long>(other->second);
+}
+
+const DirectoryEntry* CardListings::Find(const std::string& directory, const std::string& name) {
+  Folder& folder = At(directory);
+  if (!folder.entries) return nullptr;
+  const long place = Place(folder, directory, name);
+  if (place < 0) return nullptr;
+  const auto index = static_cast<std::size_t>(place);
+  folder.named[index] = true;
+  return &(*folder.entries)[index];
+}
+
+std::int64_t CardListings::SizeOf(const std::string& directory, const std::string& name) {
+  Folder& folder = At(directory);
+  if (!folder.entries) return files_->FileSizeOf(Joined(directory, name));
+  const DirectoryEntry* entry = Find(directory, name);
+  return entry != nullptr && entry->type == DirectoryEntry::Type::File ? entry->size : -1;
+}
+
+const std::vector<DirectoryEntry>* CardListings::EntriesOf(const std::string& directory) {
+  Folder& folder = At(directory);
+  return folder.entries ? &*folder.entries : nullptr;
+}
+
+bool CardListings::Named(const std::string& directory, std::size_t entry) {
+  Folder& folder = At(directory);
+  return entry < folder.named.size() && folder.named[entry];
+}
+
+void CardListings::Forget(const std::string& directory) { folders_.erase(KeyOf(directory)); }
+
+}  // namespace sdmate

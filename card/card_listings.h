@@ -1,0 +1,53 @@
+// The files of the card's directories as one listing of each gives them: the load, the check and
+// the repair look a table's names up here instead of opening every file.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/files.h"
+
+namespace sdmate {
+
+class CardListings {
+ public:
+  explicit CardListings(Files& files) : files_(&files) {}
+  Files& files() const { return *files_; }
+
+  // The size of the regular file a table names in a card directory, or -1 when it is missing
+  // or no regular file, as opening it would tell. The name is compared as the card compares
+  // names: a file spelt in another case is that file where the file system says so. A
+  // directory that cannot be listed is asked name by name. The file found counts as named.
+  std::int64_t SizeOf(const std::string& directory, const std::string& name);
+  // The entry a table's name stands for (as SizeOf finds it), or nullptr.
+  const DirectoryEntry* Find(const std::string& directory, const std::string& name);
+  // The entries of a card directory; nullptr when it cannot be listed.
+  const std::vector<DirectoryEntry>* EntriesOf(const std::string& directory);
+  // Whether a table's name found the entry at that place of EntriesOf(directory).
+  bool Named(const std::string& directory, std::size_t entry);
+  // Makes the next look at a directory list it again (something was written there).
+  void Forget(const std::string& directory);
+  // How many directories were listed.
+  std::size_t listed() const { return folders_.size(); }
+
+ private:
+  struct Folder {
+    std::optional<std::vector<DirectoryEntry>> entries;
+    std::vector<bool> named;
+    std::unordered_map<std::string, std::size_t> byUpper;  // the first entry of each spelling
+  };
+  Folder& At(const std::string& directory);
+  // The place of a name's entry in the folder, or -1; asks the file system about a name spelt
+  // in another case.
+  long Place(Folder& folder, const std::string& directory, const std::string& name);
+
+  Files* files_;
+  std::map<std::string, Folder> folders_;  // by the directory's upper-cased card path
+};
+
+}  // namespace sdmate
