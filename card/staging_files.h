@@ -47,6 +47,9 @@ class StagingFiles : public Files {
   std::optional<std::vector<std::string>> ListDirectory(const std::string& path) override {
     return real_.ListDirectory(path);
   }
+  std::optional<std::vector<DirectoryEntry>> ListFiles(const std::string& directory) override {
+    return real_.ListFiles(directory);
+  }
   bool MakeDirectories(const std::string& path) override {
     if (committing_) return real_.MakeDirectories(path);
     if (!IsPending(path)) pendingDirectories_.push_back(path);
