@@ -15,6 +15,7 @@
 #include "platform/scratch_folder.h"
 #include "ui/artwork.h"
 #include "ui/qt_feedback.h"
+#include "ui/qt_picture_fitter.h"
 #include "ui/qt_translations.h"
 #include "ui/unabout.h"
 #include "ui/unmain.h"
@@ -75,6 +76,12 @@ int main(int argc, char* argv[]) {
   services.fit = {fitters.pictures.get(), fitters.movies.get(), scratch.get()};
   services.exporting = {fitters.converter.get(), converted.get()};
 #endif
+  // Without libvips (Windows) pictures are fitted with Qt's own image reader and writer.
+  sdmate::QtPictureFitter qtPictures(*files);
+  if (services.fit.pictures == nullptr) {
+    services.fit.pictures = &qtPictures;
+    services.fit.folder = scratch.get();
+  }
 
   sdmate::TfrMain window(services);
   feedback.SetView(&window);
