@@ -12,9 +12,16 @@ namespace {
 
 constexpr int kCellSide = 26;
 
+// Windows' own emoji font there. Qt 6.4's GDI font engine reads past the end of a colour bitmap
+// font's metrics (Noto Color Emoji, which wine takes from the system's fonts) and crashes: on
+// Windows the palette never names it.
 QFont EmojiFont() {
   QFont font;
+#ifdef Q_OS_WIN
+  font.setFamilies({QStringLiteral("Segoe UI Emoji"), QStringLiteral("Segoe UI Symbol")});
+#else
   font.setFamilies({QStringLiteral("Noto Color Emoji"), QStringLiteral("Segoe UI Emoji")});
+#endif
   font.setPixelSize(16);
   return font;
 }
