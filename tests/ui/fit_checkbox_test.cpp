@@ -44,7 +44,7 @@ class FitCheckBoxTest : public WindowTest {
   std::string BigPhoto() {
     const fs::path path = temp_.path() / "photo.jpg";
     WriteBytes(path, "\xFF\xD8\xFF" + std::string(300000, 'p'));
-    return Utf8(path);
+    return sdmate::test::Utf8(path);
   }
 
   // The JPEG's first frame marker: 0xC0 is baseline.
@@ -141,7 +141,7 @@ TEST_F(FitCheckBoxTest, QtsFitterTakesAPngToTheCardAsABaselineJpegWithinTheBox) 
   card_.Folder(MediaKind::Image, 1, "wall", {{.name = "STIL0001.JPG", .title = "one"}});
   OpenAndLoad();
   auto dialog = std::make_unique<ScriptedOpenFiles>();
-  dialog->next = {Utf8(temp_.path() / "wide.png")};
+  dialog->next = {sdmate::test::Utf8(temp_.path() / "wide.png")};
   const std::string png = PictureBytes("PNG", 1200, 900);
   WriteBytes(temp_.path() / "wide.png", png);
   window().SetOpenFilesDialog(std::move(dialog));

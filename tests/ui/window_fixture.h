@@ -148,6 +148,8 @@ class WindowTest : public ::testing::Test {
 
   std::string Sjis(const char* utf8) { return codec_->FromUtf8(utf8); }
   std::string Utf8(const std::string& sjis) { return codec_->ToUtf8(sjis); }
+  // A path of the computer as UTF-8 (on Windows a path is no std::string).
+  static std::string Utf8(const fs::path& path) { return sdmate::test::Utf8(path); }
 
   // Column `column` of every row of a list.
   std::vector<std::string> Column(MediaKind kind, int column) {
