@@ -1,6 +1,7 @@
 // The pictograph palette of the title fields.
 #include "ui/pictograph_palette.h"
 
+#include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLineEdit>
@@ -19,6 +20,11 @@ QFont EmojiFont() {
   QFont font;
 #ifdef Q_OS_WIN
   font.setFamilies({QStringLiteral("Segoe UI Emoji"), QStringLiteral("Segoe UI Symbol")});
+  // Without Windows' emoji font (wine) no other font is tried for the pictographs: the same
+  // engine crashes on the metrics of some of wine's own fonts. They show as boxes there.
+  if (!QFontDatabase::hasFamily(QStringLiteral("Segoe UI Emoji"))) {
+    font.setStyleStrategy(QFont::NoFontMerging);
+  }
 #else
   font.setFamilies({QStringLiteral("Noto Color Emoji"), QStringLiteral("Segoe UI Emoji")});
 #endif
