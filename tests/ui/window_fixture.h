@@ -105,6 +105,10 @@ class WindowTest : public ::testing::Test {
         drives_(table_),
         cp932_(MakeNativeTextCodec()),
         codec_(std::make_unique<PictographCodec>(*cp932_)) {
+#ifdef _WIN32
+    // The system drive holds the test's folders: the card's letter must not be taken for it.
+    table_.Assign('C', "C:\\");
+#endif
     fs::create_directories(card_.root());
   }
 
