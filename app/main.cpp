@@ -12,6 +12,7 @@
 #include "services/native_services.h"
 #include "ui/artwork.h"
 #include "ui/qt_feedback.h"
+#include "ui/qt_picture_fitter.h"
 #include "ui/qt_translations.h"
 #include "ui/unabout.h"
 #include "ui/unmain.h"
@@ -54,6 +55,9 @@ int main(int argc, char* argv[]) {
   sdmate::SessionServices services{native.files(), native.drives(),   native.codec(),
                                    native.clock(), feedback,          native.places(),
                                    native.fit(),   native.exporting()};
+  // Without libvips (Windows) pictures are fitted with Qt's own image reader and writer.
+  sdmate::QtPictureFitter qtPictures(native.files());
+  if (services.fit.pictures == nullptr) services.fit.pictures = &qtPictures;
 
   sdmate::TfrMain window(services);
   feedback.SetView(&window);

@@ -475,9 +475,10 @@ UpdateResult CardSession::Update() {
 
 std::string CardSession::DefaultBackupRoot() const {
   // Beside the program where the user may write there (a copied or portable program), else in
-  // the user's own data folder (an installed one).
+  // the user's own data folder (an installed one, even when its folder could be written).
   const std::string& program = services_.places.programDirectory;
-  const bool besideProgram = services_.files.IsWritableDirectory(program);
+  const bool besideProgram =
+      !services_.places.installed && services_.files.IsWritableDirectory(program);
   return JoinNativePath(besideProgram ? program : services_.places.dataDirectory, "BackUp");
 }
 

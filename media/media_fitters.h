@@ -18,7 +18,8 @@ struct MediaFitters {
   std::unique_ptr<MovieConverter> converter;
 };
 
-// libvips for pictures; for movies (fitting and converting) ffmpeg beside the program, else on
+// libvips for pictures where this build has it (else no picture fitter: the window brings its
+// own); for movies (fitting and converting) ffmpeg beside the program, else on
 // the PATH.
 MediaFitters MakeMediaFitters(Files& files, Processes& processes,
                               const std::string& programDirectory);

@@ -1,6 +1,7 @@
 // The pictograph palette of the title fields.
 #include "ui/pictograph_palette.h"
 
+#include <QFontDatabase>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLineEdit>
@@ -12,9 +13,21 @@ namespace {
 
 constexpr int kCellSide = 26;
 
+// Windows' own emoji font there. Qt 6.4's GDI font engine reads past the end of a colour bitmap
+// font's metrics (Noto Color Emoji, which wine takes from the system's fonts) and crashes: on
+// Windows the palette never names it.
 QFont EmojiFont() {
   QFont font;
+#ifdef Q_OS_WIN
+  font.setFamilies({QStringLiteral("Segoe UI Emoji"), QStringLiteral("Segoe UI Symbol")});
+  // Without Windows' emoji font (wine) no other font is tried for the pictographs: the same
+  // engine crashes on the metrics of some of wine's own fonts. They show as boxes there.
+  if (!QFontDatabase::hasFamily(QStringLiteral("Segoe UI Emoji"))) {
+    font.setStyleStrategy(QFont::NoFontMerging);
+  }
+#else
   font.setFamilies({QStringLiteral("Noto Color Emoji"), QStringLiteral("Segoe UI Emoji")});
+#endif
   font.setPixelSize(16);
   return font;
 }

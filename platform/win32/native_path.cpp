@@ -13,6 +13,9 @@
 namespace sdmate {
 namespace {
 
+// The uninstaller the installer (cpack's NSIS) writes beside the program.
+constexpr char kUninstallerName[] = "Uninstall.exe";
+
 std::string WithSeparator(std::string path) {
   if (path.empty() || (path.back() != '\\' && path.back() != '/')) path.push_back('\\');
   return path;
@@ -84,6 +87,11 @@ Places SystemPlaces() {
                              : places.programDirectory + "Sdmate\\";
   places.historyDirectory = places.dataDirectory + "History\\";
   places.docDirectory = places.programDirectory;
+  // The installer leaves its uninstaller beside the program; a portable copy has none.
+  const std::wstring uninstaller = win32::Widen(places.programDirectory + kUninstallerName);
+  const DWORD attributes = ::GetFileAttributesW(uninstaller.c_str());
+  places.installed =
+      attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
   return places;
 }
 

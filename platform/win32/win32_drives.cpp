@@ -1,6 +1,7 @@
 // Drives on Windows: the logical drives map to themselves, and a chosen folder gets the next
-// free letter inside the program. A refresh compares the logical drives with the last ones; an
-// eject flushes and dismounts the volume and asks the configuration manager to eject its disk.
+// free letter inside the program. A refresh compares the usable drives (a card reader's only with
+// a card in it) with the last ones; an eject flushes and dismounts the volume and asks the
+// configuration manager to eject its disk, or else ejects the medium of a built-in slot.
 #include <windows.h>
 // (after windows.h)
 #include <cfgmgr32.h>
@@ -37,6 +38,35 @@ DriveType FromWindows(UINT type) {
 }
 
 std::string DriveRoot(int slot) { return std::string(1, static_cast<char>('A' + slot)) + ":\\"; }
+
+// While it lives, a drive without its medium answers "not ready" instead of the system's
+// "insert a disk" box.
+class NoCriticalErrorBoxes {
+ public:
+  NoCriticalErrorBoxes() { ::SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previous_); }
+  ~NoCriticalErrorBoxes() { ::SetThreadErrorMode(previous_, nullptr); }
+  NoCriticalErrorBoxes(const NoCriticalErrorBoxes&) = delete;
+  NoCriticalErrorBoxes& operator=(const NoCriticalErrorBoxes&) = delete;
+
+ private:
+  DWORD previous_ = 0;
+};
+
+// The logical drives that can be used now: a card reader's letter exists without a card in it,
+// and counts only while a medium is there.
+DWORD UsableDrives() {
+  const NoCriticalErrorBoxes quiet;
+  DWORD mask = ::GetLogicalDrives();
+  for (int i = 0; i < 26; ++i) {
+    const DWORD bit = 1u << i;
+    if (!(mask & bit)) continue;
+    const std::wstring root = win32::Widen(DriveRoot(i));
+    if (::GetDriveTypeW(root.c_str()) != DRIVE_REMOVABLE) continue;
+    ULARGE_INTEGER available{}, total{}, free{};
+    if (!::GetDiskFreeSpaceExW(root.c_str(), &available, &total, &free)) mask &= ~bit;
+  }
+  return mask;
+}
 
 // The disks' interface class (GUID_DEVINTERFACE_DISK).
 constexpr GUID kDiskInterface = {
@@ -88,33 +118,42 @@ std::string LastErrorText() {
 
 class Win32Drives final : public Drives {
  public:
-  explicit Win32Drives(DriveTable& table) : table_(table), mask_(::GetLogicalDrives()) {
+  explicit Win32Drives(DriveTable& table)
+      : table_(table), mask_(::GetLogicalDrives()), usable_(UsableDrives()) {
     for (int i = 0; i < 26; ++i) {
       if (mask_ & (1u << i)) table_.Assign(static_cast<char>('A' + i), DriveRoot(i));
     }
   }
 
+  // Every letter the table knows, but a reader's letter only while a card is in it (a letter
+  // that leads nowhere is no drive to choose, and a card put in shows as a drive that came).
   std::vector<DriveInfo> List() override {
     std::vector<DriveInfo> drives;
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
-      if (auto root = table_.RootOf(letter)) {
-        drives.push_back({letter, *root, TypeOf(letter), LabelOf(letter)});
-      }
+      const int slot = letter - 'A';
+      auto root = table_.RootOf(letter);
+      if (!root || (*root == DriveRoot(slot) && !(usable_ & (1u << slot)))) continue;
+      drives.push_back({letter, *root, TypeOf(letter), LabelOf(letter)});
     }
     return drives;
   }
 
   bool Refresh() override {
     const DWORD mask = ::GetLogicalDrives();
-    if (mask == mask_) return false;
+    const DWORD usable = UsableDrives();
+    if (mask == mask_ && usable == usable_) return false;
     for (int i = 0; i < 26; ++i) {
       const DWORD bit = 1u << i;
       const char letter = static_cast<char>('A' + i);
-      if ((mask & bit) && !(mask_ & bit)) table_.Assign(letter, DriveRoot(i));
+      // A drive that came, or a medium put into a reader (an ejected one's letter stands for
+      // nothing until then); a letter the user gave a folder keeps that folder.
+      const bool came = (mask & bit) && (!(mask_ & bit) || (usable & ~usable_ & bit));
+      if (came && !table_.RootOf(letter)) table_.Assign(letter, DriveRoot(i));
       if (!(mask & bit) && (mask_ & bit) && table_.RootOf(letter) == DriveRoot(i))
         table_.Assign(letter, {});
     }
     mask_ = mask;
+    usable_ = usable;
     return true;
   }
 
@@ -123,6 +162,7 @@ class Win32Drives final : public Drives {
     if (slot < 0 || slot >= 26 || table_.RootOf(letter) != DriveRoot(slot) ||
         TypeOf(letter) != DriveType::Removable)
       return {false, false, {}};
+    const NoCriticalErrorBoxes quiet;
     const std::wstring volumePath = std::wstring(L"\\\\.\\") + static_cast<wchar_t>(letter) + L":";
     HANDLE volume =
         ::CreateFileW(volumePath.c_str(), GENERIC_READ | GENERIC_WRITE,
@@ -148,14 +188,29 @@ class Win32Drives final : public Drives {
       if (answer != CR_SUCCESS && disk != 0 && ::CM_Get_Parent(&parent, disk, 0) == CR_SUCCESS)
         answer = ::CM_Request_Device_EjectW(parent, &veto, vetoName, MAX_PATH, 0);
       result.ejected = answer == CR_SUCCESS && veto == PNP_VetoTypeUnknown;
-      if (!result.ejected) result.detail = win32::Narrow(vetoName);
+      // A slot of the computer itself is no device the system ejects: with the volume flushed,
+      // locked and dismounted, its medium is ejected, and may be pulled out.
+      if (!result.ejected) {
+        PREVENT_MEDIA_REMOVAL allow{FALSE};
+        ::DeviceIoControl(volume, IOCTL_STORAGE_MEDIA_REMOVAL, &allow, sizeof allow, nullptr, 0,
+                          &bytes, nullptr);
+        result.ejected = ::DeviceIoControl(volume, IOCTL_STORAGE_EJECT_MEDIA, nullptr, 0, nullptr,
+                                           0, &bytes, nullptr) != FALSE;
+      }
+      if (!result.ejected) {
+        result.detail = vetoName[0] != L'\0' ? win32::Narrow(vetoName) : LastErrorText();
+      }
     }
     ::CloseHandle(volume);
-    if (result.ejected) table_.Assign(letter, {});
+    if (result.ejected) {
+      table_.Assign(letter, {});
+      usable_ &= ~(1u << slot);
+    }
     return result;
   }
 
   DriveType TypeOf(char letter) override {
+    const NoCriticalErrorBoxes quiet;
     auto root = Root(letter);
     if (!root) return DriveType::NoRootDir;
     wchar_t volume[MAX_PATH + 1] = {};
@@ -164,6 +219,7 @@ class Win32Drives final : public Drives {
   }
 
   std::int64_t TotalBytes(char letter) override {
+    const NoCriticalErrorBoxes quiet;
     ULARGE_INTEGER available{}, total{}, free{};
     auto root = Root(letter);
     if (!root || !::GetDiskFreeSpaceExW(root->c_str(), &available, &total, &free)) return -1;
@@ -171,6 +227,7 @@ class Win32Drives final : public Drives {
   }
 
   std::int64_t FreeBytes(char letter) override {
+    const NoCriticalErrorBoxes quiet;
     ULARGE_INTEGER available{}, total{}, free{};
     auto root = Root(letter);
     if (!root || !::GetDiskFreeSpaceExW(root->c_str(), &available, &total, &free)) return -1;
@@ -211,6 +268,7 @@ class Win32Drives final : public Drives {
   }
 
   std::string LabelOf(char letter) const {
+    const NoCriticalErrorBoxes quiet;
     auto root = Root(letter);
     wchar_t label[MAX_PATH + 1] = {};
     if (!root || !::GetVolumeInformationW(root->c_str(), label, MAX_PATH + 1, nullptr, nullptr,
@@ -220,7 +278,8 @@ class Win32Drives final : public Drives {
   }
 
   DriveTable& table_;
-  DWORD mask_;
+  DWORD mask_;    // the logical drives
+  DWORD usable_;  // those of them that hold a medium
 };
 
 }  // namespace

@@ -90,6 +90,19 @@ TEST(BackupTest, AnUnwritableProgramFolderSendsTheBackupToTheDataFolder) {
   EXPECT_FALSE(rig.session.Backup(CardRig::kDrive, {}, true).open);
 }
 
+// An installed program (its installer's uninstaller beside it) keeps its backups in the user's
+// data folder even when its own folder could be written (an administrator's run).
+TEST(BackupTest, AnInstalledProgramBacksUpIntoTheDataFolderEvenWhereItsFolderIsWritable) {
+  CardRig rig;
+  Places places = rig.session.places();
+  fs::create_directories(PathFromUtf8(places.programDirectory));
+  ASSERT_EQ(rig.session.DefaultBackupRoot(), JoinNativePath(places.programDirectory, "BackUp"));
+  places.installed = true;
+  CardSession installed(
+      SessionServices{rig.files, rig.drives, *rig.codec, rig.clock, rig.feedback, places});
+  EXPECT_EQ(installed.DefaultBackupRoot(), JoinNativePath(places.dataDirectory, "BackUp"));
+}
+
 TEST(BackupTest, CardWithoutCameraAreaEndsWithTheWarning) {
   CardRig rig;
   FillCard(rig, false);

@@ -1,12 +1,18 @@
-// The libvips picture fitter on pictures the tests make: orientation, the box, baseline 4:2:0
-// JPEG without metadata, the size limit by quality and then by size, transparency on white, the
-// first frame of an animation; and through the session, the picture that goes as it is.
+// The picture fitters, on libvips and (where the window is built) on Qt, on pictures the tests
+// make: orientation, the box, baseline 4:2:0 JPEG without metadata, the size limit by quality and
+// then by size, transparency on white, the first frame of an animation; and through the session,
+// the picture that goes as it is.
 #include <gtest/gtest.h>
+
+#include <ostream>
 
 #include "media/vips_picture_fitter.h"
 #include "platform/native_path.h"
 #include "tests/media/media_test_files.h"
 #include "tests/support/fit_rig.h"
+#ifdef SDMATE_TEST_QT_FITTER
+#include "ui/qt_picture_fitter.h"
+#endif
 
 #ifdef __SANITIZE_ADDRESS__
 // The HEIC encoder (x265) that makes the test's HEIC keeps a block for the life of the process.
@@ -21,7 +27,29 @@ constexpr MediaKind kImage = MediaKind::Image;
 bool IsRed(std::array<int, 3> rgb) { return rgb[0] > 180 && rgb[1] < 80 && rgb[2] < 80; }
 bool IsWhite(std::array<int, 3> rgb) { return rgb[0] > 245 && rgb[1] > 245 && rgb[2] > 245; }
 
-class PictureFitterTest : public ::testing::Test {
+// One fitter under test: how it is made, its bytes-to-JPEG step, and whether it reads HEIC.
+struct FitterKind {
+  const char* name;
+  std::unique_ptr<PictureFitter> (*make)(Files& files);
+  std::optional<std::string> (*fitBytes)(const std::string& bytes, const PictureLimits& limits);
+  bool readsHeic;
+};
+
+// Shown (and named in ctest) by its name.
+void PrintTo(const FitterKind& kind, std::ostream* out) { *out << kind.name; }
+
+template <typename Fitter>
+std::unique_ptr<PictureFitter> Make(Files& files) {
+  return std::make_unique<Fitter>(files);
+}
+template <typename Fitter>
+std::optional<std::string> FitBytes(const std::string& bytes, const PictureLimits& limits) {
+  auto encoded = Fitter::FitBytes(bytes, limits);
+  EXPECT_TRUE(encoded.jpeg) << encoded.reason;
+  return encoded.jpeg;
+}
+
+class PictureFitterTest : public ::testing::TestWithParam<FitterKind> {
  protected:
   PictureFitterTest() { StartVips(); }
 
@@ -29,7 +57,7 @@ class PictureFitterTest : public ::testing::Test {
   std::string FitFile(const std::string& name, const std::string& bytes) {
     const std::string path = rig_.Pc(name, bytes);
     const std::string folder = rig_.scratch->NewFolder();
-    const FitResult result = fitter_.Fit(path, PictureLimits{}, folder);
+    const FitResult result = fitter_->Fit(path, PictureLimits{}, folder);
     EXPECT_TRUE(result.fitted()) << result.reason;
     if (!result.fitted()) return {};
     EXPECT_EQ(SplitNativePath(result.path).directory, folder);
@@ -38,10 +66,10 @@ class PictureFitterTest : public ::testing::Test {
   }
 
   FitRig rig_;
-  VipsPictureFitter fitter_{*rig_.files};
+  std::unique_ptr<PictureFitter> fitter_ = GetParam().make(*rig_.files);
 };
 
-TEST_F(PictureFitterTest, APhoneJpegTurnedByItsOrientationBecomesABaselinePortrait) {
+TEST_P(PictureFitterTest, APhoneJpegTurnedByItsOrientationBecomesABaselinePortrait) {
   std::optional<std::string> photo = SavePicture(MarkedPicture(4000, 3000), "jpeg", 92, 6);
   ASSERT_TRUE(photo);
   ASSERT_GT(photo->size(), 1000000u);
@@ -66,7 +94,7 @@ TEST_F(PictureFitterTest, APhoneJpegTurnedByItsOrientationBecomesABaselinePortra
   EXPECT_FALSE(IsRed(seen->Rgb(200, 280)));
 }
 
-TEST_F(PictureFitterTest, AWidePictureBecomes240WideAndASmallOneIsNeverEnlarged) {
+TEST_P(PictureFitterTest, AWidePictureBecomes240WideAndASmallOneIsNeverEnlarged) {
   std::optional<Decoded> wide =
       DecodePicture(FitFile("wide.png", *SavePicture(MarkedPicture(1200, 400), "png")));
   ASSERT_TRUE(wide);
@@ -80,7 +108,7 @@ TEST_F(PictureFitterTest, AWidePictureBecomes240WideAndASmallOneIsNeverEnlarged)
   EXPECT_EQ(small->height, 90);
 }
 
-TEST_F(PictureFitterTest, TransparencyBecomesWhite) {
+TEST_P(PictureFitterTest, TransparencyBecomesWhite) {
   Pixels pixels(200, 100, 4);
   for (int y = 0; y < 100; ++y) {
     for (int x = 0; x < 200; ++x) {
@@ -99,27 +127,27 @@ TEST_F(PictureFitterTest, TransparencyBecomesWhite) {
   EXPECT_TRUE(IsRed(fitted->Rgb(170, 50)));
 }
 
-TEST_F(PictureFitterTest, TheHighestQualityThatKeepsTheLimitAndThenASmallerPicture) {
+TEST_P(PictureFitterTest, TheHighestQualityThatKeepsTheLimitAndThenASmallerPicture) {
   const std::string noise = *SavePicture(NoisePicture(240, 320), "png");
-  const VipsPictureFitter::Encoded best = VipsPictureFitter::FitBytes(noise, PictureLimits{});
-  ASSERT_TRUE(best.jpeg) << best.reason;
-  EXPECT_LE(best.jpeg->size(), 102400u);
+  const std::optional<std::string> best = GetParam().fitBytes(noise, PictureLimits{});
+  ASSERT_TRUE(best);
+  EXPECT_LE(best->size(), 102400u);
   // Noise at the highest quality is far larger: the search stopped close below the limit.
-  EXPECT_GT(best.jpeg->size(), 90000u);
-  EXPECT_EQ(ReadJpegFrame(*best.jpeg)->width, 240);
+  EXPECT_GT(best->size(), 90000u);
+  EXPECT_EQ(ReadJpegFrame(*best)->width, 240);
 
   PictureLimits tight;
   tight.maxBytes = 8000;
-  const VipsPictureFitter::Encoded smaller = VipsPictureFitter::FitBytes(noise, tight);
-  ASSERT_TRUE(smaller.jpeg) << smaller.reason;
-  EXPECT_LE(smaller.jpeg->size(), 8000u);
-  const std::optional<JpegFrame> frame = ReadJpegFrame(*smaller.jpeg);
+  const std::optional<std::string> smaller = GetParam().fitBytes(noise, tight);
+  ASSERT_TRUE(smaller);
+  EXPECT_LE(smaller->size(), 8000u);
+  const std::optional<JpegFrame> frame = ReadJpegFrame(*smaller);
   EXPECT_LT(frame->width, 240);
   EXPECT_LT(frame->height, 320);
   EXPECT_EQ(frame->marker, 0xC0);
 }
 
-TEST_F(PictureFitterTest, AnAnimatedGifOverTheLimitBecomesItsFirstFrame) {
+TEST_P(PictureFitterTest, AnAnimatedGifOverTheLimitBecomesItsFirstFrame) {
   Pixels red(300, 300, 3);
   for (std::size_t i = 0; i < red.bytes.size(); i += 3) red.bytes[i] = 220;
   const std::optional<std::string> gif =
@@ -135,27 +163,28 @@ TEST_F(PictureFitterTest, AnAnimatedGifOverTheLimitBecomesItsFirstFrame) {
   EXPECT_TRUE(IsRed(fitted->Rgb(10, 230)));
 }
 
-TEST_F(PictureFitterTest, HeicIsReadWhereTheLibraryCanWriteAndReadIt) {
+TEST_P(PictureFitterTest, HeicIsReadWhereTheLibraryCanWriteAndReadIt) {
   const std::optional<std::string> heic = SavePicture(MarkedPicture(640, 480), "heif");
   if (!heic || !DecodePicture(*heic)) GTEST_SKIP() << "this libvips has no HEIC encoder";
+  if (!GetParam().readsHeic) GTEST_SKIP() << GetParam().name << " reads no HEIC";
   EXPECT_EQ(ReadJpegFrame(FitFile("IMG_0002.HEIC", *heic))->width, 240);
 }
 
-TEST_F(PictureFitterTest, WhatIsNoPictureGivesAReasonAndNoFile) {
+TEST_P(PictureFitterTest, WhatIsNoPictureGivesAReasonAndNoFile) {
   const std::string path = rig_.Pc("broken.png", "\x89PNG\r\n\x1A\n and then nothing");
   const std::string folder = rig_.scratch->NewFolder();
-  const FitResult result = fitter_.Fit(path, PictureLimits{}, folder);
+  const FitResult result = fitter_->Fit(path, PictureLimits{}, folder);
   EXPECT_FALSE(result.fitted());
   EXPECT_NE(result.reason.find("画像として読み込めません"), std::string::npos) << result.reason;
   EXPECT_TRUE(fs::is_empty(PathFromUtf8(folder)));
-  EXPECT_FALSE(fitter_.Fit(rig_.PcPath("missing.png"), PictureLimits{}, folder).fitted());
+  EXPECT_FALSE(fitter_->Fit(rig_.PcPath("missing.png"), PictureLimits{}, folder).fitted());
 }
 
 // Through the session: a baseline JPEG within the limit and the screen is staged and written
 // byte for byte; a larger photo, a progressive JPEG and a JPEG larger than the screen (both
 // within the size limit) are fitted, and the list's size is the fitted file's.
-TEST_F(PictureFitterTest, OnlyABaselineJpegWithinTheLimitAndTheScreenGoesToTheCardByteForByte) {
-  rig_.Start(&fitter_, nullptr);
+TEST_P(PictureFitterTest, OnlyABaselineJpegWithinTheLimitAndTheScreenGoesToTheCardByteForByte) {
+  rig_.Start(fitter_.get(), nullptr);
   std::string jpeg = *SavePicture(MarkedPicture(240, 180), "jpeg", 90);
   jpeg.resize(90 * 1024, '\0');  // what follows the end marker is no part of the picture
   const std::string small = rig_.Pc("small.jpg", jpeg);
@@ -207,8 +236,8 @@ TEST_F(PictureFitterTest, OnlyABaselineJpegWithinTheLimitAndTheScreenGoesToTheCa
 }
 
 // With the box off a small PNG is refused for its type, not its size.
-TEST_F(PictureFitterTest, WithTheBoxOffASmallPngMeetsTheTypeMessage) {
-  rig_.Start(&fitter_, nullptr);
+TEST_P(PictureFitterTest, WithTheBoxOffASmallPngMeetsTheTypeMessage) {
+  rig_.Start(fitter_.get(), nullptr);
   rig_.session->SetFit(kImage, false);
   const std::optional<std::string> png = SavePicture(MarkedPicture(40, 30), "png");
   ASSERT_TRUE(png);
@@ -225,6 +254,18 @@ TEST_F(PictureFitterTest, WithTheBoxOffASmallPngMeetsTheTypeMessage) {
   EXPECT_EQ(texts[0].find("サイズ"), std::string::npos);
   EXPECT_NE(texts[0].find("携帯電話に合わせて変換する"), std::string::npos);
 }
+
+// The fitters under test: libvips, and Qt's where the window is built.
+const FitterKind kFitters[] = {
+    {"Vips", Make<VipsPictureFitter>, FitBytes<VipsPictureFitter>, true},
+#ifdef SDMATE_TEST_QT_FITTER
+    {"Qt", Make<QtPictureFitter>, FitBytes<QtPictureFitter>, false},
+#endif
+};
+
+std::string FitterName(const ::testing::TestParamInfo<FitterKind>& kind) { return kind.param.name; }
+
+INSTANTIATE_TEST_SUITE_P(Fitters, PictureFitterTest, ::testing::ValuesIn(kFitters), FitterName);
 
 }  // namespace
 }  // namespace sdmate::test

@@ -1,13 +1,16 @@
 // The check box under the add button of the image and movie pages: where it sits, that it is on
 // at the start, that files are fitted without the size question while it is on (the list shows
 // the fitted size) and meet today's question while it is off, and that a run without fitters
-// cannot turn it on.
+// cannot turn it on; and the window's own picture fitter on Qt (the one of a build without
+// libvips, Windows) taking a PNG to the card as a baseline JPEG.
 #include <QCheckBox>
+#include <QImageReader>
 #include <fstream>
 
 #include "platform/native_path.h"
 #include "platform/scratch_folder.h"
 #include "ui/open_files_dialog.h"
+#include "ui/qt_picture_fitter.h"
 #include "window_fixture.h"
 
 namespace sdmate::test {
@@ -41,7 +44,20 @@ class FitCheckBoxTest : public WindowTest {
   std::string BigPhoto() {
     const fs::path path = temp_.path() / "photo.jpg";
     WriteBytes(path, "\xFF\xD8\xFF" + std::string(300000, 'p'));
-    return Utf8(path);
+    return sdmate::test::Utf8(path);
+  }
+
+  // The JPEG's first frame marker: 0xC0 is baseline.
+  static int FrameMarker(const std::string& jpeg) {
+    for (std::size_t at = 2; at + 4 <= jpeg.size();) {
+      if (static_cast<unsigned char>(jpeg[at]) != 0xFF) return 0;
+      const int marker = static_cast<unsigned char>(jpeg[at + 1]);
+      if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)
+        return marker;
+      at += 2 + (static_cast<std::size_t>(static_cast<unsigned char>(jpeg[at + 2])) << 8 |
+                 static_cast<unsigned char>(jpeg[at + 3]));
+    }
+    return 0;
   }
 
   SmallPictures pictures_;
@@ -115,6 +131,36 @@ TEST_F(FitCheckBoxTest, WithoutFittersNeitherBoxCanBeTurnedOn) {
     EXPECT_FALSE(page(kind).cbFit->isEnabled());
     EXPECT_FALSE(window().session().FitOn(kind));
   }
+}
+
+// The fitter a build without libvips hands the window: a large PNG goes to the card as a baseline
+// JPEG within the handset's box and size, and the original is only read.
+TEST_F(FitCheckBoxTest, QtsFitterTakesAPngToTheCardAsABaselineJpegWithinTheBox) {
+  QtPictureFitter qtPictures(*files_);
+  fit_ = {&qtPictures, nullptr, scratch_.get()};
+  card_.Folder(MediaKind::Image, 1, "wall", {{.name = "STIL0001.JPG", .title = "one"}});
+  OpenAndLoad();
+  auto dialog = std::make_unique<ScriptedOpenFiles>();
+  dialog->next = {sdmate::test::Utf8(temp_.path() / "wide.png")};
+  const std::string png = PictureBytes("PNG", 1200, 900);
+  WriteBytes(temp_.path() / "wide.png", png);
+  window().SetOpenFilesDialog(std::move(dialog));
+
+  page(MediaKind::Image).btAdd->click();
+  EXPECT_TRUE(feedback_.shown.empty()) << testing::PrintToString(feedback_.Texts());
+  ASSERT_EQ(Names(MediaKind::Image), (std::vector<std::string>{"STIL0001.JPG", "STIL0002.JPG"}));
+  window().btRefreshData->click();
+
+  const std::string jpeg =
+      ReadBytes(card_.Native("\\PRIVATE\\DOCOMO\\STILL\\SUD001\\STIL0002.JPG"));
+  ASSERT_TRUE(jpeg.starts_with("\xFF\xD8\xFF")) << jpeg.size();
+  EXPECT_LE(jpeg.size(), 102400u);
+  EXPECT_EQ(FrameMarker(jpeg), 0xC0);
+  QByteArray bytes(jpeg.data(), static_cast<qsizetype>(jpeg.size()));
+  QBuffer buffer(&bytes);
+  QImageReader reader(&buffer, "jpeg");
+  EXPECT_EQ(reader.size(), QSize(240, 180));
+  EXPECT_EQ(ReadBytes(temp_.path() / "wide.png"), png);
 }
 
 }  // namespace

@@ -105,11 +105,11 @@ TEST_F(HistoryWindowTest, ABackupIsRestoredFromTheFolderChosenInTheBackupFolder)
   const fs::path folder = fs::directory_iterator(backups)->path();
   const auto backedUp = SnapshotTree(card_.root());
   DeleteFirstImageAndUpdate();
-  auto picker = std::make_unique<PickedFolder>(Utf8(folder));
+  auto picker = std::make_unique<PickedFolder>(sdmate::test::Utf8(folder));
   PickedFolder* picked = picker.get();
   window().SetBackupPicker(std::move(picker));
   window().btRestore->click();
-  EXPECT_EQ(picked->started, Utf8(backups));
+  EXPECT_EQ(picked->started, sdmate::test::Utf8(backups));
   EXPECT_EQ(SnapshotTree(card_.root()), backedUp);
   EXPECT_EQ(Names(MediaKind::Image)[0], "STIL0001.JPG");
 }

@@ -79,6 +79,27 @@ class SeeMoveTest : public WindowTest {
   }
 };
 
+// The sample card loaded by the button, with its Japanese folder and item titles, the first
+// row's title in the field and its picture in the preview (under wine this is the load that used
+// to crash the window).
+TEST_F(SeeMoveTest, TheLoadButtonShowsTheSampleCardWithItsJapaneseTitles) {
+  Open();
+  const std::string written = cli::WriteSampleCard(letter_, *files_, *codec_);
+  ASSERT_TRUE(written.empty()) << written;
+  window().btLoadMem->click();
+  ASSERT_TRUE(window().session().model().loaded);
+  EXPECT_EQ(Names(MediaKind::Image),
+            (std::vector<std::string>{"STIL0001.JPG", "STIL0002.JPG", "STIL0003.JPG"}));
+  EXPECT_EQ(Titles(MediaKind::Image)[0], "夕焼けの空");
+  EXPECT_EQ(Folders(MediaKind::Image).at(0), "1");
+  EXPECT_EQ(page(MediaKind::Image).edFolderTitle->text().toStdString(), "風景");
+  EXPECT_EQ(page(MediaKind::Image).edTitle->text().toStdString(), "夕焼けの空");
+  EXPECT_EQ(Titles(MediaKind::Movie)[9], "クリップ10");
+  EXPECT_EQ(Titles(MediaKind::Document)[2], "駅からの地図");
+  PicturesMade();
+  EXPECT_FALSE(window().DispPrev->pixmap().isNull());
+}
+
 TEST_F(SeeMoveTest, TheSampleCardsItemsGetTheirPicturesAndTheCacheKeepsThem) {
   Open();
   const std::string written = cli::WriteSampleCard(letter_, *files_, *codec_);

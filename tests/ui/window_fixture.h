@@ -105,6 +105,10 @@ class WindowTest : public ::testing::Test {
         drives_(table_),
         cp932_(MakeNativeTextCodec()),
         codec_(std::make_unique<PictographCodec>(*cp932_)) {
+#ifdef _WIN32
+    // The system drive holds the test's folders: the card's letter must not be taken for it.
+    table_.Assign('C', "C:\\");
+#endif
     fs::create_directories(card_.root());
   }
 
@@ -148,6 +152,8 @@ class WindowTest : public ::testing::Test {
 
   std::string Sjis(const char* utf8) { return codec_->FromUtf8(utf8); }
   std::string Utf8(const std::string& sjis) { return codec_->ToUtf8(sjis); }
+  // A path of the computer as UTF-8 (on Windows a path is no std::string).
+  static std::string Utf8(const fs::path& path) { return sdmate::test::Utf8(path); }
 
   // Column `column` of every row of a list.
   std::vector<std::string> Column(MediaKind kind, int column) {
