@@ -192,4 +192,32 @@ void FileFitting::Clear() {
   if (services_.folder != nullptr) services_.folder->Clear();
 }
 
+std::optional<std::string> HighestQualityJpeg(
+    const PictureLimits& limits, const std::function<std::optional<std::string>(int)>& encode,
+    bool& failed) {
+  auto fits = [&](const std::optional<std::string>& jpeg) {
+    if (!jpeg) failed = true;
+    return jpeg && static_cast<std::int64_t>(jpeg->size()) <= limits.maxBytes;
+  };
+  std::optional<std::string> best = encode(100);
+  if (fits(best)) return best;
+  if (failed) return std::nullopt;
+  best = encode(limits.minQuality);
+  if (!fits(best)) return std::nullopt;
+  int low = limits.minQuality;  // fits
+  int high = 100;               // does not
+  while (high - low > 1) {
+    const int middle = (low + high) / 2;
+    std::optional<std::string> jpeg = encode(middle);
+    if (fits(jpeg)) {
+      low = middle;
+      best = std::move(jpeg);
+    } else {
+      if (failed) return std::nullopt;
+      high = middle;
+    }
+  }
+  return best;
+}
+
 }  // namespace sdmate

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace sdmate {
@@ -19,6 +20,14 @@ struct PictureLimits {
   int maxHeight = 320;
   int minQuality = 30;
 };
+
+// The JPEG of the highest quality (limits.minQuality .. 100) that keeps limits.maxBytes, by
+// bisection: the size grows with the quality. encode gives the picture's JPEG at a quality, or
+// nothing when it cannot. Nothing when even the lowest quality is too large; failed is set when
+// the encoder could not encode at all.
+std::optional<std::string> HighestQualityJpeg(
+    const PictureLimits& limits, const std::function<std::optional<std::string>(int)>& encode,
+    bool& failed);
 
 // A movie: 3GP of at most maxBytes, MPEG-4 video of width x height at framesPerSecond and AMR-NB
 // sound at 12.2 kbit/s. A clip that does not fit at minVideoBitsPerSecond is refused.

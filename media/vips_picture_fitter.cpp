@@ -96,35 +96,6 @@ std::optional<std::string> Encode(VipsImage* image, int quality) {
   return bytes;
 }
 
-// The JPEG of the highest quality (minQuality .. 100) that keeps maxBytes, by bisection: the
-// size grows with the quality. Nothing when even the lowest is too large; failed is set when
-// libvips could not encode at all.
-std::optional<std::string> HighestQuality(VipsImage* image, const PictureLimits& limits,
-                                          bool& failed) {
-  auto fits = [&](const std::optional<std::string>& jpeg) {
-    if (!jpeg) failed = true;
-    return jpeg && static_cast<std::int64_t>(jpeg->size()) <= limits.maxBytes;
-  };
-  std::optional<std::string> best = Encode(image, 100);
-  if (fits(best)) return best;
-  best = Encode(image, limits.minQuality);
-  if (!fits(best)) return std::nullopt;
-  int low = limits.minQuality;  // fits
-  int high = 100;               // does not
-  while (high - low > 1) {
-    const int middle = (low + high) / 2;
-    std::optional<std::string> jpeg = Encode(image, middle);
-    if (fits(jpeg)) {
-      low = middle;
-      best = std::move(jpeg);
-    } else {
-      if (failed) return std::nullopt;
-      high = middle;
-    }
-  }
-  return best;
-}
-
 }  // namespace
 
 bool StartVips() {
@@ -152,7 +123,8 @@ VipsPictureFitter::Encoded VipsPictureFitter::FitBytes(std::string bytes,
   // Below the lowest quality the picture is made smaller, a fifth at a time.
   for (;;) {
     bool failed = false;
-    std::optional<std::string> jpeg = HighestQuality(image.get(), limits, failed);
+    std::optional<std::string> jpeg = HighestQualityJpeg(
+        limits, [&](int quality) { return Encode(image.get(), quality); }, failed);
     if (failed) return {std::nullopt, text::kPictureUnencodable + VipsReason()};
     if (jpeg) return {std::move(jpeg), {}};
     if (vips_image_get_width(image.get()) < 16 || vips_image_get_height(image.get()) < 16) {

@@ -61,36 +61,6 @@ std::optional<std::string> Encode(const QImage& image, int quality) {
   return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-// The JPEG of the highest quality (minQuality .. 100) that keeps maxBytes, by bisection: the
-// size grows with the quality. Nothing when even the lowest is too large; failed is set when
-// the writer could not encode at all.
-std::optional<std::string> HighestQuality(const QImage& image, const PictureLimits& limits,
-                                          bool& failed) {
-  auto fits = [&](const std::optional<std::string>& jpeg) {
-    if (!jpeg) failed = true;
-    return jpeg && static_cast<std::int64_t>(jpeg->size()) <= limits.maxBytes;
-  };
-  std::optional<std::string> best = Encode(image, 100);
-  if (fits(best)) return best;
-  if (failed) return std::nullopt;
-  best = Encode(image, limits.minQuality);
-  if (!fits(best)) return std::nullopt;
-  int low = limits.minQuality;  // fits
-  int high = 100;               // does not
-  while (high - low > 1) {
-    const int middle = (low + high) / 2;
-    std::optional<std::string> jpeg = Encode(image, middle);
-    if (fits(jpeg)) {
-      low = middle;
-      best = std::move(jpeg);
-    } else {
-      if (failed) return std::nullopt;
-      high = middle;
-    }
-  }
-  return best;
-}
-
 }  // namespace
 
 QtPictureFitter::QtPictureFitter(Files& files) : files_(files) {}
@@ -119,7 +89,8 @@ QtPictureFitter::Encoded QtPictureFitter::FitBytes(const std::string& bytes,
   // Below the lowest quality the picture is made smaller, a fifth at a time.
   for (;;) {
     bool failed = false;
-    std::optional<std::string> jpeg = HighestQuality(image, limits, failed);
+    std::optional<std::string> jpeg = HighestQualityJpeg(
+        limits, [&](int quality) { return Encode(image, quality); }, failed);
     if (failed) return {std::nullopt, text::kPictureUnencodable + std::string("QImageWriter")};
     if (jpeg) return {std::move(jpeg), {}};
     if (image.width() < 16 || image.height() < 16) return {std::nullopt, text::kPictureTooLarge};
