@@ -28,6 +28,9 @@ struct CommitRequest {
   // Four hex digits in the names of the commit's temporaries ("~SDM<tag><n>.TMP"), so that an
   // undo knows them as its commit's; empty: "0000".
   std::string temporaryTag;
+  // Which folders of the model still are what the load read (none known: every folder is read
+  // back from the card).
+  std::optional<FoldersAsRead> asRead;
 };
 
 struct CommitOutcome {

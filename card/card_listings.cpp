@@ -22,12 +22,15 @@ std::string Joined(const std::string& directory, const std::string& name) {
 }  // namespace
 
 CardListings::Folder& CardListings::At(const std::string& directory) {
+  if (last_ != nullptr && directory == lastDirectory_) return *last_;
   auto [at, added] = folders_.try_emplace(KeyOf(directory));
   Folder& folder = at->second;
   if (added) {
     folder.entries = files_->ListFiles(directory);
     if (folder.entries) folder.named.assign(folder.entries->size(), false);
   }
+  lastDirectory_ = directory;
+  last_ = &folder;
   return folder;
 }
 
@@ -52,7 +55,11 @@ long CardListings::Place(Folder& folder, const std::string& directory, const std
 }
 
 const DirectoryEntry* CardListings::Find(const std::string& directory, const std::string& name) {
-  Folder& folder = At(directory);
+  return Find(At(directory), directory, name);
+}
+
+const DirectoryEntry* CardListings::Find(Folder& folder, const std::string& directory,
+                                         const std::string& name) {
   if (!folder.entries) return nullptr;
   const long place = Place(folder, directory, name);
   if (place < 0) return nullptr;
@@ -64,7 +71,7 @@ const DirectoryEntry* CardListings::Find(const std::string& directory, const std
 std::int64_t CardListings::SizeOf(const std::string& directory, const std::string& name) {
   Folder& folder = At(directory);
   if (!folder.entries) return files_->FileSizeOf(Joined(directory, name));
-  const DirectoryEntry* entry = Find(directory, name);
+  const DirectoryEntry* entry = Find(folder, directory, name);
   return entry != nullptr && entry->type == DirectoryEntry::Type::File ? entry->size : -1;
 }
 
@@ -78,6 +85,9 @@ bool CardListings::Named(const std::string& directory, std::size_t entry) {
   return entry < folder.named.size() && folder.named[entry];
 }
 
-void CardListings::Forget(const std::string& directory) { folders_.erase(KeyOf(directory)); }
+void CardListings::Forget(const std::string& directory) {
+  folders_.erase(KeyOf(directory));
+  last_ = nullptr;
+}
 
 }  // namespace sdmate

@@ -42,12 +42,17 @@ class CardListings {
     std::unordered_map<std::string, std::size_t> byUpper;  // the first entry of each spelling
   };
   Folder& At(const std::string& directory);
+  const DirectoryEntry* Find(Folder& folder, const std::string& directory, const std::string& name);
   // The place of a name's entry in the folder, or -1; asks the file system about a name spelt
   // in another case.
   long Place(Folder& folder, const std::string& directory, const std::string& name);
 
   Files* files_;
   std::map<std::string, Folder> folders_;  // by the directory's upper-cased card path
+  // The folder looked at last, by the directory as it was spelt: a table's names are looked up
+  // one after another in the same directory.
+  std::string lastDirectory_;
+  Folder* last_ = nullptr;
 };
 
 }  // namespace sdmate

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <string>
+#include <system_error>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -12,6 +14,7 @@
 #include "core/ascii.h"
 #include "core/card_guard.h"
 #include "editing/folder_operations.h"
+#include "platform/hash.h"
 
 namespace sdmate {
 namespace {
@@ -54,15 +57,22 @@ bool Touched(const std::vector<std::string>& changed, const std::string& table,
 }
 
 void ReadKind(KindState& state, MediaKind kind, char drive, CardListings& listings,
-              std::vector<LoadedFolder>& read, std::vector<LoadedFolder>* before,
-              const std::vector<std::string>& changed, KindNotes& notes) {
+              std::vector<LoadedFolder>& read, std::vector<LoadedFolder>* before, KindState* model,
+              const std::vector<char>* asRead, const std::vector<std::string>& changed,
+              KindNotes& notes) {
   Files& files = listings.files();
-  // A folder the commit left alone is taken as the load before read it.
+  // A folder that still is what the card held, and that the commit left alone, is taken over
+  // from the model with what the load before read of it.
   const auto keep = [&](int n) {
-    if (before == nullptr || n > static_cast<int>(before->size()) || n > kMaxFolders) return false;
-    const LoadedFolder& folder = (*before)[static_cast<std::size_t>(n - 1)];
-    return folder.slot && !Touched(changed, TablePath(drive, kind, n), folder.directory,
-                                   CardFolderDirectory(drive, kind, n));
+    const auto index = static_cast<std::size_t>(n - 1);
+    if (before == nullptr || model == nullptr || asRead == nullptr || n > kMaxFolders ||
+        index >= before->size() || index >= asRead->size() || !(*asRead)[index] ||
+        n > model->folderCount()) {
+      return false;
+    }
+    const LoadedFolder& folder = (*before)[index];
+    return folder.readable && !Touched(changed, TablePath(drive, kind, n), folder.directory,
+                                       CardFolderDirectory(drive, kind, n));
   };
   const int gap = ProbeTables(
       drive, kind, files,
@@ -72,21 +82,23 @@ void ReadKind(KindState& state, MediaKind kind, char drive, CardListings& listin
           return false;
         }
         LoadedFolder folder;
+        const auto index = static_cast<std::size_t>(found.number - 1);
         if (found.kept) {
-          folder = std::move((*before)[static_cast<std::size_t>(found.number - 1)]);
+          folder = std::move((*before)[index]);
+          state.folders.push_back(std::move(model->folders[index]));
         } else if (found.bytes) {
-          folder.slot = FolderFromTable(kind, drive, found.number, *found.bytes, listings,
-                                        folder.notes, &folder.directory);
-          // Kept for the fingerprint of the tables a commit takes: an untouched table is not
-          // read again.
-          folder.table = std::move(*found.bytes);
+          folder.readable = true;
+          state.folders.push_back(FolderFromTable(kind, drive, found.number, *found.bytes, listings,
+                                                  folder.notes, &folder.directory));
+          // Kept to tell at the next commit which folders still are what the card holds, and
+          // for the fingerprint of the tables: an untouched table is not read again.
+          folder.table = std::make_shared<const std::string>(std::move(*found.bytes));
         }
-        if (!folder.slot) {
+        if (!folder.readable) {
           // The folder keeps its number, so that the folders after it keep theirs.
           notes.unreadable.push_back(found.path);
           state.folders.emplace_back();
         } else {
-          state.folders.push_back(*folder.slot);
           Note(notes, found, folder.notes);
         }
         read.push_back(std::move(folder));
@@ -100,16 +112,51 @@ void ReadKind(KindState& state, MediaKind kind, char drive, CardListings& listin
 
 }  // namespace
 
+void LoadedCard::StartHashing() {
+  std::vector<std::shared_ptr<const std::string>> tables;
+  for (const std::vector<LoadedFolder>& folders : kinds) {
+    for (const LoadedFolder& folder : folders) {
+      if (folder.table && folder.tableHash.empty()) tables.push_back(folder.table);
+    }
+  }
+  if (tables.empty()) return;
+  try {
+    hashing = std::async(std::launch::async, [tables = std::move(tables)] {
+      TableHashes hashes;
+      hashes.reserve(tables.size());
+      for (const auto& table : tables) hashes.emplace_back(table, Sha256Hex(*table));
+      return hashes;
+    });
+  } catch (const std::system_error&) {
+    // No thread to be had: the commit takes them itself.
+  }
+}
+
+void LoadedCard::CollectHashes() {
+  if (!hashing.valid()) return;
+  TableHashes hashes = hashing.get();
+  std::unordered_map<const std::string*, std::string*> byTable;
+  for (auto& [table, hash] : hashes) byTable.emplace(table.get(), &hash);
+  for (std::vector<LoadedFolder>& folders : kinds) {
+    for (LoadedFolder& folder : folders) {
+      const auto found = byTable.find(folder.table.get());
+      if (found != byTable.end() && folder.tableHash.empty()) {
+        folder.tableHash = std::move(*found->second);
+      }
+    }
+  }
+}
+
 FolderSlot FolderFromTable(MediaKind kind, char drive, int number, const std::string& bytes,
                            CardListings& listings, TableNotes& notes, std::string* directory) {
-  const ContentTable table = DecodeTable(kind, bytes);
+  ContentTable table = DecodeTable(kind, bytes);
   FolderSlot folder;
   folder.folderTitle = table.folderTitle;
   const FilesDirectory place = FilesDirectoryOf(drive, kind, number, table);
   notes.untrustedHeader = !place.trusted;
   if (directory != nullptr) *directory = place.directory;
   folder.items.reserve(std::min<std::size_t>(table.entries.size(), kMaxItems));
-  for (const TableEntry& entry : table.entries) {
+  for (TableEntry& entry : table.entries) {
     if (!IsPlainEntryName(entry.stem, entry.extension)) {
       notes.badName = true;
       continue;
@@ -127,8 +174,8 @@ FolderSlot FolderFromTable(MediaKind kind, char drive, int number, const std::st
                             .targetDir = place.directory,
                             .sourceName = name,
                             .targetName = name,
-                            .stamp = entry.stamp,
-                            .title = entry.title,
+                            .stamp = std::move(entry.stamp),
+                            .title = std::move(entry.title),
                             .size = size});
   }
   return folder;
@@ -152,6 +199,7 @@ LoadResult LoadCard(CardModel& model, char drive, bool& backupAdvice, Files& fil
           : nullptr;
   std::vector<std::string> changed;
   if (before != nullptr) {
+    before->CollectHashes();  // the folders kept keep their hashes
     for (const std::string& path : *options.changed) changed.push_back(AsciiUpper(path));
   }
   LoadedCard read{.drive = drive};
@@ -161,8 +209,11 @@ LoadResult LoadCard(CardModel& model, char drive, bool& backupAdvice, Files& fil
     feedback.Status(TraitsOf(kind).loadStatus);
     KindState& state = fresh.of(kind);
     KindNotes notes;
+    const bool takeOver = before != nullptr && options.asRead != nullptr;
     ReadKind(state, kind, drive, listings, read.kinds[IndexOf(kind)],
-             before != nullptr ? &before->kinds[IndexOf(kind)] : nullptr, changed, notes);
+             before != nullptr ? &before->kinds[IndexOf(kind)] : nullptr,
+             takeOver ? &model.of(kind) : nullptr,
+             takeOver ? &(*options.asRead)[IndexOf(kind)] : nullptr, changed, notes);
     if (state.folderCount() == 0) {
       result.folderAdded[IndexOf(kind)] = AddFolder(fresh, kind, feedback) != 0;
     }
@@ -175,7 +226,11 @@ LoadResult LoadCard(CardModel& model, char drive, bool& backupAdvice, Files& fil
     feedback.Progress(++done, static_cast<int>(kAllKinds.size()));
   }
 
-  if (options.read != nullptr) *options.read = std::move(read);
+  if (options.read != nullptr) {
+    if (options.read->hashing.valid()) options.read->hashing.wait();
+    read.StartHashing();
+    *options.read = std::move(read);
+  }
   fresh.drive = drive;
   fresh.loaded = true;
   fresh.complete = result.complete;

@@ -2,6 +2,8 @@
 #pragma once
 
 #include <array>
+#include <future>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,16 +24,27 @@ struct TableNotes {
   bool cutOff = false;
 };
 struct LoadedFolder {
-  std::optional<FolderSlot> slot;  // nullopt: the table could not be read
+  bool readable = false;  // false: the table could not be read
   TableNotes notes;
-  std::string directory;  // the card directory its files were looked up in
-  std::string table;      // the table's bytes as read, until their hash is taken
-  std::string tableHash;  // the table's SHA-256 (hex) once a commit asked for it; empty before
+  std::string directory;                     // the card directory its files were looked up in
+  std::shared_ptr<const std::string> table;  // the table's bytes as read
+  std::string tableHash;                     // the table's SHA-256 (hex) once taken; empty before
 };
+// Hashes of tables, each with the bytes it was taken of.
+using TableHashes = std::vector<std::pair<std::shared_ptr<const std::string>, std::string>>;
+// Per kind, per folder (from 1): whether the model's folder still is what the card holds.
+using FoldersAsRead = std::array<std::vector<char>, 3>;
 // The whole card as a load read it, folder by folder per kind.
 struct LoadedCard {
   char drive = 0;
   std::array<std::vector<LoadedFolder>, 3> kinds;
+  // The first commit after a load needs the hash of every table for the card's fingerprint:
+  // they are taken beside the user's work, from the moment the load ends.
+  std::future<TableHashes> hashing;
+  // Starts taking the hashes the folders lack.
+  void StartHashing();
+  // Waits for the hashes being taken and hands them to the folders whose bytes they are of.
+  void CollectHashes();
 };
 
 struct LoadOptions {
@@ -39,9 +52,11 @@ struct LoadOptions {
   // Receives what the load read (none: not kept).
   LoadedCard* read = nullptr;
   // A read-back after a commit: the card paths the commit wrote, moved or removed. With `read`
-  // holding an earlier load of the drive, a folder whose table and directories hold none of them
-  // is taken from it as it was read, without looking at the card again.
+  // holding an earlier load of the drive, a folder that `asRead` marks and whose table and
+  // directories hold none of them is taken over from the model as it is, without looking at
+  // the card again.
   const std::vector<std::string>* changed = nullptr;
+  const FoldersAsRead* asRead = nullptr;
 };
 
 struct LoadResult {

@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <memory>
+#include <system_error>
 #include <utility>
 
 #include "card/card_messages.h"
@@ -68,6 +70,40 @@ class CommitFeedback : public Feedback {
   std::vector<std::unique_ptr<BusyGuard>> busy_;
   std::vector<std::unique_ptr<CancelGuard>> stop_;
 };
+
+// A copy of the model without the folders asRead marks (they stay empty in it).
+CardModel CopyLeavingOut(CardModel& model, const std::optional<FoldersAsRead>& asRead) {
+  if (!asRead) return model;
+  std::vector<FolderSlot> aside;
+  const auto each = [&](auto&& step) {
+    for (MediaKind kind : kAllKinds) {
+      std::vector<FolderSlot>& folders = model.of(kind).folders;
+      const std::vector<char>& marks = (*asRead)[IndexOf(kind)];
+      for (std::size_t i = 0; i < folders.size() && i < marks.size(); ++i) {
+        if (marks[i]) step(folders[i]);
+      }
+    }
+  };
+  each([&aside](FolderSlot& folder) { aside.push_back(std::move(folder)); });
+  CardModel copy = model;
+  auto next = aside.begin();
+  each([&next](FolderSlot& folder) { folder = std::move(*next++); });
+  return copy;
+}
+
+// The folders CopyLeavingOut left out, taken from the model read back at the same numbers.
+void TakeBackLeftOut(CardModel& copy, CardModel& readBack,
+                     const std::optional<FoldersAsRead>& asRead) {
+  if (!asRead) return;
+  for (MediaKind kind : kAllKinds) {
+    std::vector<FolderSlot>& into = copy.of(kind).folders;
+    std::vector<FolderSlot>& from = readBack.of(kind).folders;
+    const std::vector<char>& marks = (*asRead)[IndexOf(kind)];
+    for (std::size_t i = 0; i < into.size() && i < marks.size() && i < from.size(); ++i) {
+      if (marks[i]) into[i] = std::move(from[i]);
+    }
+  }
+}
 
 }  // namespace
 
@@ -434,7 +470,11 @@ UpdateResult CardSession::Update() {
     if (!hold) return {};
   }
   const bool canRun = model_.loaded && model_.drive != 0 && model_.complete;
-  Staged kept{model_, updateDue_};
+  // The folders that still are what the card holds are neither planned nor kept aside: a
+  // commit that writes nothing finds them in the read-back as they were.
+  const std::optional<FoldersAsRead> asRead =
+      canRun ? std::optional(FoldersStillAsRead(model_, read_)) : std::nullopt;
+  Staged kept{CopyLeavingOut(model_, asRead), updateDue_};
   CommitFeedback feedback(services_.feedback, *this, true);
   UpdateResult result;
   std::string before;
@@ -446,7 +486,7 @@ UpdateResult CardSession::Update() {
   } else {
     {
       Feedback::BusyGuard busy = feedback.Busy();
-      request = PlanCommit(model_, services_.files, "commit");
+      request = PlanCommit(model_, services_.files, "commit", asRead);
     }
     before = CardListing(request.plans);
     result = CommitPlans(model_, request, backupAdvice_, services_.files, services_.drives,
@@ -455,6 +495,7 @@ UpdateResult CardSession::Update() {
   if (result.ran && !result.failures.empty() && CardListing(request.plans) == before) {
     // Nothing reached the card: the edits stay staged, and there is nothing to undo.
     feedback.Drop();
+    TakeBackLeftOut(kept.model, model_, asRead);
     model_ = std::move(kept.model);
     updateDue_ = kept.updateDue;
     if (result.snapshot) history_.Discard(*result.snapshot);
@@ -494,6 +535,22 @@ BackupResult CardSession::Backup(char drive, const std::string& backupRoot, bool
   if (!hold) return {};
   return BackupCard(drive, root, FolderStamp(services_.clock.Now()), backupAdvice_, services_.files,
                     services_.feedback, offerToOpen);
+}
+
+void CardSession::ForgetStaged() {
+  if (back_.empty() && forward_.empty()) return;
+  std::vector<Staged> gone = std::move(back_);
+  std::move(forward_.begin(), forward_.end(), std::back_inserter(gone));
+  back_.clear();
+  forward_.clear();
+  // Each state is a whole model: on a full card, freeing them takes longer than the commit's
+  // own work, and nothing waits for it.
+  if (freeing_.valid()) freeing_.wait();
+  try {
+    freeing_ = std::async(std::launch::async, [gone = std::move(gone)]() mutable { gone.clear(); });
+  } catch (const std::system_error&) {
+    // No thread to be had: they were freed here.
+  }
 }
 
 void CardSession::Remember(Staged before) {

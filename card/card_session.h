@@ -3,6 +3,7 @@
 // drive the card through this class only; it hands out the model to read, never to change.
 #pragma once
 
+#include <future>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,6 +49,8 @@ class CardSession {
         history_(services.places.historyDirectory, services.files, services.clock) {}
 
   const CardModel& model() const { return model_; }
+  // What the last load or read-back read of the card.
+  const LoadedCard& loaded() const { return read_; }
 
   // The update button: enabled by every staged edit, disabled by the end of an update.
   bool updateDue() const { return updateDue_; }
@@ -277,10 +280,7 @@ class CardSession {
   void Remember(Staged before);
   bool Step(std::vector<Staged>& from, std::vector<Staged>& to);
   // The model was read from the card again: no staged edit to step through.
-  void ForgetStaged() {
-    back_.clear();
-    forward_.clear();
-  }
+  void ForgetStaged();
 
   // Every entry of the card directories the plans can change, with each file's size and time:
   // what a commit that changed nothing leaves as it was. The run holds the card, so nothing
@@ -298,6 +298,7 @@ class CardSession {
   LoadedCard read_;              // what the last load or read-back read of the card
   std::vector<Staged> back_;     // the states before each staged edit, oldest first
   std::vector<Staged> forward_;  // the states stepped back from, nearest last
+  std::future<void> freeing_;    // states no longer needed, being freed beside the user's work
   bool updateDue_ = false;
   bool backupAdvice_ = false;
   bool cardPresent_ = false;

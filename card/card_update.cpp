@@ -92,15 +92,13 @@ namespace {
 KnownTableHashes LoadedTableHashes(char drive, LoadedCard& read) {
   KnownTableHashes known;
   if (read.drive != drive) return known;
+  read.CollectHashes();
   for (MediaKind kind : kAllKinds) {
     std::vector<LoadedFolder>& folders = read.kinds[IndexOf(kind)];
     for (std::size_t i = 0; i < folders.size(); ++i) {
       LoadedFolder& folder = folders[i];
-      if (!folder.slot) continue;
-      if (folder.tableHash.empty()) {
-        folder.tableHash = Sha256Hex(folder.table);
-        std::string().swap(folder.table);
-      }
+      if (!folder.readable) continue;
+      if (folder.tableHash.empty()) folder.tableHash = Sha256Hex(*folder.table);
       known.emplace(PathKey(TablePath(drive, kind, static_cast<int>(i) + 1)), folder.tableHash);
     }
   }
@@ -135,9 +133,12 @@ UpdateResult CommitPlans(CardModel& model, CommitRequest& request, bool& backupA
     // the reload does not ask the removable-drive question again.
     // The folders the commit left alone are kept as they were read, when that is at hand.
     const std::vector<std::string> changed = ChangedCardPaths(drive, request.plans);
-    result.reload = LoadCard(
-        model, drive, backupAdvice, files, drives, feedback,
-        {.askRemovable = false, .read = read, .changed = read != nullptr ? &changed : nullptr});
+    if (read != nullptr && !request.asRead) request.asRead = FoldersStillAsRead(model, *read);
+    result.reload = LoadCard(model, drive, backupAdvice, files, drives, feedback,
+                             {.askRemovable = false,
+                              .read = read,
+                              .changed = read != nullptr ? &changed : nullptr,
+                              .asRead = read != nullptr ? &*request.asRead : nullptr});
     if (!result.reload.loaded) {
       // The model still holds the edits just written; a second update from it would delete
       // folders that now hold other folders' files. Only a fresh load may update again.
@@ -161,12 +162,14 @@ UpdateResult CommitPlans(CardModel& model, CommitRequest& request, bool& backupA
   return result;
 }
 
-CommitRequest PlanCommit(CardModel& model, Files& files, const char* type) {
-  CommitRequest request{.type = type};
+CommitRequest PlanCommit(CardModel& model, Files& files, const char* type,
+                         std::optional<FoldersAsRead> asRead) {
+  CommitRequest request{.type = type, .asRead = std::move(asRead)};
   // The whole commit is planned before its first operation runs.
   for (MediaKind kind : kAllKinds) {
     request.progressTotal += model.of(kind).folderCount();
-    request.plans.push_back(PlanKind(model.of(kind), kind, model.drive, files));
+    request.plans.push_back(PlanKind(model.of(kind), kind, model.drive, files,
+                                     request.asRead ? &(*request.asRead)[IndexOf(kind)] : nullptr));
   }
   return request;
 }
@@ -185,7 +188,9 @@ UpdateResult UpdateCard(CardModel& model, bool& backupAdvice, Files& files, Driv
   CommitRequest request;
   {
     Feedback::BusyGuard busy = feedback.Busy();
-    request = PlanCommit(model, files, "commit");
+    request = PlanCommit(
+        model, files, "commit",
+        read != nullptr ? std::optional(FoldersStillAsRead(model, *read)) : std::nullopt);
   }
   return CommitPlans(model, request, backupAdvice, files, drives, feedback, history,
                      text::kUpdateCompleted, read);

@@ -29,7 +29,9 @@ UpdateResult UpdateCard(CardModel& model, bool& backupAdvice, Files& files, Driv
                         Feedback& feedback, History& history, LoadedCard* read = nullptr);
 
 // The commit of the model's staged edits, planned for all three kinds before anything runs.
-CommitRequest PlanCommit(CardModel& model, Files& files, const char* type);
+// The folders asRead marks (FoldersStillAsRead) are left out.
+CommitRequest PlanCommit(CardModel& model, Files& files, const char* type,
+                         std::optional<FoldersAsRead> asRead = std::nullopt);
 
 // Plans made elsewhere (an undo, a restore, a repair) committed on the loaded drive the same
 // way, the card read back, and completed told when all went well.

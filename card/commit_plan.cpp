@@ -28,7 +28,7 @@ class Planner {
     plan_.kind = kind;
   }
 
-  KindPlan Plan(KindState& state) {
+  KindPlan Plan(KindState& state, const std::vector<char>* asRead) {
     const KindTraits& traits = TraitsOf(kind_);
     Status(text::kRemovedFoldersStatus);
     RemovedFolders(state);
@@ -39,7 +39,14 @@ class Planner {
     }
     const int count = state.folderCount();
     state_ = &state;
-    for (int n = 1; n <= count; ++n) Folder(state.folder(n), n);
+    for (int n = 1; n <= count; ++n) {
+      const auto index = static_cast<std::size_t>(n - 1);
+      if (asRead != nullptr && index < asRead->size() && (*asRead)[index]) {
+        FolderSteps(n);  // nothing to write: the folder's steps are only told
+      } else {
+        Folder(state.folder(n), n);
+      }
+    }
     OtherTables(count);
     // Directories of folders that no longer exist, after their files have moved down: those of
     // the numbers after the last folder up to 127 that the data directory holds.
@@ -234,6 +241,16 @@ class Planner {
     Add({.step = Step::FolderDone, .folder = n});
   }
 
+  // The steps of a folder that has nothing to write, as the user sees them pass.
+  void FolderSteps(int n) {
+    const KindTraits& traits = TraitsOf(kind_);
+    for (const char* status : {traits.deleteStatus, traits.renameStatus, traits.copyStatus,
+                               text::kMoveStatus, traits.modelStatus}) {
+      Status(status);
+    }
+    Add({.step = Step::FolderDone, .folder = n});
+  }
+
   MediaKind kind_;
   char drive_;
   Files& files_;
@@ -268,8 +285,118 @@ bool IsHandsetFile(const ItemRow& item, char drive, MediaKind kind) {
          IsStrictlyBelow(item.sourceDir, CardDataDirectory(drive, kind));
 }
 
-KindPlan PlanKind(KindState& state, MediaKind kind, char drive, Files& files) {
-  return Planner(kind, drive, files).Plan(state);
+namespace {
+
+// The card directories a plan's steps reach into (upper-cased, with a trailing backslash): those
+// holding a path a step writes, reads or removes, and the trees a step makes or removes.
+class Reach {
+ public:
+  explicit Reach(const KindPlan& plan) {
+    for (const Operation& operation : plan.operations) {
+      for (const std::string* path : {&operation.path, &operation.from}) {
+        if (path->empty()) continue;
+        const std::string key = AsciiUpper(*path);
+        const bool tree = operation.step == Step::DeleteTree ||
+                          operation.step == Step::MakeDirectory ||
+                          operation.step == Step::RemoveEmptyDirectory;
+        if (tree && path == &operation.path) {
+          trees_.push_back(key.ends_with('\\') ? key : key + "\\");
+        } else if (const std::size_t slash = key.rfind('\\'); slash != std::string::npos) {
+          parents_.insert(key.substr(0, slash + 1));
+        }
+      }
+    }
+  }
+  bool Into(const std::string& directory) const {
+    const std::string key = AsciiUpper(directory);
+    if (parents_.contains(key)) return true;
+    return std::any_of(trees_.begin(), trees_.end(), [&key](const std::string& tree) {
+      return key.starts_with(tree) || tree.starts_with(key);
+    });
+  }
+
+ private:
+  std::set<std::string> parents_;
+  std::vector<std::string> trees_;
+};
+
+}  // namespace
+
+KindPlan PlanKind(KindState& state, MediaKind kind, char drive, Files& files,
+                  const std::vector<char>* asRead) {
+  KindPlan plan = Planner(kind, drive, files).Plan(state, asRead);
+  if (asRead == nullptr) return plan;
+  // A folder left out shares nothing with the steps: where a step reaches into its directory
+  // (another folder's header named it, say), it is planned with the rest, so that the steps
+  // know its files are needed where they are.
+  const Reach reach(plan);
+  std::vector<char> still = *asRead;
+  bool again = false;
+  for (std::size_t i = 0; i < still.size() && i < state.folders.size(); ++i) {
+    if (still[i] && reach.Into(CardFolderDirectory(drive, kind, static_cast<int>(i) + 1))) {
+      still[i] = 0;
+      again = true;
+    }
+  }
+  return again ? Planner(kind, drive, files).Plan(state, &still) : plan;
+}
+
+namespace {
+
+// A text that its field holds whole and that reads back as it is (no zero byte ends it early).
+bool FitsWhole(std::string_view text, std::size_t width) {
+  return text.size() <= width && text.find('\0') == std::string_view::npos;
+}
+
+// A file name the entry's stem and extension hold whole, so that the entry names it again.
+bool NameFitsWhole(std::string_view name, MediaKind kind) {
+  const std::size_t dot = name.rfind('.');
+  return dot != std::string_view::npos &&
+         FitsWhole(name.substr(0, dot), TraitsOf(kind).stemWidth) &&
+         FitsWhole(name.substr(dot + 1), 3);
+}
+
+}  // namespace
+
+FoldersAsRead FoldersStillAsRead(const CardModel& model, const LoadedCard& read) {
+  FoldersAsRead asRead;
+  if (!model.loaded || read.drive != model.drive) return asRead;
+  for (MediaKind kind : kAllKinds) {
+    const KindState& state = model.of(kind);
+    const std::vector<LoadedFolder>& loaded = read.kinds[IndexOf(kind)];
+    std::vector<char>& marks = asRead[IndexOf(kind)];
+    marks.assign(static_cast<std::size_t>(state.folderCount()), 0);
+    for (std::size_t i = 0; i < marks.size() && i < loaded.size(); ++i) {
+      const FolderSlot& folder = state.folders[i];
+      const LoadedFolder& card = loaded[i];
+      const int n = static_cast<int>(i) + 1;
+      const std::string_view bytes =
+          card.table ? std::string_view(*card.table) : std::string_view();
+      if (!card.readable || folder.deletedCount != 0 ||
+          bytes.size() != kHeaderSize + kEntrySize * folder.items.size() ||
+          HeaderTitleAt(bytes) != folder.folderTitle ||
+          bytes.substr(0, kHeaderSize) != BuildTableHeader(FolderDirectoryText(kind, n),
+                                                           folder.folderTitle,
+                                                           folder.itemCount())) {
+        continue;
+      }
+      const std::string directory = CardFolderDirectory(model.drive, kind, n);
+      bool same = true;
+      for (std::size_t p = 0; same && p < folder.items.size(); ++p) {
+        const ItemRow& item = folder.items[p];
+        // The entry's bytes are the item's, and its texts fit their fields whole: they read
+        // back as they are.
+        same = item.order == static_cast<std::int32_t>(p) + 1 && !item.deleted && !item.added &&
+               item.sourceName == item.targetName && item.sourceDir == directory &&
+               item.targetDir == directory && FitsWhole(item.title, kEntryTitleField) &&
+               FitsWhole(item.stamp, kStampLength) && NameFitsWhole(item.targetName, kind) &&
+               TableEntryIs(bytes.substr(kHeaderSize + kEntrySize * p, kEntrySize), kind,
+                            item.targetName, item.title, item.stamp, Size32(item.size));
+      }
+      marks[i] = same ? 1 : 0;
+    }
+  }
+  return asRead;
 }
 
 TouchedPaths TouchedCardPaths(char drive, const std::vector<KindPlan>& plans, Files& files) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "card/card_load.h"
 #include "core/card_model.h"
 #include "platform/files.h"
 
@@ -77,7 +78,15 @@ TouchedPaths TouchedCardPaths(char drive, const std::vector<KindPlan>& plans, Fi
 // The plan of one kind of the model on the loaded drive. Sets every visible item's targetDir to
 // its folder's directory, as the table it gets names it. A table whose bytes on the card are
 // already the new ones is not written again, and no data file that stays where it is is touched.
-KindPlan PlanKind(KindState& state, MediaKind kind, char drive, Files& files);
+// A folder marked in asRead (by its number, from 1) still is what the card held: it is planned
+// only where the kind's other steps touch its directory.
+KindPlan PlanKind(KindState& state, MediaKind kind, char drive, Files& files,
+                  const std::vector<char>* asRead = nullptr);
+
+// Per kind and folder, whether the model's folder still is exactly what the load read of the
+// card: every item in place under its name, and the table it would get the bytes the load read.
+// Such a folder needs nothing written, and reads back as it is.
+FoldersAsRead FoldersStillAsRead(const CardModel& model, const LoadedCard& read);
 
 // Where an undo's and a restore's plan keeps its temporaries: the card's PRIVATE folder.
 std::string RestoreTemporaryDirectory(char drive);

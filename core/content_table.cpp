@@ -2,6 +2,8 @@
 #include "core/content_table.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 #include "core/sjis.h"
 
@@ -16,10 +18,14 @@ void PutField(std::string& out, std::string_view text, std::size_t width) {
 }
 
 // The text at offset: the bytes up to the first zero, at most maxBytes, never past the end.
-std::string TextAt(std::string_view bytes, std::size_t offset, std::size_t maxBytes) {
+std::string_view FieldAt(std::string_view bytes, std::size_t offset, std::size_t maxBytes) {
   if (offset >= bytes.size()) return {};
   std::string_view field = bytes.substr(offset, maxBytes);
-  return std::string(field.substr(0, field.find('\0')));
+  return field.substr(0, field.find('\0'));
+}
+
+std::string TextAt(std::string_view bytes, std::size_t offset, std::size_t maxBytes) {
+  return std::string(FieldAt(bytes, offset, maxBytes));
 }
 
 }  // namespace
@@ -46,36 +52,66 @@ std::string BuildTableHeader(std::string_view directoryText, std::string_view fo
   return header;
 }
 
+namespace {
+
+// Copies text into a zero-filled field of width bytes, as much of it as fits.
+void SetField(char* field, std::string_view text, std::size_t width) {
+  std::memcpy(field, text.data(), std::min(text.size(), width));
+}
+
+// The entry's 256 bytes written over kEntrySize zero bytes at out.
+void WriteTableEntry(char* out, MediaKind kind, std::string_view targetName, std::string_view title,
+                     std::string_view stamp, std::uint32_t size) {
+  const std::size_t dot = targetName.rfind('.');
+  const std::string_view stem = targetName.substr(0, dot);
+  const std::string_view extension =
+      dot == std::string_view::npos ? std::string_view{} : targetName.substr(dot + 1);
+  out[0] = '\x01';
+  out[2] = '\x01';
+  SetField(out + 3, stem, TraitsOf(kind).stemWidth);
+  SetField(out + 11, extension, 3);
+  out[15] = '\x11';
+  SetField(out + 16, CutAtCharBoundary(title, kEntryTitleField), kEntryTitleField);
+  SetField(out + 80, stamp, kStampLength);
+  out[100] = static_cast<char>((size >> 24) & 0xFF);
+  out[101] = static_cast<char>((size >> 16) & 0xFF);
+  out[102] = static_cast<char>((size >> 8) & 0xFF);
+  out[103] = static_cast<char>(size & 0xFF);
+}
+
+}  // namespace
+
+void AppendTableEntry(std::string& out, MediaKind kind, std::string_view targetName,
+                      std::string_view title, std::string_view stamp, std::uint32_t size) {
+  const std::size_t start = out.size();
+  out.append(kEntrySize, '\0');
+  WriteTableEntry(out.data() + start, kind, targetName, title, stamp, size);
+}
+
+bool TableEntryIs(std::string_view bytes, MediaKind kind, std::string_view targetName,
+                  std::string_view title, std::string_view stamp, std::uint32_t size) {
+  std::array<char, kEntrySize> entry{};
+  WriteTableEntry(entry.data(), kind, targetName, title, stamp, size);
+  return bytes == std::string_view(entry.data(), entry.size());
+}
+
 std::string BuildTableEntry(MediaKind kind, std::string_view targetName, std::string_view title,
                             std::string_view stamp, std::uint32_t size) {
-  std::size_t dot = targetName.rfind('.');
-  std::string_view stem = targetName.substr(0, dot);
-  std::string_view extension =
-      dot == std::string_view::npos ? std::string_view{} : targetName.substr(dot + 1);
   std::string entry;
   entry.reserve(kEntrySize);
-  entry.append("\x01\x00\x01", 3);
-  PutField(entry, stem, TraitsOf(kind).stemWidth);
-  entry.append(8 - TraitsOf(kind).stemWidth, '\0');
-  PutField(entry, extension, 3);
-  entry.append("\x00\x11", 2);
-  PutField(entry, CutAtCharBoundary(title, kEntryTitleField), kEntryTitleField);
-  PutField(entry, stamp, kStampLength);
-  entry.push_back('\0');
-  entry.push_back(static_cast<char>((size >> 24) & 0xFF));
-  entry.push_back(static_cast<char>((size >> 16) & 0xFF));
-  entry.push_back(static_cast<char>((size >> 8) & 0xFF));
-  entry.push_back(static_cast<char>(size & 0xFF));
-  entry.append(kEntrySize - entry.size(), '\0');
+  AppendTableEntry(entry, kind, targetName, title, stamp, size);
   return entry;
+}
+
+std::string_view HeaderTitleAt(std::string_view bytes) {
+  return CutAtCharBoundary(FieldAt(bytes, 258, kHeaderTitleField), kHeaderTitleRead);
 }
 
 ContentTable DecodeTable(MediaKind kind, std::string_view bytes) {
   ContentTable table;
   if (bytes.size() < kHeaderSize) return table;
   table.directoryText = TextAt(bytes, 2, kHeaderDirectoryRead);
-  table.folderTitle =
-      std::string(CutAtCharBoundary(TextAt(bytes, 258, kHeaderTitleField), kHeaderTitleRead));
+  table.folderTitle = std::string(HeaderTitleAt(bytes));
   table.countByte = static_cast<std::uint8_t>(bytes[343]);
   int count = EntryCountOf(static_cast<std::int64_t>(bytes.size()));
   table.entries.reserve(static_cast<std::size_t>(count));

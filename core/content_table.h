@@ -53,6 +53,15 @@ std::string BuildTableHeader(std::string_view directoryText, std::string_view fo
 // character to 64 bytes.
 std::string BuildTableEntry(MediaKind kind, std::string_view targetName, std::string_view title,
                             std::string_view stamp, std::uint32_t size);
+// The same bytes appended to out.
+void AppendTableEntry(std::string& out, MediaKind kind, std::string_view targetName,
+                      std::string_view title, std::string_view stamp, std::uint32_t size);
+// Whether bytes are exactly the entry BuildTableEntry would make.
+bool TableEntryIs(std::string_view bytes, MediaKind kind, std::string_view targetName,
+                  std::string_view title, std::string_view stamp, std::uint32_t size);
+
+// The folder title of a table's bytes, as DecodeTable reads it.
+std::string_view HeaderTitleAt(std::string_view bytes);
 
 // Reads a whole table file's bytes with the handset's field widths. A trailing partial entry
 // is ignored; a file shorter than the header holds no entries and no header texts. The folder
