@@ -70,7 +70,9 @@ class CameraPageTest : public WindowTest {
     const QRect cell = grid->visualItemRect(grid->item(row - 1, 0));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers, cell.center());
   }
-  std::string Native(const char* relative) { return Utf8(card_.root() / relative); }
+  std::string Native(const char* relative) {
+    return Utf8((card_.root() / relative).make_preferred());
+  }
 
   std::string first_;
   std::string plain_;

@@ -38,6 +38,7 @@ class DriveChooserTest : public WindowTest {
 
 TEST_F(DriveChooserTest, APickedFolderGetsALetterIsSelectedAndLoads) {
   Open();
+  const int listed = window().curDrive->count();
   ScriptedFolderPicker& picker = InjectPicker();
   CardBuilder other(temp_.path() / "other");
   other.Folder(MediaKind::Movie, 1, Sjis("別のカード"), {{.name = "MOL001.3GP", .title = "x"}});
@@ -51,8 +52,8 @@ TEST_F(DriveChooserTest, APickedFolderGetsALetterIsSelectedAndLoads) {
   EXPECT_NE(picked, 0);
   EXPECT_NE(picked, letter_);
   EXPECT_EQ(SelectedText(), std::string(1, picked) + ": [other]");
-  ASSERT_EQ(window().curDrive->count(), 3);
-  EXPECT_EQ(window().curDrive->itemText(2).toStdString(), kPickFolderText);
+  ASSERT_EQ(window().curDrive->count(), listed + 1);
+  EXPECT_EQ(window().curDrive->itemText(listed).toStdString(), kPickFolderText);
 
   // The load reads the picked folder, not the card chosen before.
   window().btLoadMem->click();

@@ -51,7 +51,7 @@ TEST_F(ExportWindowTest, TheExportButtonWritesTheShownFolderByTitles) {
 
   picker_->next = Utf8(out);
   images.btExport->click();
-  EXPECT_EQ(ReadBytes(out / "晴れ☀.JPG"), "sun");
+  EXPECT_EQ(ReadBytes(out / PathFromUtf8("晴れ☀.JPG")), "sun");
   EXPECT_EQ(ReadBytes(out / "a_b.JPG"), "colon");
   EXPECT_FALSE(fs::exists(out / "other.JPG")) << "only the shown folder";
   EXPECT_EQ(feedback_.Texts().back(),

@@ -107,17 +107,20 @@ TEST_F(WindowControlsTest, FontsAreTwelvePixelJapaneseGothics) {
 TEST_F(WindowControlsTest, DriveChooserListsLettersAndThePickFolderEntry) {
   Open();
   QComboBox* drives = window().curDrive;
-  ASSERT_EQ(drives->count(), 2);
-  EXPECT_TRUE(drives->itemText(0).startsWith(QString(QChar::fromLatin1(letter_)) + ":"));
-  EXPECT_EQ(drives->itemText(1), "フォルダを指定…");
+  // The card's letter, and the folder entry last; a machine with drives of its own (Windows)
+  // lists them too.
+  const int listed = drives->count();
+  ASSERT_GE(listed, 2);
+  EXPECT_GE(drives->findText(QString(QChar::fromLatin1(letter_)) + ":", Qt::MatchStartsWith), 0);
+  EXPECT_EQ(drives->itemText(listed - 1), "フォルダを指定…");
   EXPECT_EQ(window().SelectedDrive(), letter_);
 
   // A second folder gets the next letter and is selected.
   const fs::path other = temp_.path() / "other";
   fs::create_directories(other);
-  const char second = window().MapCardFolder(other.string(), false);
+  const char second = window().MapCardFolder(Utf8(other), false);
   EXPECT_NE(second, letter_);
-  EXPECT_EQ(drives->count(), 3);
+  EXPECT_EQ(drives->count(), listed + 1);
   EXPECT_EQ(window().SelectedDrive(), second);
 }
 
