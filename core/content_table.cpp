@@ -56,6 +56,7 @@ namespace {
 
 // Copies text into a zero-filled field of width bytes, as much of it as fits.
 void SetField(char* field, std::string_view text, std::size_t width) {
+  if (text.empty()) return;  // an empty view may have no data at all
   std::memcpy(field, text.data(), std::min(text.size(), width));
 }
 
