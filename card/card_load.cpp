@@ -149,19 +149,23 @@ void LoadedCard::CollectHashes() {
 
 FolderSlot FolderFromTable(MediaKind kind, char drive, int number, const std::string& bytes,
                            CardListings& listings, TableNotes& notes, std::string* directory) {
-  ContentTable table = DecodeTable(kind, bytes);
+  const ContentTable table = DecodeTableHeader(bytes);
   FolderSlot folder;
   folder.folderTitle = table.folderTitle;
   const FilesDirectory place = FilesDirectoryOf(drive, kind, number, table);
   notes.untrustedHeader = !place.trusted;
   if (directory != nullptr) *directory = place.directory;
-  folder.items.reserve(std::min<std::size_t>(table.entries.size(), kMaxItems));
-  for (TableEntry& entry : table.entries) {
+  const auto count =
+      static_cast<std::size_t>(EntryCountOf(static_cast<std::int64_t>(bytes.size())));
+  folder.items.reserve(std::min<std::size_t>(count, kMaxItems));
+  std::string name;
+  for (std::size_t i = 0; i < count; ++i) {
+    const EntryView entry = EntryAt(kind, bytes, i);
     if (!IsPlainEntryName(entry.stem, entry.extension)) {
       notes.badName = true;
       continue;
     }
-    const std::string name = entry.FileName();
+    name.assign(entry.stem).append(1, '.').append(entry.extension);
     const std::int64_t size = listings.SizeOf(place.directory, name);
     if (size < 0) continue;  // the file is not on the card
     if (folder.itemCount() >= kMaxItems) {
@@ -174,8 +178,8 @@ FolderSlot FolderFromTable(MediaKind kind, char drive, int number, const std::st
                             .targetDir = place.directory,
                             .sourceName = name,
                             .targetName = name,
-                            .stamp = std::move(entry.stamp),
-                            .title = std::move(entry.title),
+                            .stamp = std::string(entry.stamp),
+                            .title = std::string(entry.title),
                             .size = size});
   }
   return folder;

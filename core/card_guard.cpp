@@ -1,6 +1,7 @@
 // Lexical checks on texts read from tables and on the paths the update builds.
 #include "core/card_guard.h"
 
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -50,11 +51,17 @@ bool IsTrustedDirectoryText(MediaKind kind, std::string_view text) {
 bool IsPlainEntryName(std::string_view stem, std::string_view extension) {
   // ".JPG" or "STIL0001." names no file the handset writes (and Windows drops a trailing dot).
   if (stem.empty() || extension.empty()) return false;
+  // Every table entry of a load passes here: one look-up per byte.
+  static const std::array<bool, 256> refused = [] {
+    std::array<bool, 256> bytes{};
+    for (int c = 0; c < 256; ++c)
+      bytes[static_cast<std::size_t>(c)] = IsControl(static_cast<char>(c));
+    for (char c : std::string_view("\\/.:*?\"<>|")) bytes[static_cast<unsigned char>(c)] = true;
+    return bytes;
+  }();
   for (std::string_view part : {stem, extension}) {
     for (char c : part) {
-      if (IsControl(c) || std::string_view("\\/.:*?\"<>|").find(c) != std::string_view::npos) {
-        return false;
-      }
+      if (refused[static_cast<unsigned char>(c)]) return false;
     }
   }
   return true;

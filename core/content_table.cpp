@@ -108,19 +108,30 @@ std::string_view HeaderTitleAt(std::string_view bytes) {
   return CutAtCharBoundary(FieldAt(bytes, 258, kHeaderTitleField), kHeaderTitleRead);
 }
 
-ContentTable DecodeTable(MediaKind kind, std::string_view bytes) {
+EntryView EntryAt(MediaKind kind, std::string_view bytes, std::size_t index) {
+  const std::size_t base = kHeaderSize + kEntrySize * index;
+  return {FieldAt(bytes, base + 3, TraitsOf(kind).stemWidth), FieldAt(bytes, base + 11, 3),
+          FieldAt(bytes, base + 16, 64), FieldAt(bytes, base + 80, kStampLength)};
+}
+
+ContentTable DecodeTableHeader(std::string_view bytes) {
   ContentTable table;
   if (bytes.size() < kHeaderSize) return table;
   table.directoryText = TextAt(bytes, 2, kHeaderDirectoryRead);
   table.folderTitle = std::string(HeaderTitleAt(bytes));
   table.countByte = static_cast<std::uint8_t>(bytes[343]);
-  int count = EntryCountOf(static_cast<std::int64_t>(bytes.size()));
-  table.entries.reserve(static_cast<std::size_t>(count));
-  for (int i = 0; i < count; ++i) {
-    std::size_t base = kHeaderSize + kEntrySize * static_cast<std::size_t>(i);
-    table.entries.push_back({TextAt(bytes, base + 3, TraitsOf(kind).stemWidth),
-                             TextAt(bytes, base + 11, 3), TextAt(bytes, base + 16, 64),
-                             TextAt(bytes, base + 80, kStampLength)});
+  return table;
+}
+
+ContentTable DecodeTable(MediaKind kind, std::string_view bytes) {
+  ContentTable table = DecodeTableHeader(bytes);
+  const auto count =
+      static_cast<std::size_t>(EntryCountOf(static_cast<std::int64_t>(bytes.size())));
+  table.entries.reserve(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    const EntryView entry = EntryAt(kind, bytes, i);
+    table.entries.push_back({std::string(entry.stem), std::string(entry.extension),
+                             std::string(entry.title), std::string(entry.stamp)});
   }
   return table;
 }

@@ -62,10 +62,21 @@ bool TableEntryIs(std::string_view bytes, MediaKind kind, std::string_view targe
 
 // The folder title of a table's bytes, as DecodeTable reads it.
 std::string_view HeaderTitleAt(std::string_view bytes);
+// The texts of entry `index` (from 0) of a table's bytes, as DecodeTable reads them, without
+// copying; the entry lies within the bytes.
+struct EntryView {
+  std::string_view stem;
+  std::string_view extension;
+  std::string_view title;
+  std::string_view stamp;
+};
+EntryView EntryAt(MediaKind kind, std::string_view bytes, std::size_t index);
 
 // Reads a whole table file's bytes with the handset's field widths. A trailing partial entry
 // is ignored; a file shorter than the header holds no entries and no header texts. The folder
 // title is read as far as 48 bytes go without cutting a character in half.
 ContentTable DecodeTable(MediaKind kind, std::string_view bytes);
+// The same without the entries (read them with EntryAt, EntryCountOf(bytes.size()) of them).
+ContentTable DecodeTableHeader(std::string_view bytes);
 
 }  // namespace sdmate
