@@ -91,7 +91,9 @@ CardModel CopyLeavingOut(CardModel& model, const std::optional<FoldersAsRead>& a
   return copy;
 }
 
-// The folders CopyLeavingOut left out, taken from the model read back at the same numbers.
+// The folders CopyLeavingOut left out, taken from the model read back at the same numbers. One
+// the read-back does not hold (the card changed under the program) stays empty, and the model
+// may not be committed until the card is loaded again: it would empty that folder.
 void TakeBackLeftOut(CardModel& copy, CardModel& readBack,
                      const std::optional<FoldersAsRead>& asRead) {
   if (!asRead) return;
@@ -99,8 +101,13 @@ void TakeBackLeftOut(CardModel& copy, CardModel& readBack,
     std::vector<FolderSlot>& into = copy.of(kind).folders;
     std::vector<FolderSlot>& from = readBack.of(kind).folders;
     const std::vector<char>& marks = (*asRead)[IndexOf(kind)];
-    for (std::size_t i = 0; i < into.size() && i < marks.size() && i < from.size(); ++i) {
-      if (marks[i]) into[i] = std::move(from[i]);
+    for (std::size_t i = 0; i < into.size() && i < marks.size(); ++i) {
+      if (!marks[i]) continue;
+      if (i < from.size()) {
+        into[i] = std::move(from[i]);
+      } else {
+        copy.complete = false;
+      }
     }
   }
 }
