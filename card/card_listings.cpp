@@ -36,10 +36,18 @@ CardListings::Folder& CardListings::At(const std::string& directory) {
 
 long CardListings::Place(Folder& folder, const std::string& directory, const std::string& name) {
   const std::vector<DirectoryEntry>& entries = *folder.entries;
+  // A table names its files mostly in the order the listing sorts them: the entry after the one
+  // found last is looked at first.
+  if (folder.next < entries.size() && entries[folder.next].name == name) {
+    return static_cast<long>(folder.next++);
+  }
   const auto exact = std::lower_bound(
       entries.begin(), entries.end(), name,
       [](const DirectoryEntry& entry, const std::string& n) { return entry.name < n; });
-  if (exact != entries.end() && exact->name == name) return exact - entries.begin();
+  if (exact != entries.end() && exact->name == name) {
+    folder.next = static_cast<std::size_t>(exact - entries.begin()) + 1;
+    return exact - entries.begin();
+  }
   // The names by their upper case, made the first time a name is not found as it is spelt.
   if (folder.byUpper.empty()) {
     for (std::size_t i = 0; i < entries.size(); ++i) {

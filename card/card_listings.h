@@ -40,6 +40,7 @@ class CardListings {
     std::optional<std::vector<DirectoryEntry>> entries;
     std::vector<bool> named;
     std::unordered_map<std::string, std::size_t> byUpper;  // the first entry of each spelling
+    std::size_t next = 0;  // the entry after the one a name found last
   };
   Folder& At(const std::string& directory);
   const DirectoryEntry* Find(Folder& folder, const std::string& directory, const std::string& name);

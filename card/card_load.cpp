@@ -2,6 +2,7 @@
 #include "card/card_load.h"
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <system_error>
 #include <unordered_map>
@@ -10,6 +11,7 @@
 
 #include "card/card_messages.h"
 #include "card/drive_check.h"
+#include "card/serial_worker.h"
 #include "card/table_probe.h"
 #include "core/ascii.h"
 #include "core/card_guard.h"
@@ -56,11 +58,74 @@ bool Touched(const std::vector<std::string>& changed, const std::string& table,
   });
 }
 
+// A name of a table that the folder holds: the entry's place in the table and its file's size.
+struct NamedFile {
+  std::size_t entry = 0;
+  std::int64_t size = 0;
+};
+
+// The entries of a table whose files the directory holds, in table order: entries whose name is
+// not a plain name or whose file is missing are left out, at most 128 are kept.
+std::vector<NamedFile> FilesOfTable(MediaKind kind, const std::string& bytes,
+                                    const std::string& directory, CardListings& listings,
+                                    TableNotes& notes) {
+  const auto count =
+      static_cast<std::size_t>(EntryCountOf(static_cast<std::int64_t>(bytes.size())));
+  std::vector<NamedFile> found;
+  found.reserve(std::min<std::size_t>(count, kMaxItems));
+  std::string name;
+  for (std::size_t i = 0; i < count; ++i) {
+    const EntryView entry = EntryAt(kind, bytes, i);
+    if (!IsPlainEntryName(entry.stem, entry.extension)) {
+      notes.badName = true;
+      continue;
+    }
+    name.assign(entry.stem).append(1, '.').append(entry.extension);
+    const std::int64_t size = listings.SizeOf(directory, name);
+    if (size < 0) continue;  // the file is not on the card
+    if (found.size() >= kMaxItems) {
+      notes.cutOff = true;
+      break;
+    }
+    found.push_back({.entry = i, .size = size});
+  }
+  return found;
+}
+
+// The folder's items for those entries. It needs only the table's bytes: the load builds them
+// beside the look-ups of the next folder.
+std::vector<ItemRow> ItemsOf(MediaKind kind, const std::string& bytes, const std::string& directory,
+                             const std::vector<NamedFile>& files) {
+  std::vector<ItemRow> items;
+  items.reserve(files.size());
+  std::string name;
+  for (const NamedFile& file : files) {
+    const EntryView entry = EntryAt(kind, bytes, file.entry);
+    name.assign(entry.stem).append(1, '.').append(entry.extension);
+    items.push_back({.order = static_cast<std::int32_t>(items.size()) + 1,
+                     .deleted = false,
+                     .sourceDir = directory,
+                     .targetDir = directory,
+                     .sourceName = name,
+                     .targetName = name,
+                     .stamp = std::string(entry.stamp),
+                     .title = std::string(entry.title),
+                     .size = file.size});
+  }
+  return items;
+}
+
 void ReadKind(KindState& state, MediaKind kind, char drive, CardListings& listings,
               std::vector<LoadedFolder>& read, std::vector<LoadedFolder>* before, KindState* model,
               const std::vector<char>* asRead, const std::vector<std::string>& changed,
               KindNotes& notes) {
   Files& files = listings.files();
+  struct Building {
+    std::size_t slot = 0;  // in state.folders
+    std::vector<ItemRow> items;
+  };
+  std::vector<std::unique_ptr<Building>> building;
+  SerialWorker worker;  // stops before the items it builds go
   // A folder that still is what the card held, and that the commit left alone, is taken over
   // from the model with what the load before read of it.
   const auto keep = [&](int n) {
@@ -88,11 +153,24 @@ void ReadKind(KindState& state, MediaKind kind, char drive, CardListings& listin
           state.folders.push_back(std::move(model->folders[index]));
         } else if (found.bytes) {
           folder.readable = true;
-          state.folders.push_back(FolderFromTable(kind, drive, found.number, *found.bytes, listings,
-                                                  folder.notes, &folder.directory));
           // Kept to tell at the next commit which folders still are what the card holds, and
           // for the fingerprint of the tables: an untouched table is not read again.
           folder.table = std::make_shared<const std::string>(std::move(*found.bytes));
+          const ContentTable header = DecodeTableHeader(*folder.table);
+          const FilesDirectory place = FilesDirectoryOf(drive, kind, found.number, header);
+          folder.notes.untrustedHeader = !place.trusted;
+          folder.directory = place.directory;
+          std::vector<NamedFile> named =
+              FilesOfTable(kind, *folder.table, place.directory, listings, folder.notes);
+          FolderSlot& slot = state.folders.emplace_back();
+          slot.folderTitle = header.folderTitle;
+          // The items are made on the worker while the next directory is listed here.
+          Building& target = *building.emplace_back(
+              std::make_unique<Building>(Building{.slot = state.folders.size() - 1, .items = {}}));
+          worker.Post([kind, &target, table = folder.table, directory = place.directory,
+                       named = std::move(named)] {
+            target.items = ItemsOf(kind, *table, directory, named);
+          });
         }
         if (!folder.readable) {
           // The folder keeps its number, so that the folders after it keep theirs.
@@ -105,6 +183,10 @@ void ReadKind(KindState& state, MediaKind kind, char drive, CardListings& listin
         return true;
       },
       keep);
+  worker.Finish();
+  for (std::unique_ptr<Building>& built : building) {
+    state.folders[built->slot].items = std::move(built->items);
+  }
   for (int number : TablesAfterGap(drive, kind, files, gap)) {
     notes.afterGap.push_back(TablePath(drive, kind, number));
   }
@@ -155,33 +237,8 @@ FolderSlot FolderFromTable(MediaKind kind, char drive, int number, const std::st
   const FilesDirectory place = FilesDirectoryOf(drive, kind, number, table);
   notes.untrustedHeader = !place.trusted;
   if (directory != nullptr) *directory = place.directory;
-  const auto count =
-      static_cast<std::size_t>(EntryCountOf(static_cast<std::int64_t>(bytes.size())));
-  folder.items.reserve(std::min<std::size_t>(count, kMaxItems));
-  std::string name;
-  for (std::size_t i = 0; i < count; ++i) {
-    const EntryView entry = EntryAt(kind, bytes, i);
-    if (!IsPlainEntryName(entry.stem, entry.extension)) {
-      notes.badName = true;
-      continue;
-    }
-    name.assign(entry.stem).append(1, '.').append(entry.extension);
-    const std::int64_t size = listings.SizeOf(place.directory, name);
-    if (size < 0) continue;  // the file is not on the card
-    if (folder.itemCount() >= kMaxItems) {
-      notes.cutOff = true;
-      break;
-    }
-    folder.items.push_back({.order = folder.itemCount() + 1,
-                            .deleted = false,
-                            .sourceDir = place.directory,
-                            .targetDir = place.directory,
-                            .sourceName = name,
-                            .targetName = name,
-                            .stamp = std::string(entry.stamp),
-                            .title = std::string(entry.title),
-                            .size = size});
-  }
+  folder.items = ItemsOf(kind, bytes, place.directory,
+                         FilesOfTable(kind, bytes, place.directory, listings, notes));
   return folder;
 }
 
