@@ -92,12 +92,11 @@ std::vector<NamedFile> FilesOfTable(MediaKind kind, const std::string& bytes,
   return found;
 }
 
-// The folder's items for those entries. It needs only the table's bytes: the load builds them
-// beside the look-ups of the next folder.
-std::vector<ItemRow> ItemsOf(MediaKind kind, const std::string& bytes, const std::string& directory,
-                             const std::vector<NamedFile>& files) {
-  std::vector<ItemRow> items;
-  items.reserve(files.size());
+// The folder's items for those entries, added to items. It needs only the table's bytes: the
+// load builds them beside the look-ups of the next folder.
+void AddItems(MediaKind kind, const std::string& bytes, const std::string& directory,
+              const std::vector<NamedFile>& files, std::vector<ItemRow>& items) {
+  items.reserve(items.size() + files.size());
   std::string name;
   for (const NamedFile& file : files) {
     const EntryView entry = EntryAt(kind, bytes, file.entry);
@@ -112,20 +111,46 @@ std::vector<ItemRow> ItemsOf(MediaKind kind, const std::string& bytes, const std
                      .title = std::string(entry.title),
                      .size = file.size});
   }
-  return items;
 }
+
+// The load's folders' items, made on a worker while the main thread lists the next directories.
+class ItemBuilder {
+ public:
+  // The items of the folder the kind's state ends with now.
+  void Build(MediaKind kind, KindState& state, std::shared_ptr<const std::string> table,
+             std::string directory, std::vector<NamedFile> files) {
+    auto& building = building_.emplace_back(std::make_unique<Building>(
+        Building{.state = &state, .slot = state.folders.size() - 1, .items = {}}));
+    // Made here: the worker's own memory grows page by page.
+    building->items.reserve(files.size());
+    worker_.Post([kind, &items = building->items, table = std::move(table),
+                  directory = std::move(directory),
+                  files = std::move(files)] { AddItems(kind, *table, directory, files, items); });
+  }
+  // Waits for the worker and gives each folder its items.
+  void Finish() {
+    worker_.Finish();
+    for (const std::unique_ptr<Building>& building : building_) {
+      building->state->folders[building->slot].items = std::move(building->items);
+    }
+    building_.clear();
+  }
+
+ private:
+  struct Building {
+    KindState* state = nullptr;
+    std::size_t slot = 0;  // in state->folders
+    std::vector<ItemRow> items;
+  };
+  std::vector<std::unique_ptr<Building>> building_;
+  SerialWorker worker_{8};  // stops before the items it builds go
+};
 
 void ReadKind(KindState& state, MediaKind kind, char drive, CardListings& listings,
               std::vector<LoadedFolder>& read, std::vector<LoadedFolder>* before, KindState* model,
               const std::vector<char>* asRead, const std::vector<std::string>& changed,
-              KindNotes& notes) {
+              ItemBuilder& builder, KindNotes& notes) {
   Files& files = listings.files();
-  struct Building {
-    std::size_t slot = 0;  // in state.folders
-    std::vector<ItemRow> items;
-  };
-  std::vector<std::unique_ptr<Building>> building;
-  SerialWorker worker;  // stops before the items it builds go
   // A folder that still is what the card held, and that the commit left alone, is taken over
   // from the model with what the load before read of it.
   const auto keep = [&](int n) {
@@ -164,13 +189,7 @@ void ReadKind(KindState& state, MediaKind kind, char drive, CardListings& listin
               FilesOfTable(kind, *folder.table, place.directory, listings, folder.notes);
           FolderSlot& slot = state.folders.emplace_back();
           slot.folderTitle = header.folderTitle;
-          // The items are made on the worker while the next directory is listed here.
-          Building& target = *building.emplace_back(
-              std::make_unique<Building>(Building{.slot = state.folders.size() - 1, .items = {}}));
-          worker.Post([kind, &target, table = folder.table, directory = place.directory,
-                       named = std::move(named)] {
-            target.items = ItemsOf(kind, *table, directory, named);
-          });
+          builder.Build(kind, state, folder.table, place.directory, std::move(named));
         }
         if (!folder.readable) {
           // The folder keeps its number, so that the folders after it keep theirs.
@@ -183,10 +202,6 @@ void ReadKind(KindState& state, MediaKind kind, char drive, CardListings& listin
         return true;
       },
       keep);
-  worker.Finish();
-  for (std::unique_ptr<Building>& built : building) {
-    state.folders[built->slot].items = std::move(built->items);
-  }
   for (int number : TablesAfterGap(drive, kind, files, gap)) {
     notes.afterGap.push_back(TablePath(drive, kind, number));
   }
@@ -237,8 +252,8 @@ FolderSlot FolderFromTable(MediaKind kind, char drive, int number, const std::st
   const FilesDirectory place = FilesDirectoryOf(drive, kind, number, table);
   notes.untrustedHeader = !place.trusted;
   if (directory != nullptr) *directory = place.directory;
-  folder.items = ItemsOf(kind, bytes, place.directory,
-                         FilesOfTable(kind, bytes, place.directory, listings, notes));
+  AddItems(kind, bytes, place.directory,
+           FilesOfTable(kind, bytes, place.directory, listings, notes), folder.items);
   return folder;
 }
 
@@ -265,6 +280,7 @@ LoadResult LoadCard(CardModel& model, char drive, bool& backupAdvice, Files& fil
   }
   LoadedCard read{.drive = drive};
   CardListings listings(files);
+  ItemBuilder builder;
   int done = 0;
   for (MediaKind kind : kAllKinds) {
     feedback.Status(TraitsOf(kind).loadStatus);
@@ -274,7 +290,7 @@ LoadResult LoadCard(CardModel& model, char drive, bool& backupAdvice, Files& fil
     ReadKind(state, kind, drive, listings, read.kinds[IndexOf(kind)],
              before != nullptr ? &before->kinds[IndexOf(kind)] : nullptr,
              takeOver ? &model.of(kind) : nullptr,
-             takeOver ? &(*options.asRead)[IndexOf(kind)] : nullptr, changed, notes);
+             takeOver ? &(*options.asRead)[IndexOf(kind)] : nullptr, changed, builder, notes);
     if (state.folderCount() == 0) {
       result.folderAdded[IndexOf(kind)] = AddFolder(fresh, kind, feedback) != 0;
     }
@@ -286,6 +302,7 @@ LoadResult LoadCard(CardModel& model, char drive, bool& backupAdvice, Files& fil
     TellList(feedback, text::kTablesAfterGap, notes.afterGap);
     feedback.Progress(++done, static_cast<int>(kAllKinds.size()));
   }
+  builder.Finish();
 
   if (options.read != nullptr) {
     if (options.read->hashing.valid()) options.read->hashing.wait();

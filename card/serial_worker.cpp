@@ -39,8 +39,9 @@ void SerialWorker::Post(std::function<void()> job) {
     return;
   }
   jobs_.push_back(std::move(job));
+  const bool wake = jobs_.size() >= batch_;
   lock.unlock();
-  wake_.notify_one();
+  if (wake) wake_.notify_one();
 }
 
 void SerialWorker::Run() {
@@ -67,6 +68,7 @@ void SerialWorker::Run() {
 }
 
 void SerialWorker::Finish() {
+  wake_.notify_one();
   std::unique_lock lock(mutex_);
   idle_.wait(lock, [this] { return jobs_.empty() && !running_; });
   if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));

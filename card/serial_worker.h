@@ -14,7 +14,9 @@ namespace sdmate {
 
 class SerialWorker {
  public:
-  SerialWorker() = default;
+  // The worker is woken once `batch` jobs wait, or at Finish: fewer wake-ups, for a worker that
+  // runs behind by at most that many jobs.
+  explicit SerialWorker(std::size_t batch = 1) : batch_(batch == 0 ? 1 : batch) {}
   // Jobs not yet started are dropped; the one running is waited for.
   ~SerialWorker();
   SerialWorker(const SerialWorker&) = delete;
@@ -29,6 +31,7 @@ class SerialWorker {
   void Run();
   void Record(std::exception_ptr failure);
 
+  const std::size_t batch_;
   std::mutex mutex_;
   std::condition_variable wake_;  // a job came, or the worker is to stop
   std::condition_variable idle_;  // the last job ran
