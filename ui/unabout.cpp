@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextDocument>
+#include <QWindow>
 
 #include "core/version.h"
 #include "ui/artwork.h"
@@ -128,11 +129,15 @@ TfrAbout::TfrAbout(QWidget* owner) : QDialog(owner) {
 void TfrAbout::CentreOnOwner() {
   QWidget* owner = parentWidget();
   if (owner == nullptr) return;
-  // Both frames, title bars included, share their centre (the box's frame is known once it has
-  // been shown; before that its size stands in).
+  // Both frames, title bars included, share their centre. Before the box is first shown its
+  // frame is taken from its native window, made now: Windows knows the frame from the start;
+  // under a window manager it is known only once shown, and until then the size stands in.
   const QRect around = owner->frameGeometry();
-  const QSize box =
-      isVisible() || testAttribute(Qt::WA_WState_Created) ? frameGeometry().size() : size();
+  QSize box = frameGeometry().size();
+  if (!isVisible()) {
+    winId();
+    box = size().grownBy(windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins());
+  }
   move(around.x() + (around.width() - box.width()) / 2,
        around.y() + (around.height() - box.height()) / 2);
 }

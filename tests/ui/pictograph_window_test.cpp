@@ -67,13 +67,17 @@ TEST_F(PictographWindowTest, ThePaletteInsertsAtTheCursorWithinTheLimit) {
   images.btEdit->click();
   EXPECT_EQ(StoredTitle(2), std::string("pl") + kSun + "ain");
 
-  // Each pictograph takes two of the field's bytes; past the limit nothing is inserted.
-  images.edTitle->clear();
-  for (std::size_t n = 0; n < kEntryTitleField; ++n) {
+  // Each pictograph takes two of the field's bytes: four bytes short of the limit two more fit,
+  // a third is not inserted.
+  const QString nearlyFull(static_cast<qsizetype>(kEntryTitleField) - 4, u'a');
+  images.edTitle->setText(nearlyFull);
+  for (int n = 0; n < 3; ++n) {
     images.btPict->Open();
+    ASSERT_TRUE(images.btPict->grid()->isVisible());
     sun->click();
+    EXPECT_FALSE(images.btPict->grid()->isVisible());
   }
-  EXPECT_EQ(images.edTitle->text(), QString(static_cast<qsizetype>(kEntryTitleField / 2), u'☀'));
+  EXPECT_EQ(images.edTitle->text(), nearlyFull + "☀☀");
 }
 
 }  // namespace
