@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -19,6 +20,9 @@ struct SystemPicture {
   int width = 0;
   int height = 0;
   std::vector<unsigned char> rgba;
+  // The picture's ICC colour profile as the file holds it; empty for sRGB, or where the system
+  // gives none (Windows).
+  std::string iccProfile;
 };
 
 // The first picture of the bytes, upright: the rotation and mirroring the file states are

@@ -95,7 +95,15 @@ QImage SystemDecoded(const std::string& bytes, std::string& reason) {
                     QImage::Format_RGBA8888);
   // (a copy of its own: the decoded pixels go at the end of this call)
   QImage picture = view.convertToFormat(QImage::Format_ARGB32);
-  if (picture.isNull()) reason = std::string(text::kPictureUndecodable) + text::kHeifDamaged;
+  if (picture.isNull()) {
+    reason = std::string(text::kPictureUndecodable) + text::kHeifDamaged;
+    return {};
+  }
+  if (!decoded->iccProfile.empty()) {
+    const QColorSpace space = QColorSpace::fromIccProfile(
+        QByteArray(decoded->iccProfile.data(), static_cast<qsizetype>(decoded->iccProfile.size())));
+    if (space.isValid()) picture.setColorSpace(space);
+  }
   return picture;
 }
 

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "platform/system_pictures.h"
 
@@ -14,6 +16,9 @@ namespace sdmate {
 
 #ifdef SDMATE_HAVE_LIBHEIF
 namespace {
+
+// No real ICC profile is larger; a larger one is left out rather than copied.
+constexpr std::size_t kMaxIccBytes = 4 << 20;
 
 struct ContextFree {
   void operator()(heif_context* context) const { heif_context_free(context); }
@@ -89,11 +94,22 @@ std::optional<SystemPicture> DecodeWithSystem(std::string_view bytes, std::uint6
       out += static_cast<std::size_t>(planeWidth) * 4;
       continue;
     }
-    for (int x = 0; x < planeWidth; ++x) {
-      *out++ = row[x * 3];
-      *out++ = row[x * 3 + 1];
-      *out++ = row[x * 3 + 2];
+    for (const uint8_t* pixel = row; pixel != row + static_cast<std::ptrdiff_t>(planeWidth) * 3;
+         pixel += 3) {
+      *out++ = pixel[0];
+      *out++ = pixel[1];
+      *out++ = pixel[2];
       *out++ = 255;
+    }
+  }
+  // An ICC profile (phones' photos are often Display P3) goes with the pixels.
+  const heif_color_profile_type profile = heif_image_handle_get_color_profile_type(handle.get());
+  const std::size_t profileSize = heif_image_handle_get_raw_color_profile_size(handle.get());
+  if ((profile == heif_color_profile_type_prof || profile == heif_color_profile_type_rICC) &&
+      profileSize > 0 && profileSize <= kMaxIccBytes) {
+    std::string icc(profileSize, '\0');
+    if (heif_image_handle_get_raw_color_profile(handle.get(), icc.data()).code == heif_error_Ok) {
+      picture.iccProfile = std::move(icc);
     }
   }
   return picture;

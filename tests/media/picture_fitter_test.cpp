@@ -4,6 +4,7 @@
 // the picture that goes as it is.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <ostream>
 
 #include "media/vips_picture_fitter.h"
@@ -12,6 +13,10 @@
 #include "tests/media/media_test_files.h"
 #include "tests/support/fit_rig.h"
 #ifdef SDMATE_TEST_QT_FITTER
+#include <QColor>
+#include <QColorSpace>
+#include <QColorTransform>
+
 #include "ui/qt_picture_fitter.h"
 #endif
 
@@ -328,6 +333,52 @@ TEST_P(PictureFitterTest, WithTheBoxOffASmallPngMeetsTheTypeMessage) {
   EXPECT_EQ(texts[0].find("サイズ"), std::string::npos);
   EXPECT_NE(texts[0].find("携帯電話に合わせて変換する"), std::string::npos);
 }
+
+#ifdef SDMATE_TEST_QT_FITTER
+// A HEIC in Display P3 (a phone's camera) is shown on the handset in the same colours: its pixels
+// are converted from the HEIC's ICC profile to sRGB, not taken as sRGB numbers.
+TEST(QtFitterHeifTest, AHeicInDisplayP3KeepsItsColours) {
+  if (!SystemDecodesHeif()) GTEST_SKIP() << "built without libheif: no HEIF decoder";
+  StartVips();
+  const QColor p3(200, 110, 90);
+  Pixels flat(64, 64, 3);
+  for (std::size_t i = 0; i < flat.bytes.size(); i += 3) {
+    flat.bytes[i] = static_cast<unsigned char>(p3.red());
+    flat.bytes[i + 1] = static_cast<unsigned char>(p3.green());
+    flat.bytes[i + 2] = static_cast<unsigned char>(p3.blue());
+  }
+  VipsImage* image = vips_image_new_from_memory(flat.bytes.data(), flat.bytes.size(), 64, 64, 3,
+                                                VIPS_FORMAT_UCHAR);
+  ASSERT_NE(image, nullptr);
+  const QByteArray icc = QColorSpace(QColorSpace::DisplayP3).iccProfile();
+  ASSERT_FALSE(icc.isEmpty());
+  vips_image_set_blob_copy(image, "icc-profile-data", icc.constData(),
+                           static_cast<std::size_t>(icc.size()));
+  void* buffer = nullptr;
+  std::size_t length = 0;
+  const int failed = vips_heifsave_buffer(image, &buffer, &length, "Q", 95, nullptr);
+  g_object_unref(image);
+  if (failed != 0) GTEST_SKIP() << "this libvips has no HEIC encoder";
+  const std::string heic(static_cast<const char*>(buffer), length);
+  g_free(buffer);
+  const std::optional<SystemPicture> decoded = DecodeWithSystem(heic, 64 * 64);
+  ASSERT_TRUE(decoded);
+  ASSERT_EQ(decoded->iccProfile.size(), static_cast<std::size_t>(icc.size()));
+
+  const QColor srgb =
+      QColorSpace(QColorSpace::DisplayP3).transformationToColorSpace(QColorSpace::SRgb).map(p3);
+  ASSERT_GT(std::abs(srgb.red() - p3.red()) + std::abs(srgb.green() - p3.green()), 12)
+      << "the two spaces tell this colour apart";
+  const QtPictureFitter::Encoded fitted = QtPictureFitter::FitBytes(heic, PictureLimits{});
+  ASSERT_TRUE(fitted.jpeg) << fitted.reason;
+  const std::optional<Decoded> seen = DecodePicture(*fitted.jpeg);
+  ASSERT_TRUE(seen);
+  const std::array<int, 3> rgb = seen->Rgb(32, 32);
+  EXPECT_NEAR(rgb[0], srgb.red(), 5);
+  EXPECT_NEAR(rgb[1], srgb.green(), 5);
+  EXPECT_NEAR(rgb[2], srgb.blue(), 5);
+}
+#endif
 
 // The fitters under test: libvips, and Qt's where the window is built.
 const FitterKind kFitters[] = {
