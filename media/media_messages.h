@@ -9,6 +9,13 @@ inline constexpr char kPictureUndecodable[] = "画像として読み込めませ
 inline constexpr char kPictureUnencodable[] = "JPEG に変換できません: ";
 inline constexpr char kPictureTooLarge[] = "規定のサイズに収まるように縮小できません．";
 inline constexpr char kFittedUnwritable[] = "変換したファイルを書き込めません: ";
+// HEIF (HEIC) pictures, which the window's fitter reads through the system (after
+// kPictureUndecodable).
+inline constexpr char kHeifNoDecoder[] =
+    "このコンピュータには HEIF (HEIC) の画像を読み込む機能がありません．";
+inline constexpr char kHeifNoDecoderWindows[] =
+    "Windows に「HEIF 画像拡張機能」を追加すると読み込めます．";
+inline constexpr char kHeifDamaged[] = "HEIF (HEIC) の画像が壊れているか、読み込めない形式です．";
 
 // Movies.
 inline constexpr char kMovieToolsGone[] = "ffmpeg または ffprobe が見つかりません．";

@@ -1,7 +1,7 @@
 // Pictures fitted with QImageReader and QImageWriter. The reader turns the picture upright by
-// its EXIF orientation and reads the first frame of an animation; the picture is made smaller
-// once, put on white as 8-bit RGB without colour profile or text, and the quality search only
-// encodes.
+// its EXIF orientation and reads the first frame of an animation; HEIF, which Qt cannot read, is
+// decoded by the system, upright already. The picture is made smaller once, put on white as 8-bit
+// RGB without colour profile or text, and the quality search only encodes.
 #include "ui/qt_picture_fitter.h"
 
 #include <QBuffer>
@@ -11,12 +11,17 @@
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
+#include <cstdint>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "core/card_layout.h"
+#include "import/content_type.h"
 #include "media/media_messages.h"
 #include "platform/files.h"
 #include "platform/native_path.h"
+#include "platform/system_pictures.h"
 
 namespace sdmate {
 namespace {
@@ -61,6 +66,47 @@ std::optional<std::string> Encode(const QImage& image, int quality) {
   return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
+// The most pixels a picture Qt does not read may have: as many as Qt's reader allows for the
+// pictures it reads (32-bit pixels within its allocation limit).
+std::uint64_t MaxSystemPixels() {
+  const int megabytes = QImageReader::allocationLimit();
+  const std::uint64_t bytes = std::uint64_t{megabytes > 0 ? static_cast<unsigned>(megabytes) : 256u}
+                              << 20;
+  return bytes / 4;
+}
+
+// A HEIF picture through the system's decoder, upright as the file states it (its EXIF
+// orientation says the same and is not applied again); a null image and the reason when it
+// cannot be read.
+QImage SystemDecoded(const std::string& bytes, std::string& reason) {
+  if (!SystemDecodesHeif()) {
+    reason = std::string(text::kPictureUndecodable) + text::kHeifNoDecoder;
+#ifdef _WIN32
+    reason += text::kHeifNoDecoderWindows;
+#endif
+    return {};
+  }
+  const std::optional<SystemPicture> decoded = DecodeWithSystem(bytes, MaxSystemPixels());
+  if (!decoded) {
+    reason = std::string(text::kPictureUndecodable) + text::kHeifDamaged;
+    return {};
+  }
+  const QImage view(decoded->rgba.data(), decoded->width, decoded->height, decoded->width * 4,
+                    QImage::Format_RGBA8888);
+  // (a copy of its own: the decoded pixels go at the end of this call)
+  QImage picture = view.convertToFormat(QImage::Format_ARGB32);
+  if (picture.isNull()) {
+    reason = std::string(text::kPictureUndecodable) + text::kHeifDamaged;
+    return {};
+  }
+  if (!decoded->iccProfile.empty()) {
+    const QColorSpace space = QColorSpace::fromIccProfile(
+        QByteArray(decoded->iccProfile.data(), static_cast<qsizetype>(decoded->iccProfile.size())));
+    if (space.isValid()) picture.setColorSpace(space);
+  }
+  return picture;
+}
+
 }  // namespace
 
 QtPictureFitter::QtPictureFitter(Files& files) : files_(files) {}
@@ -74,7 +120,13 @@ QtPictureFitter::Encoded QtPictureFitter::FitBytes(const std::string& bytes,
   reader.setAutoTransform(true);
   QImage picture;
   if (!reader.read(&picture) || picture.isNull()) {
-    return {std::nullopt, text::kPictureUndecodable + reader.errorString().toStdString()};
+    const std::string_view head = std::string_view(bytes).substr(0, kContentHeadBytes);
+    if (IdentifyContent(head).content != Content::Heif) {
+      return {std::nullopt, text::kPictureUndecodable + reader.errorString().toStdString()};
+    }
+    std::string reason;
+    picture = SystemDecoded(bytes, reason);
+    if (picture.isNull()) return {std::nullopt, reason};
   }
   const QSize size = FittedSize(picture.size(), limits);
   if (size != picture.size()) {

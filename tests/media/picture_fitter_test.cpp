@@ -4,13 +4,19 @@
 // the picture that goes as it is.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <ostream>
 
 #include "media/vips_picture_fitter.h"
 #include "platform/native_path.h"
+#include "platform/system_pictures.h"
 #include "tests/media/media_test_files.h"
 #include "tests/support/fit_rig.h"
 #ifdef SDMATE_TEST_QT_FITTER
+#include <QColor>
+#include <QColorSpace>
+#include <QColorTransform>
+
 #include "ui/qt_picture_fitter.h"
 #endif
 
@@ -27,13 +33,15 @@ constexpr MediaKind kImage = MediaKind::Image;
 bool IsRed(std::array<int, 3> rgb) { return rgb[0] > 180 && rgb[1] < 80 && rgb[2] < 80; }
 bool IsWhite(std::array<int, 3> rgb) { return rgb[0] > 245 && rgb[1] > 245 && rgb[2] > 245; }
 
-// One fitter under test: how it is made, its bytes-to-JPEG step, and whether it reads HEIC.
+// One fitter under test: how it is made, its bytes-to-JPEG step, and whether it reads HEIC here.
 struct FitterKind {
   const char* name;
   std::unique_ptr<PictureFitter> (*make)(Files& files);
   std::optional<std::string> (*fitBytes)(const std::string& bytes, const PictureLimits& limits);
-  bool readsHeic;
+  bool (*readsHeic)();
 };
+
+bool Always() { return true; }
 
 // Shown (and named in ctest) by its name.
 void PrintTo(const FitterKind& kind, std::ostream* out) { *out << kind.name; }
@@ -163,11 +171,82 @@ TEST_P(PictureFitterTest, AnAnimatedGifOverTheLimitBecomesItsFirstFrame) {
   EXPECT_TRUE(IsRed(fitted->Rgb(10, 230)));
 }
 
+// A HEIC whose EXIF block says "a quarter turn" but which has no irot box: HEIF shows it as
+// stored, and the EXIF orientation (which only repeats the irot box's turn) is not applied.
 TEST_P(PictureFitterTest, HeicIsReadWhereTheLibraryCanWriteAndReadIt) {
-  const std::optional<std::string> heic = SavePicture(MarkedPicture(640, 480), "heif");
+  const std::optional<std::string> heic = SavePicture(MarkedPicture(640, 480), "heif", 90, 6);
   if (!heic || !DecodePicture(*heic)) GTEST_SKIP() << "this libvips has no HEIC encoder";
-  if (!GetParam().readsHeic) GTEST_SKIP() << GetParam().name << " reads no HEIC";
-  EXPECT_EQ(ReadJpegFrame(FitFile("IMG_0002.HEIC", *heic))->width, 240);
+  if (!GetParam().readsHeic()) {
+    GTEST_SKIP() << GetParam().name << " reads no HEIC here: the system has no HEIF decoder";
+  }
+  const std::string fitted = FitFile("IMG_0002.HEIC", *heic);
+  const std::optional<JpegFrame> frame = ReadJpegFrame(fitted);
+  ASSERT_TRUE(frame);
+  EXPECT_EQ(frame->marker, 0xC0);
+  EXPECT_FALSE(frame->metadata);
+  const std::optional<Decoded> seen = DecodePicture(fitted);
+  ASSERT_TRUE(seen);
+  EXPECT_EQ(seen->width, 240);
+  EXPECT_EQ(seen->height, 180);
+  // (the right half's red rises from left to right, its green from top to bottom)
+  EXPECT_TRUE(IsRed(seen->Rgb(40, 40)));
+  EXPECT_FALSE(IsRed(seen->Rgb(40, 150)));
+  EXPECT_FALSE(IsRed(seen->Rgb(200, 150)));
+}
+
+// A HEIC cut short, or with its coded picture overwritten, is refused with the reason, and no
+// file is left.
+TEST_P(PictureFitterTest, ADamagedHeicGivesAReasonAndNoFile) {
+  const std::optional<std::string> heic = SavePicture(MarkedPicture(320, 240), "heif");
+  if (!heic || !DecodePicture(*heic)) GTEST_SKIP() << "this libvips has no HEIC encoder";
+  std::string cut = *heic;
+  cut.resize(cut.size() / 3);
+  std::string scrambled = *heic;
+  for (std::size_t i = scrambled.size() / 2; i < scrambled.size(); ++i) {
+    scrambled[i] = static_cast<char>(scrambled[i] * 37 + 11);
+  }
+  for (const std::string* damaged : {&cut, &scrambled}) {
+    const std::string path = rig_.Pc(damaged == &cut ? "CUT.HEIC" : "SCRAMBLED.HEIC", *damaged);
+    const std::string folder = rig_.scratch->NewFolder();
+    const FitResult result = fitter_->Fit(path, PictureLimits{}, folder);
+    if (result.fitted()) {
+      // (a decoder may show a scrambled picture as some picture, but never a cut one)
+      EXPECT_NE(damaged, &cut) << "a picture from a third of the file";
+      continue;
+    }
+    EXPECT_TRUE(result.reason.starts_with("画像として読み込めません")) << result.reason;
+    if (std::string(GetParam().name) == "Qt") {
+      EXPECT_NE(result.reason.find(GetParam().readsHeic() ? "HEIF (HEIC) の画像が壊れているか"
+                                                          : "HEIF (HEIC) の画像を読み込む機能"),
+                std::string::npos)
+          << result.reason;
+    }
+    EXPECT_TRUE(fs::is_empty(PathFromUtf8(folder)));
+  }
+}
+
+// The system's decoder on a HEIC from libvips: the pixels as stored (no irot box; the EXIF
+// orientation is not applied), within the pixel limit only; a cut file gives nothing.
+TEST(SystemHeifTest, TheSystemDecodesAHeicAsStored) {
+  StartVips();
+  const std::optional<std::string> heic = SavePicture(MarkedPicture(640, 480), "heif", 90, 6);
+  if (!heic || !DecodePicture(*heic)) GTEST_SKIP() << "this libvips has no HEIC encoder";
+  if (!SystemDecodesHeif()) GTEST_SKIP() << "built without libheif: no HEIF decoder";
+  const std::optional<SystemPicture> decoded = DecodeWithSystem(*heic, 640 * 480);
+  ASSERT_TRUE(decoded);
+  EXPECT_EQ(decoded->width, 640);
+  EXPECT_EQ(decoded->height, 480);
+  auto at = [&](int x, int y) {
+    const unsigned char* p = decoded->rgba.data() + (y * 640 + x) * 4;
+    return std::array<int, 3>{p[0], p[1], p[2]};
+  };
+  EXPECT_TRUE(IsRed(at(100, 100)));
+  EXPECT_FALSE(IsRed(at(100, 400)));
+  EXPECT_FALSE(IsRed(at(500, 400)));
+  EXPECT_EQ(decoded->rgba[3], 255) << "opaque";
+
+  EXPECT_FALSE(DecodeWithSystem(*heic, 640 * 480 - 1));
+  EXPECT_FALSE(DecodeWithSystem(heic->substr(0, heic->size() / 2), 640 * 480));
 }
 
 TEST_P(PictureFitterTest, WhatIsNoPictureGivesAReasonAndNoFile) {
@@ -255,11 +334,58 @@ TEST_P(PictureFitterTest, WithTheBoxOffASmallPngMeetsTheTypeMessage) {
   EXPECT_NE(texts[0].find("携帯電話に合わせて変換する"), std::string::npos);
 }
 
+#ifdef SDMATE_TEST_QT_FITTER
+// A HEIC in Display P3 (a phone's camera) is shown on the handset in the same colours: its pixels
+// are converted from the HEIC's ICC profile to sRGB, not taken as sRGB numbers.
+TEST(QtFitterHeifTest, AHeicInDisplayP3KeepsItsColours) {
+  if (!SystemDecodesHeif()) GTEST_SKIP() << "built without libheif: no HEIF decoder";
+  StartVips();
+  const QColor p3(200, 110, 90);
+  Pixels flat(64, 64, 3);
+  for (std::size_t i = 0; i < flat.bytes.size(); i += 3) {
+    flat.bytes[i] = static_cast<unsigned char>(p3.red());
+    flat.bytes[i + 1] = static_cast<unsigned char>(p3.green());
+    flat.bytes[i + 2] = static_cast<unsigned char>(p3.blue());
+  }
+  VipsImage* image = vips_image_new_from_memory(flat.bytes.data(), flat.bytes.size(), 64, 64, 3,
+                                                VIPS_FORMAT_UCHAR);
+  ASSERT_NE(image, nullptr);
+  const QByteArray icc = QColorSpace(QColorSpace::DisplayP3).iccProfile();
+  ASSERT_FALSE(icc.isEmpty());
+  vips_image_set_blob_copy(image, "icc-profile-data", icc.constData(),
+                           static_cast<std::size_t>(icc.size()));
+  void* buffer = nullptr;
+  std::size_t length = 0;
+  const int failed = vips_heifsave_buffer(image, &buffer, &length, "Q", 95, nullptr);
+  g_object_unref(image);
+  if (failed != 0) GTEST_SKIP() << "this libvips has no HEIC encoder";
+  const std::string heic(static_cast<const char*>(buffer), length);
+  g_free(buffer);
+  const std::optional<SystemPicture> decoded = DecodeWithSystem(heic, 64 * 64);
+  ASSERT_TRUE(decoded);
+  ASSERT_EQ(decoded->iccProfile.size(), static_cast<std::size_t>(icc.size()));
+
+  const QColor srgb =
+      QColorSpace(QColorSpace::DisplayP3).transformationToColorSpace(QColorSpace::SRgb).map(p3);
+  ASSERT_GT(std::abs(srgb.red() - p3.red()) + std::abs(srgb.green() - p3.green()), 12)
+      << "the two spaces tell this colour apart";
+  const QtPictureFitter::Encoded fitted = QtPictureFitter::FitBytes(heic, PictureLimits{});
+  ASSERT_TRUE(fitted.jpeg) << fitted.reason;
+  const std::optional<Decoded> seen = DecodePicture(*fitted.jpeg);
+  ASSERT_TRUE(seen);
+  const std::array<int, 3> rgb = seen->Rgb(32, 32);
+  EXPECT_NEAR(rgb[0], srgb.red(), 5);
+  EXPECT_NEAR(rgb[1], srgb.green(), 5);
+  EXPECT_NEAR(rgb[2], srgb.blue(), 5);
+}
+#endif
+
 // The fitters under test: libvips, and Qt's where the window is built.
 const FitterKind kFitters[] = {
-    {"Vips", Make<VipsPictureFitter>, FitBytes<VipsPictureFitter>, true},
+    {"Vips", Make<VipsPictureFitter>, FitBytes<VipsPictureFitter>, Always},
 #ifdef SDMATE_TEST_QT_FITTER
-    {"Qt", Make<QtPictureFitter>, FitBytes<QtPictureFitter>, false},
+    // The Qt fitter reads HEIC through the system's decoder, where there is one.
+    {"Qt", Make<QtPictureFitter>, FitBytes<QtPictureFitter>, SystemDecodesHeif},
 #endif
 };
 
