@@ -312,6 +312,7 @@ LoadResult LoadCard(CardModel& model, char drive, bool& backupAdvice, Files& fil
   fresh.drive = drive;
   fresh.loaded = true;
   fresh.complete = result.complete;
+  if (options.replaced != nullptr) *options.replaced = std::move(model);
   model = std::move(fresh);
   result.loaded = true;
   feedback.Status("");

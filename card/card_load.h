@@ -57,6 +57,9 @@ struct LoadOptions {
   // the card again.
   const std::vector<std::string>* changed = nullptr;
   const FoldersAsRead* asRead = nullptr;
+  // Receives the model the load replaced, for the caller to free when it likes (a full card's
+  // model takes milliseconds to free); without it, the load frees it.
+  CardModel* replaced = nullptr;
 };
 
 struct LoadResult {

@@ -121,6 +121,8 @@ LoadResult CardSession::Load(char drive, LoadOptions options) {
   offeredTakeBack_ = false;
   options.read = &read_;
   options.changed = nullptr;
+  CardModel replaced;
+  options.replaced = &replaced;
   LoadResult result = LoadCard(model_, drive, backupAdvice_, services_.files, services_.drives,
                                services_.feedback, options);
   // The load replaced the staged items: no fitted file is read any more.
@@ -138,7 +140,7 @@ LoadResult CardSession::Load(char drive, LoadOptions options) {
   }
   if (result.loaded) {
     cardPresent_ = true;
-    ForgetStaged();
+    ForgetStaged(std::move(replaced));
   }
   return result;
 }
@@ -544,8 +546,10 @@ BackupResult CardSession::Backup(char drive, const std::string& backupRoot, bool
                     services_.feedback, offerToOpen);
 }
 
-void CardSession::ForgetStaged() {
-  if (back_.empty() && forward_.empty()) return;
+void CardSession::ForgetStaged(CardModel replaced) {
+  const bool noModel = std::all_of(replaced.kinds.begin(), replaced.kinds.end(),
+                                   [](const KindState& state) { return state.folders.empty(); });
+  if (back_.empty() && forward_.empty() && noModel) return;
   std::vector<Staged> gone = std::move(back_);
   std::move(forward_.begin(), forward_.end(), std::back_inserter(gone));
   back_.clear();
@@ -554,7 +558,11 @@ void CardSession::ForgetStaged() {
   // own work, and nothing waits for it.
   if (freeing_.valid()) freeing_.wait();
   try {
-    freeing_ = std::async(std::launch::async, [gone = std::move(gone)]() mutable { gone.clear(); });
+    freeing_ = std::async(std::launch::async,
+                          [gone = std::move(gone), replaced = std::move(replaced)]() mutable {
+                            gone.clear();
+                            replaced = {};
+                          });
   } catch (const std::system_error&) {
     // No thread to be had: they were freed here.
   }

@@ -280,7 +280,8 @@ class CardSession {
   void Remember(Staged before);
   bool Step(std::vector<Staged>& from, std::vector<Staged>& to);
   // The model was read from the card again: no staged edit to step through.
-  void ForgetStaged();
+  // Drops the staged states (and a model a load replaced), freed beside the user's work.
+  void ForgetStaged(CardModel replaced = {});
 
   // Every entry of the card directories the plans can change, with each file's size and time:
   // what a commit that changed nothing leaves as it was. The run holds the card, so nothing
