@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <unordered_map>
 #include <utility>
@@ -56,6 +57,16 @@ bool Touched(const std::vector<std::string>& changed, const std::string& table,
     const std::string below = key + "\\";
     return key == tableKey || below.starts_with(directoryKey) || below.starts_with(ownKey);
   });
+}
+
+// A table's header read into the folder (its title); the directory its files are in.
+FilesDirectory ReadHeader(MediaKind kind, char drive, int number, std::string_view bytes,
+                          FolderSlot& folder, TableNotes& notes) {
+  const ContentTable header = DecodeTableHeader(bytes);
+  folder.folderTitle = header.folderTitle;
+  FilesDirectory place = FilesDirectoryOf(drive, kind, number, header);
+  notes.untrustedHeader = !place.trusted;
+  return place;
 }
 
 // A name of a table that the folder holds: the entry's place in the table and its file's size.
@@ -181,14 +192,12 @@ void ReadKind(KindState& state, MediaKind kind, char drive, CardListings& listin
           // Kept to tell at the next commit which folders still are what the card holds, and
           // for the fingerprint of the tables: an untouched table is not read again.
           folder.table = std::make_shared<const std::string>(std::move(*found.bytes));
-          const ContentTable header = DecodeTableHeader(*folder.table);
-          const FilesDirectory place = FilesDirectoryOf(drive, kind, found.number, header);
-          folder.notes.untrustedHeader = !place.trusted;
+          FolderSlot& slot = state.folders.emplace_back();
+          const FilesDirectory place =
+              ReadHeader(kind, drive, found.number, *folder.table, slot, folder.notes);
           folder.directory = place.directory;
           std::vector<NamedFile> named =
               FilesOfTable(kind, *folder.table, place.directory, listings, folder.notes);
-          FolderSlot& slot = state.folders.emplace_back();
-          slot.folderTitle = header.folderTitle;
           builder.Build(kind, state, folder.table, place.directory, std::move(named));
         }
         if (!folder.readable) {
@@ -246,11 +255,8 @@ void LoadedCard::CollectHashes() {
 
 FolderSlot FolderFromTable(MediaKind kind, char drive, int number, const std::string& bytes,
                            CardListings& listings, TableNotes& notes, std::string* directory) {
-  const ContentTable table = DecodeTableHeader(bytes);
   FolderSlot folder;
-  folder.folderTitle = table.folderTitle;
-  const FilesDirectory place = FilesDirectoryOf(drive, kind, number, table);
-  notes.untrustedHeader = !place.trusted;
+  const FilesDirectory place = ReadHeader(kind, drive, number, bytes, folder, notes);
   if (directory != nullptr) *directory = place.directory;
   AddItems(kind, bytes, place.directory,
            FilesOfTable(kind, bytes, place.directory, listings, notes), folder.items);

@@ -547,9 +547,7 @@ BackupResult CardSession::Backup(char drive, const std::string& backupRoot, bool
 }
 
 void CardSession::ForgetStaged(CardModel replaced) {
-  const bool noModel = std::all_of(replaced.kinds.begin(), replaced.kinds.end(),
-                                   [](const KindState& state) { return state.folders.empty(); });
-  if (back_.empty() && forward_.empty() && noModel) return;
+  if (back_.empty() && forward_.empty() && !replaced.loaded) return;
   std::vector<Staged> gone = std::move(back_);
   std::move(forward_.begin(), forward_.end(), std::back_inserter(gone));
   back_.clear();
