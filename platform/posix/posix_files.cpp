@@ -455,30 +455,70 @@ class PosixFiles final : public Files {
   }
 
   std::optional<std::vector<std::string>> ListDirectory(const std::string& path) override {
-    auto native = Native(path);
-    if (!native) return std::nullopt;
     std::vector<std::string> names;
-    std::error_code error;
-    fs::directory_iterator it(*native, error);
-    for (fs::directory_iterator end; !error && it != end; it.increment(error)) {
-      names.push_back(it->path().filename().string());
-    }
-    if (error) return std::nullopt;
+    const bool listed = EachEntry(path, [&names](int /*directory*/, const dirent& found) {
+      names.emplace_back(found.d_name);
+    });
+    if (!listed) return std::nullopt;
     std::sort(names.begin(), names.end());
     return names;
   }
 
   std::optional<std::vector<DirectoryEntry>> ListFiles(const std::string& path) override {
+    std::vector<DirectoryEntry> entries;
+    const bool listed = EachEntry(path, [&entries](int directory, const dirent& found) {
+      DirectoryEntry entry{.name = std::string(found.d_name)};
+      // The directory tells what most entries are; a file is asked for its size and time, never
+      // opened, and a link once more for what it leads to.
+      switch (found.d_type) {
+        case DT_DIR:
+          entry.type = DirectoryEntry::Type::Directory;
+          entries.push_back(std::move(entry));
+          return;
+        case DT_FIFO:
+        case DT_CHR:
+        case DT_BLK:
+        case DT_SOCK:
+          entries.push_back(std::move(entry));
+          return;
+        default:
+          break;
+      }
+      struct stat info {};
+      if (::fstatat(directory, found.d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) return;  // gone
+      if (S_ISLNK(info.st_mode) && ::fstatat(directory, found.d_name, &info, 0) != 0) {
+        info.st_mode = 0;
+      }
+      if (S_ISREG(info.st_mode)) {
+        entry.type = DirectoryEntry::Type::File;
+        entry.size = static_cast<std::int64_t>(info.st_size);
+        entry.modified =
+            static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+      } else if (S_ISDIR(info.st_mode)) {
+        entry.type = DirectoryEntry::Type::Directory;
+      }
+      entries.push_back(std::move(entry));
+    });
+    if (!listed) return std::nullopt;
+    std::sort(entries.begin(), entries.end(),
+              [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
+    return entries;
+  }
+
+ private:
+  // Calls each(directory descriptor, entry) for every entry of the directory but "." and "..";
+  // false when the directory cannot be opened or read to its end.
+  template <class Each>
+  bool EachEntry(const std::string& path, Each each) const {
     auto native = Native(path);
-    if (!native) return std::nullopt;
+    if (!native) return false;
     const int fd = ::open(native->c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return std::nullopt;
+    if (fd < 0) return false;
     DIR* directory = ::fdopendir(fd);
     if (directory == nullptr) {
       ::close(fd);
-      return std::nullopt;
+      return false;
     }
-    std::vector<DirectoryEntry> entries;
     bool complete = true;
     for (;;) {
       errno = 0;
@@ -489,29 +529,12 @@ class PosixFiles final : public Files {
       }
       const std::string_view name = found->d_name;
       if (name == "." || name == "..") continue;
-      // The entry itself, never opened; a link is asked once more for what it leads to.
-      struct stat info {};
-      if (::fstatat(fd, found->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;  // gone
-      if (S_ISLNK(info.st_mode) && ::fstatat(fd, found->d_name, &info, 0) != 0) info.st_mode = 0;
-      DirectoryEntry entry{.name = std::string(name)};
-      if (S_ISREG(info.st_mode)) {
-        entry.type = DirectoryEntry::Type::File;
-        entry.size = static_cast<std::int64_t>(info.st_size);
-        entry.modified =
-            static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
-      } else if (S_ISDIR(info.st_mode)) {
-        entry.type = DirectoryEntry::Type::Directory;
-      }
-      entries.push_back(std::move(entry));
+      each(fd, *found);
     }
     ::closedir(directory);
-    if (!complete) return std::nullopt;
-    std::sort(entries.begin(), entries.end(),
-              [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
-    return entries;
+    return complete;
   }
 
- private:
   std::optional<std::string> Native(const std::string& path) const {
     if (path.empty()) return std::nullopt;
     return table_.ToNative(path);
