@@ -124,25 +124,50 @@ void AddItems(MediaKind kind, const std::string& bytes, const std::string& direc
   }
 }
 
+std::uint32_t Size32(std::int64_t size) {
+  return static_cast<std::uint32_t>(std::clamp<std::int64_t>(size, 0, 0xFFFFFFFF));
+}
+
+// A text that its field holds whole and that reads back as it is (no zero byte ends it early).
+bool FitsWhole(std::string_view text, std::size_t width) {
+  return text.size() <= width && text.find('\0') == std::string_view::npos;
+}
+
+// A file name the entry's stem and extension hold whole, so that the entry names it again.
+bool NameFitsWhole(std::string_view name, MediaKind kind) {
+  const std::size_t dot = name.rfind('.');
+  return dot != std::string_view::npos &&
+         FitsWhole(name.substr(0, dot), TraitsOf(kind).stemWidth) &&
+         FitsWhole(name.substr(dot + 1), 3);
+}
+
 // The load's folders' items, made on a worker while the main thread lists the next directories.
 class ItemBuilder {
  public:
-  // The items of the folder the kind's state ends with now.
-  void Build(MediaKind kind, KindState& state, std::shared_ptr<const std::string> table,
-             std::string directory, std::vector<NamedFile> files) {
-    auto& building = building_.emplace_back(std::make_unique<Building>(
-        Building{.state = &state, .slot = state.folders.size() - 1, .items = {}}));
+  // The items of the folder the kind's state ends with now (its title read), and whether the
+  // folder is what its table says; `read` is where the load keeps what it read of the folder.
+  void Build(MediaKind kind, char drive, KindState& state, std::vector<LoadedFolder>& read,
+             std::shared_ptr<const std::string> table, std::string directory,
+             std::vector<NamedFile> files) {
+    const std::size_t slot = state.folders.size() - 1;
+    auto& building = building_.emplace_back(
+        std::make_unique<Building>(Building{.state = &state, .read = &read, .slot = slot}));
+    building->folder.folderTitle = state.folders.back().folderTitle;
     // Made here: the worker's own memory grows page by page.
-    building->items.reserve(files.size());
-    worker_.Post([kind, &items = building->items, table = std::move(table),
-                  directory = std::move(directory),
-                  files = std::move(files)] { AddItems(kind, *table, directory, files, items); });
+    building->folder.items.reserve(files.size());
+    worker_.Post([kind, drive, n = static_cast<int>(slot) + 1, building = building.get(),
+                  table = std::move(table), directory = std::move(directory),
+                  files = std::move(files)] {
+      AddItems(kind, *table, directory, files, building->folder.items);
+      building->asRead = FolderIsItsTable(building->folder, *table, kind, drive, n);
+    });
   }
   // Waits for the worker and gives each folder its items.
   void Finish() {
     worker_.Finish();
     for (const std::unique_ptr<Building>& building : building_) {
-      building->state->folders[building->slot].items = std::move(building->items);
+      building->state->folders[building->slot] = std::move(building->folder);
+      (*building->read)[building->slot].builtAsRead = building->asRead;
     }
     building_.clear();
   }
@@ -150,8 +175,10 @@ class ItemBuilder {
  private:
   struct Building {
     KindState* state = nullptr;
-    std::size_t slot = 0;  // in state->folders
-    std::vector<ItemRow> items;
+    std::vector<LoadedFolder>* read = nullptr;
+    std::size_t slot = 0;  // in state->folders and read
+    FolderSlot folder;
+    bool asRead = false;
   };
   std::vector<std::unique_ptr<Building>> building_;
   SerialWorker worker_{8};  // stops before the items it builds go
@@ -185,8 +212,10 @@ void ReadKind(KindState& state, MediaKind kind, char drive, CardListings& listin
         LoadedFolder folder;
         const auto index = static_cast<std::size_t>(found.number - 1);
         if (found.kept) {
+          // The folder is what its table says: the commit before found it so.
           folder = std::move((*before)[index]);
-          state.folders.push_back(std::move(model->folders[index]));
+          folder.builtAsRead = true;
+          state.folders.push_back(model->folders.handle(index));
         } else if (found.bytes) {
           folder.readable = true;
           // Kept to tell at the next commit which folders still are what the card holds, and
@@ -198,7 +227,7 @@ void ReadKind(KindState& state, MediaKind kind, char drive, CardListings& listin
           folder.directory = place.directory;
           std::vector<NamedFile> named =
               FilesOfTable(kind, *folder.table, place.directory, listings, folder.notes);
-          builder.Build(kind, state, folder.table, place.directory, std::move(named));
+          builder.Build(kind, drive, state, read, folder.table, place.directory, std::move(named));
         }
         if (!folder.readable) {
           // The folder keeps its number, so that the folders after it keep theirs.
@@ -263,6 +292,31 @@ FolderSlot FolderFromTable(MediaKind kind, char drive, int number, const std::st
   return folder;
 }
 
+bool FolderIsItsTable(const FolderSlot& folder, std::string_view table, MediaKind kind, char drive,
+                      int n) {
+  if (folder.deletedCount != 0 || table.size() != kHeaderSize + kEntrySize * folder.items.size() ||
+      HeaderTitleAt(table) != folder.folderTitle ||
+      table.substr(0, kHeaderSize) !=
+          BuildTableHeader(FolderDirectoryText(kind, n), folder.folderTitle, folder.itemCount())) {
+    return false;
+  }
+  const std::string directory = CardFolderDirectory(drive, kind, n);
+  for (std::size_t p = 0; p < folder.items.size(); ++p) {
+    const ItemRow& item = folder.items[p];
+    // The entry's bytes are the item's, and its texts fit their fields whole: they read back as
+    // they are.
+    const bool same = item.order == static_cast<std::int32_t>(p) + 1 && !item.deleted &&
+                      !item.added && item.sourceName == item.targetName &&
+                      item.sourceDir == directory && item.targetDir == directory &&
+                      FitsWhole(item.title, kEntryTitleField) &&
+                      FitsWhole(item.stamp, kStampLength) && NameFitsWhole(item.targetName, kind) &&
+                      TableEntryIs(table.substr(kHeaderSize + kEntrySize * p, kEntrySize), kind,
+                                   item.targetName, item.title, item.stamp, Size32(item.size));
+    if (!same) return false;
+  }
+  return true;
+}
+
 LoadResult LoadCard(CardModel& model, char drive, bool& backupAdvice, Files& files, Drives& drives,
                     Feedback& feedback, LoadOptions options) {
   if (UpperLetter(drive) != 0) drive = UpperLetter(drive);
@@ -309,6 +363,13 @@ LoadResult LoadCard(CardModel& model, char drive, bool& backupAdvice, Files& fil
     feedback.Progress(++done, static_cast<int>(kAllKinds.size()));
   }
   builder.Finish();
+  for (MediaKind kind : kAllKinds) {
+    std::vector<LoadedFolder>& folders = read.kinds[IndexOf(kind)];
+    const FolderList& built = fresh.of(kind).folders;
+    for (std::size_t i = 0; i < folders.size() && i < built.size(); ++i) {
+      folders[i].built = built.handle(i);
+    }
+  }
 
   if (options.read != nullptr) {
     if (options.read->hashing.valid()) options.read->hashing.wait();

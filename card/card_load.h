@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "card/card_listings.h"
@@ -29,6 +30,9 @@ struct LoadedFolder {
   std::string directory;                     // the card directory its files were looked up in
   std::shared_ptr<const std::string> table;  // the table's bytes as read
   std::string tableHash;                     // the table's SHA-256 (hex) once taken; empty before
+  // The folder as the load put it in the model, and whether it is exactly what the table says.
+  FolderList::Handle built;
+  bool builtAsRead = false;
 };
 // Hashes of tables, each with the bytes it was taken of.
 using TableHashes = std::vector<std::pair<std::shared_ptr<const std::string>, std::string>>;
@@ -78,6 +82,11 @@ struct LoadResult {
 FolderSlot FolderFromTable(MediaKind kind, char drive, int number, const std::string& bytes,
                            CardListings& listings, TableNotes& notes,
                            std::string* directory = nullptr);
+
+// The folder is exactly what the table of folder n says, entry by entry: written again, the
+// table would be the same bytes, and read again, it would give the same folder.
+bool FolderIsItsTable(const FolderSlot& folder, std::string_view table, MediaKind kind, char drive,
+                      int n);
 
 // The whole load: drive check, backup advice (shown when backupAdvice is set; cleared at the
 // end), gauge, the three kinds in sequence, folder 1 added for a kind without tables. The

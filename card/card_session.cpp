@@ -71,47 +71,6 @@ class CommitFeedback : public Feedback {
   std::vector<std::unique_ptr<CancelGuard>> stop_;
 };
 
-// A copy of the model without the folders asRead marks (they stay empty in it).
-CardModel CopyLeavingOut(CardModel& model, const std::optional<FoldersAsRead>& asRead) {
-  if (!asRead) return model;
-  std::vector<FolderSlot> aside;
-  const auto each = [&](auto&& step) {
-    for (MediaKind kind : kAllKinds) {
-      std::vector<FolderSlot>& folders = model.of(kind).folders;
-      const std::vector<char>& marks = (*asRead)[IndexOf(kind)];
-      for (std::size_t i = 0; i < folders.size() && i < marks.size(); ++i) {
-        if (marks[i]) step(folders[i]);
-      }
-    }
-  };
-  each([&aside](FolderSlot& folder) { aside.push_back(std::move(folder)); });
-  CardModel copy = model;
-  auto next = aside.begin();
-  each([&next](FolderSlot& folder) { folder = std::move(*next++); });
-  return copy;
-}
-
-// The folders CopyLeavingOut left out, taken from the model read back at the same numbers. One
-// the read-back does not hold (the card changed under the program) stays empty, and the model
-// may not be committed until the card is loaded again: it would empty that folder.
-void TakeBackLeftOut(CardModel& copy, CardModel& readBack,
-                     const std::optional<FoldersAsRead>& asRead) {
-  if (!asRead) return;
-  for (MediaKind kind : kAllKinds) {
-    std::vector<FolderSlot>& into = copy.of(kind).folders;
-    std::vector<FolderSlot>& from = readBack.of(kind).folders;
-    const std::vector<char>& marks = (*asRead)[IndexOf(kind)];
-    for (std::size_t i = 0; i < into.size() && i < marks.size(); ++i) {
-      if (!marks[i]) continue;
-      if (i < from.size()) {
-        into[i] = std::move(from[i]);
-      } else {
-        copy.complete = false;
-      }
-    }
-  }
-}
-
 }  // namespace
 
 LoadResult CardSession::Load(char drive, LoadOptions options) {
@@ -479,11 +438,11 @@ UpdateResult CardSession::Update() {
     if (!hold) return {};
   }
   const bool canRun = model_.loaded && model_.drive != 0 && model_.complete;
-  // The folders that still are what the card holds are neither planned nor kept aside: a
-  // commit that writes nothing finds them in the read-back as they were.
+  // The folders that still are what the card holds are not planned; the model kept aside
+  // shares every folder with the one committed.
   const std::optional<FoldersAsRead> asRead =
       canRun ? std::optional(FoldersStillAsRead(model_, read_)) : std::nullopt;
-  Staged kept{CopyLeavingOut(model_, asRead), updateDue_};
+  Staged kept{model_, updateDue_};
   CommitFeedback feedback(services_.feedback, *this, true);
   UpdateResult result;
   std::string before;
@@ -504,7 +463,6 @@ UpdateResult CardSession::Update() {
   if (result.ran && !result.failures.empty() && CardListing(request.plans) == before) {
     // Nothing reached the card: the edits stay staged, and there is nothing to undo.
     feedback.Drop();
-    TakeBackLeftOut(kept.model, model_, asRead);
     model_ = std::move(kept.model);
     updateDue_ = kept.updateDue;
     if (result.snapshot) history_.Discard(*result.snapshot);

@@ -3,10 +3,8 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <future>
 #include <map>
 #include <set>
-#include <system_error>
 
 #include "card/card_messages.h"
 #include "core/card_guard.h"
@@ -343,83 +341,26 @@ KindPlan PlanKind(KindState& state, MediaKind kind, char drive, Files& files,
   return again ? Planner(kind, drive, files).Plan(state, &still) : plan;
 }
 
-namespace {
-
-// A text that its field holds whole and that reads back as it is (no zero byte ends it early).
-bool FitsWhole(std::string_view text, std::size_t width) {
-  return text.size() <= width && text.find('\0') == std::string_view::npos;
-}
-
-// A file name the entry's stem and extension hold whole, so that the entry names it again.
-bool NameFitsWhole(std::string_view name, MediaKind kind) {
-  const std::size_t dot = name.rfind('.');
-  return dot != std::string_view::npos &&
-         FitsWhole(name.substr(0, dot), TraitsOf(kind).stemWidth) &&
-         FitsWhole(name.substr(dot + 1), 3);
-}
-
-}  // namespace
-
-namespace {
-
-// The folders of one kind that still are as read, marked 1.
-std::vector<char> KindStillAsRead(const CardModel& model, const LoadedCard& read, MediaKind kind) {
-  const KindState& state = model.of(kind);
-  const std::vector<LoadedFolder>& loaded = read.kinds[IndexOf(kind)];
-  std::vector<char> marks;
-  marks.assign(static_cast<std::size_t>(state.folderCount()), 0);
-  for (std::size_t i = 0; i < marks.size() && i < loaded.size(); ++i) {
-    const FolderSlot& folder = state.folders[i];
-    const LoadedFolder& card = loaded[i];
-    const int n = static_cast<int>(i) + 1;
-    const std::string_view bytes = card.table ? std::string_view(*card.table) : std::string_view();
-    if (!card.readable || folder.deletedCount != 0 ||
-        bytes.size() != kHeaderSize + kEntrySize * folder.items.size() ||
-        HeaderTitleAt(bytes) != folder.folderTitle ||
-        bytes.substr(0, kHeaderSize) != BuildTableHeader(FolderDirectoryText(kind, n),
-                                                         folder.folderTitle, folder.itemCount())) {
-      continue;
-    }
-    const std::string directory = CardFolderDirectory(model.drive, kind, n);
-    bool same = true;
-    for (std::size_t p = 0; same && p < folder.items.size(); ++p) {
-      const ItemRow& item = folder.items[p];
-      // The entry's bytes are the item's, and its texts fit their fields whole: they read
-      // back as they are.
-      same = item.order == static_cast<std::int32_t>(p) + 1 && !item.deleted && !item.added &&
-             item.sourceName == item.targetName && item.sourceDir == directory &&
-             item.targetDir == directory && FitsWhole(item.title, kEntryTitleField) &&
-             FitsWhole(item.stamp, kStampLength) && NameFitsWhole(item.targetName, kind) &&
-             TableEntryIs(bytes.substr(kHeaderSize + kEntrySize * p, kEntrySize), kind,
-                          item.targetName, item.title, item.stamp, Size32(item.size));
-    }
-    marks[i] = same ? 1 : 0;
-  }
-  return marks;
-}
-
-}  // namespace
-
 FoldersAsRead FoldersStillAsRead(const CardModel& model, const LoadedCard& read) {
   FoldersAsRead asRead;
   if (!model.loaded || read.drive != model.drive) return asRead;
-  // The kinds side by side: on a full card each is 16 000 entries built and compared.
-  std::vector<std::future<void>> others;
   for (MediaKind kind : kAllKinds) {
-    const auto check = [&asRead, &model, &read, kind] {
-      asRead[IndexOf(kind)] = KindStillAsRead(model, read, kind);
-    };
-    if (kind == kAllKinds.back()) {
-      check();
-      continue;
-    }
-    try {
-      others.push_back(std::async(std::launch::async, check));
-    } catch (const std::system_error&) {
-      check();  // no thread to be had
+    const FolderList& folders = model.of(kind).folders;
+    const std::vector<LoadedFolder>& loaded = read.kinds[IndexOf(kind)];
+    std::vector<char>& marks = asRead[IndexOf(kind)];
+    marks.assign(folders.size(), 0);
+    for (std::size_t i = 0; i < marks.size() && i < loaded.size(); ++i) {
+      const LoadedFolder& card = loaded[i];
+      if (!card.readable || !card.table) continue;
+      // A folder no edit touched since the load is the one the load built, and was looked at
+      // then.
+      const bool same = folders.Holds(i, card.built)
+                            ? card.builtAsRead
+                            : FolderIsItsTable(folders[i], *card.table, kind, model.drive,
+                                               static_cast<int>(i) + 1);
+      marks[i] = same ? 1 : 0;
     }
   }
-  for (std::future<void>& other : others) other.get();
   return asRead;
 }
 

@@ -76,7 +76,7 @@ FolderDeleteResult DeleteFolder(CardModel& model, MediaKind kind, int folder, Fe
 
   // The later folders move down one number with everything they hold; their items keep their
   // directories, and the update moves their files.
-  state.folders.erase(state.folders.begin() + (folder - 1));
+  state.folders.erase(static_cast<std::size_t>(folder - 1));
   return {.deleted = true, .folderToShow = std::min(folder, state.folderCount())};
 }
 

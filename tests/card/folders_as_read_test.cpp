@@ -62,6 +62,26 @@ TEST(FoldersAsReadTest, OnlyTheEditedFoldersAreLeftOutOfTheUntouched) {
   EXPECT_EQ(asRead[IndexOf(MediaKind::Image)], (std::vector<char>{1, 1, 0}));
 }
 
+// A folder edited back to what the card holds is looked at entry by entry, and found as read; a
+// table whose entry gives another size than its file is not what a commit would write.
+TEST(FoldersAsReadTest, AFolderEditedBackIsAsReadAndAWrongSizeIsNot) {
+  CardRig rig;
+  rig.card.Folder(MediaKind::Image, 1, "one", Items("a", {1, 2}));
+  rig.card.Folder(MediaKind::Image, 2, "two", Items("b", {1}));
+  rig.Load();
+  ASSERT_TRUE(rig.session.StoreItemTitle(MediaKind::Image, 1, 2, "new").changed);
+  ASSERT_TRUE(rig.session.StoreFolderTitle(MediaKind::Image, 2, "other").changed);
+  ASSERT_TRUE(rig.session.StoreItemTitle(MediaKind::Image, 1, 2, "a2").changed);
+  ASSERT_TRUE(rig.session.StoreFolderTitle(MediaKind::Image, 2, "two").changed);
+  EXPECT_EQ(FoldersStillAsRead(rig.model(), rig.session.loaded())[IndexOf(MediaKind::Image)],
+            (std::vector<char>{1, 1}));
+
+  rig.card.File(kStill + "SUD001/" + DataFileName(MediaKind::Image, 1, ".JPG"), "longer now");
+  rig.Load();
+  EXPECT_EQ(FoldersStillAsRead(rig.model(), rig.session.loaded())[IndexOf(MediaKind::Image)],
+            (std::vector<char>{0, 1}));
+}
+
 TEST(FoldersAsReadTest, TheModelAfterACommitIsTheOneAFreshLoadGives) {
   CardRig rig;
   for (int n = 1; n <= 4; ++n) {

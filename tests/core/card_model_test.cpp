@@ -81,6 +81,41 @@ TEST(CardModel, FolderNumbersCountFromOne) {
   EXPECT_EQ(CheckModelInvariants(model), "");
 }
 
+// Copies of the model share their folders until one of them changes a folder: the change is
+// that copy's alone, and only the folder changed stops being shared.
+TEST(CardModel, CopiesShareEachFolderUntilOneChangesIt) {
+  CardModel model;
+  KindState& images = model.of(MediaKind::Image);
+  images.folders.resize(3);
+  images.folder(2).folderTitle = "two";
+  images.folder(2).items.push_back({.order = 1, .title = "kept"});
+  const FolderList::Handle second = images.folders.handle(1);
+
+  CardModel copy = model;
+  const CardModel& reading = copy;
+  EXPECT_EQ(reading.of(MediaKind::Image).folder(2).items[0].title, "kept");
+  EXPECT_TRUE(copy.of(MediaKind::Image).folders.Holds(1, second));  // reading shares still
+
+  copy.of(MediaKind::Image).folder(2).items[0].title = "changed";
+  EXPECT_EQ(images.folder(2).items[0].title, "kept");
+  EXPECT_EQ(copy.of(MediaKind::Image).folder(2).items[0].title, "changed");
+  EXPECT_FALSE(copy.of(MediaKind::Image).folders.Holds(1, second));
+  EXPECT_TRUE(copy.of(MediaKind::Image).folders.Holds(0, images.folders.handle(0)));
+
+  // A folder no other copy holds is changed in place; one a handle keeps is copied first, and the
+  // handle keeps what it kept.
+  FolderSlot* own = &copy.of(MediaKind::Image).folder(2);
+  EXPECT_EQ(&copy.of(MediaKind::Image).folder(2), own);
+  images.folders.erase(1);
+  images.folder(2).folderTitle = "was three";
+  EXPECT_EQ(second->folderTitle, "two");
+  EXPECT_EQ(model.of(MediaKind::Image).folderCount(), 2);
+  EXPECT_EQ(copy.of(MediaKind::Image).folderCount(), 3);
+  EXPECT_EQ(copy.of(MediaKind::Image).folder(3).folderTitle, "");
+  EXPECT_FALSE(images.folders.Holds(5, second));
+  EXPECT_FALSE(images.folders.Holds(0, nullptr));
+}
+
 TEST(ItemRow, OnCardComparesTheDriveLetters) {
   ItemRow item{.sourceDir = "E:\\\\SD_VIDEO\\PRL001\\", .targetDir = "E:\\\\SD_VIDEO\\"};
   EXPECT_TRUE(item.OnCard());
