@@ -86,7 +86,7 @@ std::vector<NamedFile> FilesOfTable(MediaKind kind, const std::string& bytes,
   found.reserve(std::min<std::size_t>(count, kMaxItems));
   std::string name;
   for (std::size_t i = 0; i < count; ++i) {
-    const EntryView entry = EntryAt(kind, bytes, i);
+    const EntryView entry = EntryNameAt(kind, bytes, i);
     if (!IsPlainEntryName(entry.stem, entry.extension)) {
       notes.badName = true;
       continue;

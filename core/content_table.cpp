@@ -114,6 +114,14 @@ EntryView EntryAt(MediaKind kind, std::string_view bytes, std::size_t index) {
           FieldAt(bytes, base + 16, 64), FieldAt(bytes, base + 80, kStampLength)};
 }
 
+EntryView EntryNameAt(MediaKind kind, std::string_view bytes, std::size_t index) {
+  const std::size_t base = kHeaderSize + kEntrySize * index;
+  return {.stem = FieldAt(bytes, base + 3, TraitsOf(kind).stemWidth),
+          .extension = FieldAt(bytes, base + 11, 3),
+          .title = {},
+          .stamp = {}};
+}
+
 ContentTable DecodeTableHeader(std::string_view bytes) {
   ContentTable table;
   if (bytes.size() < kHeaderSize) return table;

@@ -71,6 +71,8 @@ struct EntryView {
   std::string_view stamp;
 };
 EntryView EntryAt(MediaKind kind, std::string_view bytes, std::size_t index);
+// Only the name fields of an entry (stem and extension; title and stamp left empty).
+EntryView EntryNameAt(MediaKind kind, std::string_view bytes, std::size_t index);
 
 // Reads a whole table file's bytes with the handset's field widths. A trailing partial entry
 // is ignored; a file shorter than the header holds no entries and no header texts. The folder

@@ -500,8 +500,16 @@ class PosixFiles final : public Files {
       entries.push_back(std::move(entry));
     });
     if (!listed) return std::nullopt;
-    std::sort(entries.begin(), entries.end(),
-              [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
+    // Many file systems list a folder in the order its files were made, or the other way round:
+    // a handset's folder is then sorted already.
+    const auto byName = [](const DirectoryEntry& a, const DirectoryEntry& b) {
+      return a.name < b.name;
+    };
+    if (std::is_sorted(entries.rbegin(), entries.rend(), byName)) {
+      std::reverse(entries.begin(), entries.end());
+    } else if (!std::is_sorted(entries.begin(), entries.end(), byName)) {
+      std::sort(entries.begin(), entries.end(), byName);
+    }
     return entries;
   }
 

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <functional>
 
 #include "platform/clock.h"
 #include "platform/drive_table.h"
@@ -223,6 +224,29 @@ TEST_F(FilesTest, ListFilesGivesEveryFileOfAFullFolder) {
     EXPECT_EQ((*entries)[i].name, "STIL" + std::to_string(1001 + i) + ".JPG");
     EXPECT_EQ((*entries)[i].type, DirectoryEntry::Type::File);
     EXPECT_EQ((*entries)[i].size, static_cast<std::int64_t>(i + 1));
+  }
+}
+
+// Whatever order the files were made in (the order many file systems list them in, or its
+// reverse), both listings give the names sorted.
+TEST_F(FilesTest, ListingsAreSortedWhateverOrderTheFilesWereMadeIn) {
+  const std::vector<std::pair<std::string, std::function<int(int)>>> orders = {
+      {"UP", [](int i) { return i; }},
+      {"DOWN", [](int i) { return 39 - i; }},
+      {"MIXED", [](int i) { return (i * 17) % 40; }}};
+  for (const auto& [folder, order] : orders) {
+    for (int i = 0; i < 40; ++i) {
+      WriteBytes(dir.path() / folder / ("F" + std::to_string(100 + order(i)) + ".BIN"), "x");
+    }
+    const auto entries = files->ListFiles("E:\\" + folder);
+    const auto names = files->ListDirectory("E:\\" + folder);
+    ASSERT_TRUE(entries.has_value() && names.has_value()) << folder;
+    ASSERT_EQ(entries->size(), 40U);
+    ASSERT_EQ(names->size(), 40U);
+    for (std::size_t i = 0; i < 40; ++i) {
+      EXPECT_EQ((*entries)[i].name, "F" + std::to_string(100 + i) + ".BIN") << folder;
+      EXPECT_EQ((*names)[i], (*entries)[i].name) << folder;
+    }
   }
 }
 
