@@ -11,6 +11,7 @@
 
 #include "card/card_session.h"
 #include "core/content_table.h"
+#include "platform/memory.h"
 #include "platform/native_path.h"
 #include "platform/text_codec.h"
 #include "tests/support/card_builder.h"
@@ -397,6 +398,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   g_cards = argv[2];
+  // As the program's services do before its first load.
+  sdmate::KeepFreedMemory();
   // Google Benchmark's own flags may follow the card folder (--benchmark_filter=...).
   std::vector<char*> benchArgs = {argv[0], const_cast<char*>("--benchmark_color=false")};
   for (int i = 3; i < argc; ++i) benchArgs.push_back(argv[i]);

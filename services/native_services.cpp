@@ -1,5 +1,6 @@
 #include "services/native_services.h"
 
+#include "platform/memory.h"
 #include "platform/processes.h"
 #include "platform/scratch_folder.h"
 #ifdef SDMATE_HAVE_MEDIA
@@ -27,6 +28,7 @@ NativeServices::NativeServices()
       clock_(MakeSystemClock()),
       places_(SystemPlaces()),
       workers_(std::make_unique<Workers>()) {
+  KeepFreedMemory();
   fit_.folder = workers_->scratch.get();
   exporting_.folder = workers_->converted.get();
 #ifdef SDMATE_HAVE_MEDIA
