@@ -269,7 +269,9 @@ CardSession::RepairOutcome CardSession::Repair(RepairOptions options, bool dryRu
     services_.feedback.Tell(MessageKind::Warning, text::kRepairIncomplete);
     return outcome;
   }
-  outcome.preparation = PrepareRepair(model_, outcome.before, listings, options);
+  // Prepared on a copy: a repair only looked at, or declined, leaves the model as it was.
+  CardModel repaired = model_;
+  outcome.preparation = PrepareRepair(repaired, outcome.before, listings, options);
   if (dryRun) return outcome;
   if (services_.feedback.Ask(MessageKind::Confirmation, text::kRepairQuestion, Buttons::YesNo) !=
       Answer::Yes) {
@@ -277,6 +279,7 @@ CardSession::RepairOutcome CardSession::Repair(RepairOptions options, bool dryRu
   }
   const History::Hold hold = HoldCard(model_.drive);
   if (!hold) return outcome;
+  model_ = std::move(repaired);
   CommitRequest request;
   {
     Feedback::BusyGuard busy = services_.feedback.Busy();

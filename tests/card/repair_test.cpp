@@ -93,6 +93,26 @@ TEST(RepairTest, ADryRunWritesNothingAndDeletingOrphansDeletesTheOrphanOnly) {
             std::vector<std::string>{CardBuilder::DefaultContent("STIL0001.JPG")});
 }
 
+// A repair the user declines, or only looks at, leaves the model as it was: a later commit of
+// another edit neither deletes the orphan nor writes the folders the repair would have brought.
+TEST(RepairTest, ADeclinedRepairOrADryRunLeavesTheModelAsItWas) {
+  for (const bool dryRun : {false, true}) {
+    CardRig rig;
+    BuildDamagedCard(rig);
+    ASSERT_TRUE(rig.Load().loaded);
+    const int foldersBefore = rig.model().of(MediaKind::Document).folderCount();
+    const int itemsBefore = rig.model().of(MediaKind::Image).folder(1).itemCount();
+    rig.feedback.answers = {Answer::No};
+    EXPECT_FALSE(rig.session.Repair({.deleteOrphans = true}, dryRun).ran);
+    EXPECT_EQ(rig.model().of(MediaKind::Document).folderCount(), foldersBefore) << dryRun;
+    EXPECT_EQ(rig.model().of(MediaKind::Image).folder(1).itemCount(), itemsBefore) << dryRun;
+    rig.feedback.answers = {};
+    ASSERT_TRUE(rig.session.StoreFolderTitle(MediaKind::Movie, 1, "renamed").changed);
+    rig.Update();
+    EXPECT_TRUE(fs::exists(rig.Native(kStill + "SUD001/STIL0009.JPG"))) << dryRun;
+  }
+}
+
 #ifndef _WIN32
 std::map<std::string, std::pair<ino_t, struct timespec>> TableIdentities(const CardRig& rig) {
   std::map<std::string, std::pair<ino_t, struct timespec>> identities;
