@@ -38,10 +38,10 @@ void TellList(Feedback& feedback, const char* text, const std::vector<std::strin
   feedback.Tell(MessageKind::Warning, message);
 }
 
-void Note(KindNotes& notes, const FoundTable& found, const TableNotes& table) {
-  if (table.untrustedHeader) notes.untrustedHeaders.push_back(found.path);
-  if (table.badName) notes.badNames.push_back(found.path);
-  if (table.cutOff) notes.cutOff.push_back(found.path);
+void Note(KindNotes& notes, const std::string& path, const TableNotes& table) {
+  if (table.untrustedHeader) notes.untrustedHeaders.push_back(path);
+  if (table.badName) notes.badNames.push_back(path);
+  if (table.cutOff) notes.cutOff.push_back(path);
 }
 
 // Whether a commit changed something a folder read: its table, or a file below its directory or
@@ -103,6 +103,54 @@ std::vector<NamedFile> FilesOfTable(MediaKind kind, const std::string& bytes,
   return found;
 }
 
+// FilesOfTable against a directory's listing alone, for the worker: false when a name is in the
+// listing only under another spelling, which only the file system can tell to be the same file
+// (the folder is then looked up on the main thread).
+bool FilesOfListing(MediaKind kind, std::string_view bytes,
+                    const std::vector<DirectoryEntry>& entries, TableNotes& notes,
+                    std::vector<NamedFile>& found) {
+  const auto count =
+      static_cast<std::size_t>(EntryCountOf(static_cast<std::int64_t>(bytes.size())));
+  found.reserve(std::min<std::size_t>(count, kMaxItems));
+  std::unordered_map<std::string, std::size_t> byUpper;  // made at the first name not found
+  std::size_t next = 0;  // a table names its files mostly in the listing's order
+  std::string name;
+  for (std::size_t i = 0; i < count; ++i) {
+    const EntryView entry = EntryNameAt(kind, bytes, i);
+    if (!IsPlainEntryName(entry.stem, entry.extension)) {
+      notes.badName = true;
+      continue;
+    }
+    name.assign(entry.stem).append(1, '.').append(entry.extension);
+    auto at = entries.end();
+    if (next < entries.size() && entries[next].name == name) {
+      at = entries.begin() + static_cast<std::ptrdiff_t>(next);
+    } else {
+      at = std::lower_bound(
+          entries.begin(), entries.end(), name,
+          [](const DirectoryEntry& listed, const std::string& n) { return listed.name < n; });
+      if (at != entries.end() && at->name != name) at = entries.end();
+    }
+    if (at == entries.end()) {
+      if (byUpper.empty()) {
+        for (std::size_t e = 0; e < entries.size(); ++e) {
+          byUpper.try_emplace(AsciiUpper(entries[e].name), e);
+        }
+      }
+      if (byUpper.contains(AsciiUpper(name))) return false;
+      continue;  // the file is not on the card
+    }
+    next = static_cast<std::size_t>(at - entries.begin()) + 1;
+    if (at->type != DirectoryEntry::Type::File) continue;
+    if (found.size() >= kMaxItems) {
+      notes.cutOff = true;
+      break;
+    }
+    found.push_back({.entry = i, .size = at->size});
+  }
+  return true;
+}
+
 // The folder's items for those entries, added to items. It needs only the table's bytes: the
 // load builds them beside the look-ups of the next folder.
 void AddItems(MediaKind kind, const std::string& bytes, const std::string& directory,
@@ -141,33 +189,54 @@ bool NameFitsWhole(std::string_view name, MediaKind kind) {
          FitsWhole(name.substr(dot + 1), 3);
 }
 
-// The load's folders' items, made on a worker while the main thread lists the next directories.
+// The load's folders' items, made on a worker while the main thread lists the next directories:
+// the main thread reads each table and lists its directory, the worker looks the table's names up
+// in the listing, builds the items and tells whether the folder is what its table says.
 class ItemBuilder {
  public:
-  // The items of the folder the kind's state ends with now (its title read), and whether the
-  // folder is what its table says; `read` is where the load keeps what it read of the folder.
-  void Build(MediaKind kind, char drive, KindState& state, std::vector<LoadedFolder>& read,
-             std::shared_ptr<const std::string> table, std::string directory,
-             std::vector<NamedFile> files) {
+  struct Table {
+    MediaKind kind = MediaKind::Image;
+    char drive = 0;
+    std::shared_ptr<const std::string> bytes;
+    std::string directory;                                 // where its files are
+    const std::vector<DirectoryEntry>* entries = nullptr;  // their listing, never changed after
+  };
+  // The folder the kind's state ends with now (its title read, `read` the load's record of it,
+  // whose notes tell what the header told).
+  void Build(KindState& state, std::vector<LoadedFolder>& read, Table table, TableNotes notes) {
     const std::size_t slot = state.folders.size() - 1;
-    auto& building = building_.emplace_back(
-        std::make_unique<Building>(Building{.state = &state, .read = &read, .slot = slot}));
+    auto& building = building_.emplace_back(std::make_unique<Building>(
+        Building{.state = &state, .read = &read, .slot = slot, .table = std::move(table)}));
+    building->notes = notes;
     building->folder.folderTitle = state.folders.back().folderTitle;
     // Made here: the worker's own memory grows page by page.
-    building->folder.items.reserve(files.size());
-    worker_.Post([kind, drive, n = static_cast<int>(slot) + 1, building = building.get(),
-                  table = std::move(table), directory = std::move(directory),
-                  files = std::move(files)] {
-      AddItems(kind, *table, directory, files, building->folder.items);
-      building->asRead = FolderIsItsTable(building->folder, *table, kind, drive, n);
+    building->folder.items.reserve(kMaxItems);
+    worker_.Post([building = building.get()] {
+      const Table& looked = building->table;
+      std::vector<NamedFile> named;
+      if (!FilesOfListing(looked.kind, *looked.bytes, *looked.entries, building->notes, named)) {
+        building->again = true;
+        return;
+      }
+      Complete(*building, named);
     });
   }
-  // Waits for the worker and gives each folder its items.
-  void Finish() {
+  // Waits for the worker and gives each folder its items and notes; the folders the worker left
+  // are looked up here.
+  void Finish(CardListings& listings) {
     worker_.Finish();
     for (const std::unique_ptr<Building>& building : building_) {
+      if (building->again) {
+        const Table& table = building->table;
+        building->notes.badName = false;
+        building->notes.cutOff = false;
+        Complete(*building, FilesOfTable(table.kind, *table.bytes, table.directory, listings,
+                                         building->notes));
+      }
       building->state->folders[building->slot] = std::move(building->folder);
-      (*building->read)[building->slot].builtAsRead = building->asRead;
+      LoadedFolder& read = (*building->read)[building->slot];
+      read.builtAsRead = building->asRead;
+      read.notes = building->notes;
     }
     building_.clear();
   }
@@ -177,9 +246,18 @@ class ItemBuilder {
     KindState* state = nullptr;
     std::vector<LoadedFolder>* read = nullptr;
     std::size_t slot = 0;  // in state->folders and read
+    Table table;
+    TableNotes notes;
+    bool again = false;  // the names are to be looked up on the main thread
     FolderSlot folder;
     bool asRead = false;
   };
+  static void Complete(Building& building, const std::vector<NamedFile>& named) {
+    const Table& table = building.table;
+    AddItems(table.kind, *table.bytes, table.directory, named, building.folder.items);
+    building.asRead = FolderIsItsTable(building.folder, *table.bytes, table.kind, table.drive,
+                                       static_cast<int>(building.slot) + 1);
+  }
   std::vector<std::unique_ptr<Building>> building_;
   SerialWorker worker_{8};  // stops before the items it builds go
 };
@@ -202,11 +280,13 @@ void ReadKind(KindState& state, MediaKind kind, char drive, CardListings& listin
     return folder.readable && !Touched(changed, TablePath(drive, kind, n), folder.directory,
                                        CardFolderDirectory(drive, kind, n));
   };
+  std::vector<std::string> paths;   // of the tables read, in folder order
+  std::vector<std::string> beyond;  // tables after the last folder the handset keeps
   const int gap = ProbeTables(
       drive, kind, files,
       [&](FoundTable& found) {
         if (found.number > kMaxFolders) {
-          notes.cutOff.push_back(found.path);
+          beyond.push_back(found.path);
           return false;
         }
         LoadedFolder folder;
@@ -225,21 +305,37 @@ void ReadKind(KindState& state, MediaKind kind, char drive, CardListings& listin
           const FilesDirectory place =
               ReadHeader(kind, drive, found.number, *folder.table, slot, folder.notes);
           folder.directory = place.directory;
-          std::vector<NamedFile> named =
-              FilesOfTable(kind, *folder.table, place.directory, listings, folder.notes);
-          builder.Build(kind, drive, state, read, folder.table, place.directory, std::move(named));
+          if (const std::vector<DirectoryEntry>* entries = listings.EntriesOf(place.directory)) {
+            builder.Build(state, read,
+                          {.kind = kind,
+                           .drive = drive,
+                           .bytes = folder.table,
+                           .directory = place.directory,
+                           .entries = entries},
+                          folder.notes);
+          } else {
+            // A directory that cannot be listed is asked name by name, here.
+            AddItems(kind, *folder.table, place.directory,
+                     FilesOfTable(kind, *folder.table, place.directory, listings, folder.notes),
+                     slot.items);
+            folder.builtAsRead = FolderIsItsTable(slot, *folder.table, kind, drive, found.number);
+          }
         }
         if (!folder.readable) {
           // The folder keeps its number, so that the folders after it keep theirs.
           notes.unreadable.push_back(found.path);
           state.folders.emplace_back();
-        } else {
-          Note(notes, found, folder.notes);
         }
+        paths.push_back(found.path);
         read.push_back(std::move(folder));
         return true;
       },
       keep);
+  builder.Finish(listings);
+  for (std::size_t i = 0; i < read.size() && i < paths.size(); ++i) {
+    if (read[i].readable) Note(notes, paths[i], read[i].notes);
+  }
+  notes.cutOff.insert(notes.cutOff.end(), beyond.begin(), beyond.end());
   for (int number : TablesAfterGap(drive, kind, files, gap)) {
     notes.afterGap.push_back(TablePath(drive, kind, number));
   }
@@ -362,7 +458,6 @@ LoadResult LoadCard(CardModel& model, char drive, bool& backupAdvice, Files& fil
     TellList(feedback, text::kTablesAfterGap, notes.afterGap);
     feedback.Progress(++done, static_cast<int>(kAllKinds.size()));
   }
-  builder.Finish();
   for (MediaKind kind : kAllKinds) {
     std::vector<LoadedFolder>& folders = read.kinds[IndexOf(kind)];
     const FolderList& built = fresh.of(kind).folders;
