@@ -16,10 +16,10 @@ int ProbeTables(char drive, MediaKind kind, Files& files,
     FoundTable found{.number = n, .path = TablePath(drive, kind, n)};
     found.kept = keep && keep(n);
     if (!found.kept) {
-      if (!files.Exists(found.path)) break;
-      if (!files.IsDirectory(found.path)) {
-        found.bytes = files.ReadFile(found.path, kLargestTableRead);
-      }
+      // Read at once; only a table that cannot be read is asked whether it is there at all (a
+      // folder, a pipe or a file the system refuses is there, and cannot be read).
+      found.bytes = files.ReadFile(found.path, kLargestTableRead);
+      if (!found.bytes && !files.Exists(found.path)) break;
     }
     if (!visit(found)) return n + 1;
   }
