@@ -624,9 +624,9 @@ ExportResult CardSession::Export(const std::vector<ExportFile>& plan,
 ExportResult CardSession::ExportFolder(MediaKind kind, int folder, const std::string& destination,
                                        const ExportOptions& options, const std::vector<int>& rows) {
   if (!model_.loaded || !model_.of(kind).hasFolder(folder)) return {};
-  return Export(
-      PlanFolderExport(model_.of(kind).folder(folder), kind, rows, destination, services_.codec),
-      destination, options);
+  return Export(PlanFolderExport(std::as_const(model_).of(kind).folder(folder), kind, rows,
+                                 destination, services_.codec),
+                destination, options);
 }
 
 ExportResult CardSession::ExportCameraFolder(int folder, const std::string& destination,

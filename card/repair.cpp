@@ -2,6 +2,7 @@
 #include "card/repair.h"
 
 #include <map>
+#include <utility>
 
 #include "card/card_load.h"
 #include "card/table_probe.h"
@@ -46,7 +47,8 @@ RepairPreparation PrepareRepair(CardModel& model, const std::vector<Finding>& fi
     // Which folder reads which directory, by the directory's upper-cased card path.
     std::map<std::string, int> folderOf;
     for (int n = 1; n <= state.folderCount(); ++n) {
-      folderOf[AsciiUpper(DirectoryOf(state.folder(n), CardFolderDirectory(drive, kind, n)))] = n;
+      folderOf[AsciiUpper(
+          DirectoryOf(std::as_const(state).folder(n), CardFolderDirectory(drive, kind, n)))] = n;
     }
     for (const Finding& finding : findings) {
       if (finding.kind != kind || finding.problem != Problem::AfterGap) continue;
@@ -59,8 +61,8 @@ RepairPreparation PrepareRepair(CardModel& model, const std::vector<Finding>& fi
       TableNotes notes;
       state.folders.push_back(FolderFromTable(kind, drive, number, *bytes, listings, notes));
       const int n = state.folderCount();
-      folderOf[AsciiUpper(DirectoryOf(state.folder(n), CardFolderDirectory(drive, kind, number)))] =
-          n;
+      folderOf[AsciiUpper(DirectoryOf(std::as_const(state).folder(n),
+                                      CardFolderDirectory(drive, kind, number)))] = n;
       ++preparation.foldersBrought;
     }
     for (const Finding& finding : findings) {
