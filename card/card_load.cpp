@@ -75,14 +75,19 @@ struct NamedFile {
   std::int64_t size = 0;
 };
 
-// The entries of a table whose files the directory holds, in table order: entries whose name is
-// not a plain name or whose file is missing are left out, at most 128 are kept.
-std::vector<NamedFile> FilesOfTable(MediaKind kind, const std::string& bytes,
-                                    const std::string& directory, CardListings& listings,
-                                    TableNotes& notes) {
+// What a look-up gives for a name the listing holds only under another spelling: only the file
+// system can tell whether it is the same file.
+constexpr std::int64_t kAskTheSystem = -2;
+
+// The entries of a table whose files sizeOf finds, in table order (sizeOf gives a name's file's
+// size, -1 when it is missing or no regular file, or kAskTheSystem): entries whose name is not a
+// plain name or whose file is missing are left out, at most 128 are kept. False when a look-up
+// gave kAskTheSystem.
+template <class SizeOf>
+bool NamedFilesOf(MediaKind kind, std::string_view bytes, TableNotes& notes,
+                  std::vector<NamedFile>& found, SizeOf sizeOf) {
   const auto count =
       static_cast<std::size_t>(EntryCountOf(static_cast<std::int64_t>(bytes.size())));
-  std::vector<NamedFile> found;
   found.reserve(std::min<std::size_t>(count, kMaxItems));
   std::string name;
   for (std::size_t i = 0; i < count; ++i) {
@@ -92,7 +97,8 @@ std::vector<NamedFile> FilesOfTable(MediaKind kind, const std::string& bytes,
       continue;
     }
     name.assign(entry.stem).append(1, '.').append(entry.extension);
-    const std::int64_t size = listings.SizeOf(directory, name);
+    const std::int64_t size = sizeOf(name);
+    if (size == kAskTheSystem) return false;
     if (size < 0) continue;  // the file is not on the card
     if (found.size() >= kMaxItems) {
       notes.cutOff = true;
@@ -100,28 +106,27 @@ std::vector<NamedFile> FilesOfTable(MediaKind kind, const std::string& bytes,
     }
     found.push_back({.entry = i, .size = size});
   }
+  return true;
+}
+
+// The named files of a table whose files the directory holds, looked up in the listings.
+std::vector<NamedFile> FilesOfTable(MediaKind kind, const std::string& bytes,
+                                    const std::string& directory, CardListings& listings,
+                                    TableNotes& notes) {
+  std::vector<NamedFile> found;
+  NamedFilesOf(kind, bytes, notes, found,
+               [&](const std::string& name) { return listings.SizeOf(directory, name); });
   return found;
 }
 
-// FilesOfTable against a directory's listing alone, for the worker: false when a name is in the
-// listing only under another spelling, which only the file system can tell to be the same file
-// (the folder is then looked up on the main thread).
+// The same against a directory's listing alone, for the worker: false when a name is in the
+// listing only under another spelling (the folder is then looked up on the main thread).
 bool FilesOfListing(MediaKind kind, std::string_view bytes,
                     const std::vector<DirectoryEntry>& entries, TableNotes& notes,
                     std::vector<NamedFile>& found) {
-  const auto count =
-      static_cast<std::size_t>(EntryCountOf(static_cast<std::int64_t>(bytes.size())));
-  found.reserve(std::min<std::size_t>(count, kMaxItems));
   std::unordered_map<std::string, std::size_t> byUpper;  // made at the first name not found
   std::size_t next = 0;  // a table names its files mostly in the listing's order
-  std::string name;
-  for (std::size_t i = 0; i < count; ++i) {
-    const EntryView entry = EntryNameAt(kind, bytes, i);
-    if (!IsPlainEntryName(entry.stem, entry.extension)) {
-      notes.badName = true;
-      continue;
-    }
-    name.assign(entry.stem).append(1, '.').append(entry.extension);
+  return NamedFilesOf(kind, bytes, notes, found, [&](const std::string& name) -> std::int64_t {
     auto at = entries.end();
     if (next < entries.size() && entries[next].name == name) {
       at = entries.begin() + static_cast<std::ptrdiff_t>(next);
@@ -137,18 +142,11 @@ bool FilesOfListing(MediaKind kind, std::string_view bytes,
           byUpper.try_emplace(AsciiUpper(entries[e].name), e);
         }
       }
-      if (byUpper.contains(AsciiUpper(name))) return false;
-      continue;  // the file is not on the card
+      return byUpper.contains(AsciiUpper(name)) ? kAskTheSystem : -1;
     }
     next = static_cast<std::size_t>(at - entries.begin()) + 1;
-    if (at->type != DirectoryEntry::Type::File) continue;
-    if (found.size() >= kMaxItems) {
-      notes.cutOff = true;
-      break;
-    }
-    found.push_back({.entry = i, .size = at->size});
-  }
-  return true;
+    return at->type == DirectoryEntry::Type::File ? at->size : -1;
+  });
 }
 
 // The folder's items for those entries, added to items. It needs only the table's bytes: the
