@@ -2,6 +2,7 @@
 #include "card/card_listings.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/ascii.h"
 
@@ -25,10 +26,7 @@ CardListings::Folder& CardListings::At(const std::string& directory) {
   if (last_ != nullptr && directory == lastDirectory_) return *last_;
   auto [at, added] = folders_.try_emplace(KeyOf(directory));
   Folder& folder = at->second;
-  if (added) {
-    folder.entries = files_->ListFiles(directory);
-    if (folder.entries) folder.named.assign(folder.entries->size(), false);
-  }
+  if (added || folder.claimed) folder.Hold(files_->ListFiles(directory));
   lastDirectory_ = directory;
   last_ = &folder;
   return folder;
@@ -96,6 +94,20 @@ bool CardListings::Named(const std::string& directory, std::size_t entry) {
 void CardListings::Forget(const std::string& directory) {
   folders_.erase(KeyOf(directory));
   last_ = nullptr;
+}
+
+CardListings::Claim CardListings::ClaimListing(const std::string& directory) {
+  auto [at, added] = folders_.try_emplace(KeyOf(directory));
+  if (!added) return at->second.claimed ? Claim::Claimed : Claim::Listed;
+  at->second.claimed = true;
+  return Claim::Yours;
+}
+
+void CardListings::Add(const std::string& directory,
+                       std::optional<std::vector<DirectoryEntry>> entries) {
+  const auto at = folders_.find(KeyOf(directory));
+  if (at == folders_.end() || !at->second.claimed) return;  // listed here meanwhile
+  at->second.Hold(std::move(entries));
 }
 
 }  // namespace sdmate

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "platform/files.h"
@@ -32,6 +33,13 @@ class CardListings {
   bool Named(const std::string& directory, std::size_t entry);
   // Makes the next look at a directory list it again (something was written there).
   void Forget(const std::string& directory);
+  // Who lists a directory: the caller, elsewhere (on another thread), when nothing looked at it
+  // or claimed it before; the one who claimed it, who is to hand its listing in with Add; or
+  // nobody, it was looked at. Until Add, a look at a claimed directory lists it here.
+  enum class Claim { Yours, Claimed, Listed };
+  Claim ClaimListing(const std::string& directory);
+  // The listing of a claimed directory (nullopt: it could not be listed).
+  void Add(const std::string& directory, std::optional<std::vector<DirectoryEntry>> entries);
   // How many directories were listed.
   std::size_t listed() const { return folders_.size(); }
 
@@ -41,6 +49,12 @@ class CardListings {
     std::vector<bool> named;
     std::unordered_map<std::string, std::size_t> byUpper;  // the first entry of each spelling
     std::size_t next = 0;  // the entry after the one a name found last
+    bool claimed = false;  // being listed elsewhere, not handed in yet
+    void Hold(std::optional<std::vector<DirectoryEntry>> listed) {
+      claimed = false;
+      entries = std::move(listed);
+      if (entries) named.assign(entries->size(), false);
+    }
   };
   Folder& At(const std::string& directory);
   const DirectoryEntry* Find(Folder& folder, const std::string& directory, const std::string& name);

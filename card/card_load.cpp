@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -12,8 +13,8 @@
 
 #include "card/card_messages.h"
 #include "card/drive_check.h"
-#include "card/serial_worker.h"
 #include "card/table_probe.h"
+#include "card/work_queue.h"
 #include "core/ascii.h"
 #include "core/card_guard.h"
 #include "editing/folder_operations.h"
@@ -187,21 +188,27 @@ bool NameFitsWhole(std::string_view name, MediaKind kind) {
          FitsWhole(name.substr(dot + 1), 3);
 }
 
-// The load's folders' items, made on a worker while the main thread lists the next directories:
-// the main thread reads each table and lists its directory, the worker looks the table's names up
-// in the listing, builds the items and tells whether the folder is what its table says.
+// The load's folders' items, made beside the main thread while it reads the next tables: the
+// main thread reads each table; a job lists its directory (where the files allow it elsewhere),
+// looks the table's names up in the listing, builds the items and tells whether the folder is
+// what its table says. Once the tables are read, the main thread runs the jobs left with the
+// worker.
 class ItemBuilder {
  public:
+  explicit ItemBuilder(Files& files) : files_(files) {}
   struct Table {
     MediaKind kind = MediaKind::Image;
     char drive = 0;
     std::shared_ptr<const std::string> bytes;
-    std::string directory;                                 // where its files are
-    const std::vector<DirectoryEntry>* entries = nullptr;  // their listing, never changed after
+    std::string directory;  // where its files are
+    // Their listing, never changed after; none: the job lists the directory (claimed in the
+    // listings, handed in at Finish).
+    const std::vector<DirectoryEntry>* entries = nullptr;
   };
   // The folder the kind's state ends with now (its title read, `read` the load's record of it,
-  // whose notes tell what the header told).
-  void Build(KindState& state, std::vector<LoadedFolder>& read, Table table, TableNotes notes) {
+  // whose notes tell what the header told). Not now: it is looked up at Finish.
+  void Build(KindState& state, std::vector<LoadedFolder>& read, Table table, TableNotes notes,
+             bool now = true) {
     const std::size_t slot = state.folders.size() - 1;
     auto& building = building_.emplace_back(std::make_unique<Building>(
         Building{.state = &state, .read = &read, .slot = slot, .table = std::move(table)}));
@@ -209,21 +216,37 @@ class ItemBuilder {
     building->folder.folderTitle = state.folders.back().folderTitle;
     // Made here: the worker's own memory grows page by page.
     building->folder.items.reserve(kMaxItems);
-    worker_.Post([building = building.get()] {
+    if (!now) {
+      building->again = true;
+      return;
+    }
+    worker_.Post([building = building.get(), &files = files_] {
       const Table& looked = building->table;
+      const std::vector<DirectoryEntry>* entries = looked.entries;
+      if (entries == nullptr) {
+        building->listing = files.ListFiles(looked.directory);
+        building->listed = true;
+        if (!building->listing) {
+          building->again = true;  // asked name by name, as a directory that cannot be listed
+          return;
+        }
+        entries = &*building->listing;
+      }
       std::vector<NamedFile> named;
-      if (!FilesOfListing(looked.kind, *looked.bytes, *looked.entries, building->notes, named)) {
+      if (!FilesOfListing(looked.kind, *looked.bytes, *entries, building->notes, named)) {
         building->again = true;
         return;
       }
       Complete(*building, named);
     });
   }
-  // Waits for the worker and gives each folder its items and notes; the folders the worker left
-  // are looked up here.
+  // Runs the jobs left, waits for the worker and gives each folder its items and notes; the
+  // listings made take their places in the listings, and the folders the jobs left are looked
+  // up there.
   void Finish(CardListings& listings) {
     worker_.Finish();
     for (const std::unique_ptr<Building>& building : building_) {
+      if (building->listed) listings.Add(building->table.directory, std::move(building->listing));
       if (building->again) {
         const Table& table = building->table;
         building->notes.badName = false;
@@ -246,7 +269,9 @@ class ItemBuilder {
     std::size_t slot = 0;  // in state->folders and read
     Table table;
     TableNotes notes;
-    bool again = false;  // the names are to be looked up on the main thread
+    bool again = false;   // the names are to be looked up on the main thread
+    bool listed = false;  // the job listed the directory
+    std::optional<std::vector<DirectoryEntry>> listing;
     FolderSlot folder;
     bool asRead = false;
   };
@@ -256,8 +281,9 @@ class ItemBuilder {
     building.asRead = FolderIsItsTable(building.folder, *table.bytes, table.kind, table.drive,
                                        static_cast<int>(building.slot) + 1);
   }
+  Files& files_;
   std::vector<std::unique_ptr<Building>> building_;
-  SerialWorker worker_{8};  // stops before the items it builds go
+  WorkQueue worker_{8};  // stops before the items it builds go
 };
 
 void ReadKind(KindState& state, MediaKind kind, char drive, CardListings& listings,
@@ -303,14 +329,19 @@ void ReadKind(KindState& state, MediaKind kind, char drive, CardListings& listin
           const FilesDirectory place =
               ReadHeader(kind, drive, found.number, *folder.table, slot, folder.notes);
           folder.directory = place.directory;
-          if (const std::vector<DirectoryEntry>* entries = listings.EntriesOf(place.directory)) {
-            builder.Build(state, read,
-                          {.kind = kind,
-                           .drive = drive,
-                           .bytes = folder.table,
-                           .directory = place.directory,
-                           .entries = entries},
-                          folder.notes);
+          ItemBuilder::Table table{
+              .kind = kind, .drive = drive, .bytes = folder.table, .directory = place.directory};
+          // The directory is listed beside the next tables where the files allow it, or here;
+          // a directory an earlier table of the kind named is looked at once its listing is in.
+          const CardListings::Claim claim = files.ListsBeside()
+                                                ? listings.ClaimListing(place.directory)
+                                                : CardListings::Claim::Listed;
+          if (claim == CardListings::Claim::Listed) {
+            table.entries = listings.EntriesOf(place.directory);
+          }
+          if (claim != CardListings::Claim::Listed || table.entries != nullptr) {
+            builder.Build(state, read, std::move(table), folder.notes,
+                          claim != CardListings::Claim::Claimed);
           } else {
             // A directory that cannot be listed is asked name by name, here.
             AddItems(kind, *folder.table, place.directory,
@@ -434,7 +465,7 @@ LoadResult LoadCard(CardModel& model, char drive, bool& backupAdvice, Files& fil
   }
   LoadedCard read{.drive = drive};
   CardListings listings(files);
-  ItemBuilder builder;
+  ItemBuilder builder(files);
   int done = 0;
   for (MediaKind kind : kAllKinds) {
     feedback.Status(TraitsOf(kind).loadStatus);

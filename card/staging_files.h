@@ -47,6 +47,7 @@ class StagingFiles : public Files {
   std::optional<std::vector<std::string>> ListDirectory(const std::string& path) override {
     return real_.ListDirectory(path);
   }
+  bool ListsBeside() const override { return real_.ListsBeside(); }
   std::optional<std::vector<DirectoryEntry>> ListFiles(const std::string& directory) override {
     return real_.ListFiles(directory);
   }

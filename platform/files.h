@@ -113,6 +113,9 @@ class Files {
   // listing of the directory: no file in it is opened. A link counts as what it leads to, as a
   // file opened by its name would. nullopt when the directory cannot be listed. Doubles that do
   // not say otherwise ask every name on its own.
+  // Whether ListFiles may run on another thread while this one goes on using the files (the
+  // load lists folders while it reads the next tables). Doubles that keep state say no.
+  virtual bool ListsBeside() const { return false; }
   virtual std::optional<std::vector<DirectoryEntry>> ListFiles(const std::string& directory) {
     auto names = ListDirectory(directory);
     if (!names) return std::nullopt;

@@ -464,6 +464,9 @@ class PosixFiles final : public Files {
     return names;
   }
 
+  // Nothing but the drive table, which does not change, is shared by two listings.
+  bool ListsBeside() const override { return true; }
+
   std::optional<std::vector<DirectoryEntry>> ListFiles(const std::string& path) override {
     std::vector<DirectoryEntry> entries;
     const bool listed = EachEntry(path, [&entries](int directory, const dirent& found) {

@@ -535,6 +535,9 @@ class Win32Files final : public Files {
     return names;
   }
 
+  // Nothing but the drive table, which does not change, is shared by two listings.
+  bool ListsBeside() const override { return true; }
+
   std::optional<std::vector<DirectoryEntry>> ListFiles(const std::string& path) override {
     auto wide = Wide(path);
     if (!wide) return std::nullopt;

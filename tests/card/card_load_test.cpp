@@ -17,6 +17,73 @@ bool AnyShownContains(const ScriptedFeedback& feedback, const std::string& text)
   return false;
 }
 
+// What a load made of a card: every folder's title and items, what the load read of each, and
+// what the user was told.
+std::string Picture(const CardRig& rig) {
+  std::string picture;
+  for (MediaKind kind : kAllKinds) {
+    const auto& read = rig.session.loaded().kinds[IndexOf(kind)];
+    for (int n = 1; n <= rig.model().of(kind).folderCount(); ++n) {
+      const FolderSlot& folder = rig.Folder(kind, n);
+      picture += std::to_string(IndexOf(kind)) + "/" + std::to_string(n) + " " +
+                 folder.folderTitle + " as read " +
+                 std::to_string(static_cast<std::size_t>(n) <= read.size() &&
+                                read[static_cast<std::size_t>(n) - 1].builtAsRead) +
+                 ":";
+      for (const ItemRow& item : folder.items) {
+        picture += " " + item.sourceDir + item.sourceName + "=" + std::to_string(item.size) + "/" +
+                   item.title;
+      }
+      picture += "\n";
+    }
+  }
+  for (const std::string& shown : rig.feedback.Texts()) picture += shown + "\n";
+  return picture;
+}
+
+// Folders listed beside the reading of the tables load as those listed one after another:
+// a directory two tables name, one that cannot be listed, a name spelt in another case, missing
+// files and names that are no plain name. Each directory is listed once.
+TEST(CardLoadTest, FoldersListedBesideTheTablesLoadAsThoseListedInTurn) {
+  CardRig rig;
+  rig.card.Folder(MediaKind::Image, 1, "one", Stills({1, 2, 3}));
+  // Folder 2's table names folder 1's directory: its one name there is an item, the other not.
+  rig.card.Folder(MediaKind::Image, 2, "two", Stills({3, 9}));
+  std::string two = rig.TableBytes(MediaKind::Image, 2);
+  two.replace(0, 512, BuildTableHeader(FolderDirectoryText(MediaKind::Image, 1), "two", 2));
+  rig.card.RawTable(MediaKind::Image, 2, two);
+  rig.card.Folder(MediaKind::Image, 3, "three", Stills({1, 2}));
+  rig.files.unlistableContaining = "SUD003";
+  rig.card.Folder(MediaKind::Image, 4, "four",
+                  {{.name = "STIL0001.JPG", .writeFile = false}, {.name = "STIL0002.JPG"}});
+  rig.card.File("PRIVATE/DOCOMO/STILL/SUD004/stil0001.jpg", "lower case");
+  for (int n = 1; n <= 20; ++n) {
+    rig.card.Folder(MediaKind::Movie, n, "m",
+                    {{.name = DataFileName(MediaKind::Movie, 1, ".3GP")},
+                     {.name = DataFileName(MediaKind::Movie, 2, ".3GP"), .title = "two"}});
+  }
+  rig.card.Folder(MediaKind::Document, 1, "d",
+                  {{.name = DataFileName(MediaKind::Document, 1, ".PDF"), .writeFile = false},
+                   {.name = DataFileName(MediaKind::Document, 2, ".PDF")},
+                   {.name = "../X.PDF", .writeFile = false}});
+
+  rig.files.listings = 0;
+  ASSERT_TRUE(rig.Load().loaded);
+  const std::string beside = Picture(rig);
+  const int besideListings = rig.files.listings.load();
+  rig.files.listBeside = false;
+  rig.feedback.shown.clear();
+  rig.files.listings = 0;
+  ASSERT_TRUE(rig.Load().loaded);
+  EXPECT_EQ(Picture(rig), beside);
+  EXPECT_EQ(rig.files.listings.load(), besideListings);
+  EXPECT_EQ(besideListings, 3 + 20 + 1);  // folder 2 names folder 1's directory
+  EXPECT_NE(beside.find("0/2 two as read 0: E:\\\\PRIVATE\\DOCOMO\\STILL\\SUD001\\STIL0003.JPG"),
+            std::string::npos)
+      << beside;
+  EXPECT_NE(beside.find("0/3 three as read 1: E:"), std::string::npos) << beside;
+}
+
 TEST(CardLoadTest, CardWithoutTablesGetsFolderOnePerKind) {
   CardRig rig;
   LoadResult result = rig.Load();

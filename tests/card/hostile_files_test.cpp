@@ -147,7 +147,7 @@ TEST(HostileFilesTest, ListedNamesThatAreNoPlainFileLoadAsOpeningThemDid) {
       {"STIL0002.JPG", 18}};
   ASSERT_TRUE(rig.Load().loaded);
   EXPECT_EQ(NamesAndSizes(rig.Folder(MediaKind::Image, 1)), expected);
-  EXPECT_EQ(rig.files.listings, 1);  // the one folder directory, once
+  EXPECT_EQ(rig.files.listings.load(), 1);  // the one folder directory, once
   // Every name opened on its own, as before listings: the same items.
   rig.files.listFiles = false;
   ASSERT_TRUE(rig.Load().loaded);

@@ -1,6 +1,7 @@
 // Real card trees in temporary folders, and the doubles the tests talk to the engine through.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -203,6 +204,8 @@ class FailingFiles : public Files {
   bool listFiles = true;
   // Directories whose path contains this text cannot be listed (no permission to read them).
   std::string unlistableContaining;
+  // Off: directories are listed on the thread that asks for them, as by files that keep state.
+  bool listBeside = true;
 
   FileError LastError() const override { return failedLast_ ? failError : real_.LastError(); }
 
@@ -236,12 +239,13 @@ class FailingFiles : public Files {
     if (Unlistable(path)) return std::nullopt;
     return real_.ListDirectory(path);
   }
+  bool ListsBeside() const override { return listBeside && real_.ListsBeside(); }
   std::optional<std::vector<DirectoryEntry>> ListFiles(const std::string& path) override {
     ++listings;
     if (!listFiles || Unlistable(path)) return std::nullopt;
     return real_.ListFiles(path);
   }
-  int listings = 0;
+  std::atomic<int> listings{0};  // counted beside the load's other calls
   bool MakeDirectories(const std::string& path) override {
     return Fails(path, "") ? false : real_.MakeDirectories(path);
   }
